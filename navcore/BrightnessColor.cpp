@@ -1,0 +1,28 @@
+#include "BrightnessColor.h"
+
+#include "Rounding.h"
+
+double BrightnessFactor(std::string_view mode)
+{
+    if (mode == "Daylight")
+        return 1.0;
+    if (mode == "Shade")
+        return 0.75;
+    if (mode == "Dusk")
+        return 0.5;
+    if (mode == "Night")
+        return 0.25;
+    return 0.0;
+}
+
+std::int32_t ScaleColor(std::int32_t colour, std::string_view mode)
+{
+    const double factor = BrightnessFactor(mode);
+    const auto scale = [factor](std::int32_t channel) {
+        return static_cast<std::int32_t>(RoundHalfEven(factor * channel));
+    };
+    const std::int32_t red = colour & 0xFF;
+    const std::int32_t green = (colour >> 8) & 0xFF;
+    const std::int32_t blue = (colour >> 16) & 0xFF;
+    return scale(red) + scale(green) * 256 + scale(blue) * 65536;
+}

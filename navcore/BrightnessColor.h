@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Brightness modes of the instrument windows, darkest last. Any other text means "black".
+inline constexpr std::string_view BrightnessModes[] = {"Daylight", "Shade", "Dusk", "Night"};
+
+// The factor a mode scales every colour by: 1, 0.75, 0.5, 0.25; 0 for an unknown mode (the
+// comparison is exact, so "night" is unknown).
+double BrightnessFactor(std::string_view mode);
+
+// colour (24-bit RGB, red in the low byte) with each channel scaled by the mode's factor and
+// rounded half to even: white at "Night" is 0x404040.
+std::int32_t ScaleColor(std::int32_t colour, std::string_view mode);
+
+// Builds a colour value from its channels, red in the low byte.
+constexpr std::int32_t Rgb(int red, int green, int blue)
+{
+    return red | (green << 8) | (blue << 16);
+}

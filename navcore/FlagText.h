@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string_view>
+
+// How flags are stored as text: written "True" or "False".
+constexpr std::string_view Bool2Text(bool flag)
+{
+    return flag ? "True" : "False";
+}

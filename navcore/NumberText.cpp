@@ -1,0 +1,138 @@
+#include "NumberText.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+double LeadingNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // The number runs over digits, one point and blanks, up to its last digit or point.
+    const std::size_t first = i;
+    std::size_t last = i;
+    bool seenPoint = false;
+    bool seenDigit = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c))
+            seenDigit = true;
+        else if (c == '.' && !seenPoint)
+            seenPoint = true;
+        else if (!IsBlank(c))
+            break;
+        if (!IsBlank(c))
+            last = i + 1;
+    }
+    if (!seenDigit)
+        return 0.0;
+
+    std::string_view number = text.substr(first, last - first);
+    // Blanks inside a number are skipped; only then is a compact copy needed.
+    std::string compact;
+    if (number.find_first_of(" \t") != std::string_view::npos) {
+        for (char c : number) {
+            if (!IsBlank(c))
+                compact.push_back(c);
+        }
+        number = compact;
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::fixed);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large for a double, or so small it is zero for every purpose here.
+        const std::string_view whole = number.substr(0, number.find('.'));
+        const bool large = whole.find_first_not_of('0') != std::string_view::npos;
+        value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (result.ec != std::errc()) {
+        return 0.0;
+    }
+    return negative ? -value : value;
+}
+
+float NMEAValue(std::string_view field, std::int16_t divisor)
+{
+    float value = static_cast<float>(LeadingNumber(field));
+    if (divisor != 0)
+        value = value / static_cast<float>(divisor);
+    return value;
+}
+
+std::string FormatFixed(float value, int decimals, int intDigits)
+{
+    if (!std::isfinite(value))
+        return "?";
+    decimals = decimals < 0 ? 0 : (decimals > 21 ? 21 : decimals);
+    intDigits = intDigits < 1 ? 1 : (intDigits > 27 ? 27 : intDigits);
+
+    // Every float has a finite decimal expansion of at most 149 fraction digits, so printing 160
+    // of them is exact; rounding is then done by hand on those digits, halves away from zero.
+    std::array<char, 256> exact{};
+    const double magnitude = std::fabs(static_cast<double>(value));
+    const auto result = std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
+                                      std::chars_format::fixed, 160);
+    std::string_view text(exact.data(), static_cast<std::size_t>(result.ptr - exact.data()));
+    const std::size_t point = text.find('.');
+    std::string digits(text.substr(0, point));
+    digits.append(text.substr(point + 1, static_cast<std::size_t>(decimals)));
+    const bool roundUp = text[point + 1 + static_cast<std::size_t>(decimals)] >= '5';
+    if (roundUp) {
+        std::size_t k = digits.size();
+        while (k > 0 && digits[k - 1] == '9') {
+            digits[k - 1] = '0';
+            --k;
+        }
+        if (k == 0)
+            digits.insert(digits.begin(), '1');
+        else
+            ++digits[k - 1];
+    }
+    std::size_t integerCount = digits.size() - static_cast<std::size_t>(decimals);
+    if (integerCount < static_cast<std::size_t>(intDigits)) {
+        digits.insert(0, static_cast<std::size_t>(intDigits) - integerCount, '0');
+        integerCount = static_cast<std::size_t>(intDigits);
+    }
+    const bool allZero = digits.find_first_not_of('0') == std::string::npos;
+    std::string out;
+    out.reserve(digits.size() + 2);
+    if (value < 0 && !allZero)
+        out.push_back('-');
+    out.append(digits, 0, integerCount);
+    if (decimals > 0) {
+        out.push_back('.');
+        out.append(digits, integerCount, std::string::npos);
+    }
+    return out;
+}
+
+std::string FormatGeneral(float value)
+{
+    if (!std::isfinite(value))
+        return "?";
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, 7);
+    return std::string(buffer.data(), result.ptr);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "InputScreening.h"
+#include "SentenceInterpreter.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct NavState;
+
+// What one received line came to.
+struct LineResult : InterpretResult {
+    bool ChecksumValid = false;
+};
+
+// The character intake: turns received characters into lines (CR ends a line, LF is dropped),
+// shows every line in the InputScreening text, checks its checksum and hands a valid sentence to
+// the interpreter.
+class NmeaInput {
+public:
+    // A line longer than this is noise or a stream without CR: the characters beyond it are
+    // dropped, and the line, shown cut short, is not interpreted. NMEA allows 82 characters and
+    // real receivers stay well under 200.
+    static constexpr std::size_t SentenceBufferLimit = 1024;
+
+    explicit NmeaInput(NavState& nav);
+
+    // One received character. Returns what the line came to when c ended it (CR).
+    std::optional<LineResult> Intake(char c)
+    {
+        if (c == '\n')
+            return std::nullopt;
+        if (c == '\r')
+            return InterpreteerNMEA();
+        if (Sentence.size() < SentenceBufferLimit)
+            Sentence.push_back(c);
+        else
+            Overlong = true;
+        return std::nullopt;
+    }
+
+    // Processes SentenceBuffer as one line and empties it.
+    LineResult InterpreteerNMEA();
+
+    std::string_view SentenceBuffer() const { return Sentence; }
+    // Whether the last processed line was a sentence type we know with a valid checksum.
+    bool SentenceRecognised() const { return Recognised; }
+    const InputScreening& Screening() const { return Screen; }
+    InputScreening& Screening() { return Screen; }
+
+private:
+    SentenceInterpreter Interpreter;
+    std::string Sentence;
+    bool Overlong = false;
+    bool Recognised = false;
+    InputScreening Screen;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SentenceFields.h"
+
+struct NavState;
+
+// What interpreting one sentence did.
+struct InterpretResult {
+    bool Recognised = false;   // a sentence type this program knows (the indicator goes green)
+    bool FixAccepted = false;  // a GGA, RMC or GLL fix was stored: restart the reception watchdog
+    bool SkyPublished = false; // the last message of a GSV group replaced the published sky
+};
+
+// One rule per sentence type. Each reads every field it needs first and changes NavState only
+// when the sentence meets its condition and every value fits where it goes.
+InterpretResult ApplyGga(const SentenceFields& fields, NavState& nav);
+InterpretResult ApplyGll(const SentenceFields& fields, NavState& nav);
+InterpretResult ApplyRmc(const SentenceFields& fields, NavState& nav);
+InterpretResult ApplyGsa(const SentenceFields& fields, NavState& nav);
+InterpretResult ApplyGsv(const SentenceFields& fields, NavState& nav);
+InterpretResult ApplyVtg(const SentenceFields& fields, NavState& nav);
+InterpretResult ApplyZda(const SentenceFields& fields, NavState& nav);
