@@ -42,6 +42,13 @@ public:
 
     // Processes SentenceBuffer as one line and empties it.
     LineResult InterpreteerNMEA();
+    // Forgets a partly received line without processing it: its device went away, and joined to
+    // the first line of a new stream it would make a sentence of two halves.
+    void DropPartialLine()
+    {
+        Sentence.clear();
+        Overlong = false;
+    }
 
     std::string_view SentenceBuffer() const { return Sentence; }
     // Whether the last processed line was a sentence type we know with a valid checksum.

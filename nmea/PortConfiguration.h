@@ -1,0 +1,14 @@
+#pragma once
+
+#include "SerialSettings.h"
+
+#include <QSerialPort>
+
+// Puts baud rate, parity, data bits and stop bits on the port (it applies them when it opens).
+// False when the port cannot carry them: 9, 10 or 11 data bits, 1.5 stop bits, a position
+// outside its list.
+bool ApplyLineSettings(QSerialPort& port, const SerialSettings& settings);
+
+// Handshake list position to flow control. "hw+Xon/off" becomes hardware flow control: a port
+// does one or the other, and RTS/CTS is the one that keeps a receiver from overrunning us.
+QSerialPort::FlowControl FlowControlFor(int handShakeIndex);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "IndicatorColour.h"
+#include "NmeaInput.h"
+#include "PortDevices.h"
+#include "SerialSettings.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+struct NavState;
+
+// The serial port Poort through which the NMEA text arrives: opens it with the selected settings
+// (COMopenen), hands every received character to the character intake, and keeps the reception
+// indicator. Problems show only as indicator colours; nothing here ever gives up for good, the
+// reception watchdog keeps calling COMopenen until sentences flow again.
+class SerialLink : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SerialLink(NavState& nav, QObject* parent = nullptr);
+
+    // Closes the port and, while opening is allowed, configures and reopens it. A partly received
+    // line is kept: the next characters complete it.
+    void COMopenen();
+    void Close();
+
+    // The reception watchdog allows opening while it runs: before start-up has enabled it and
+    // from shutdown on, COMopenen only closes.
+    void SetOpeningAllowed(bool allowed) { OpeningAllowed = allowed; }
+
+    const SerialSettings& Settings() const { return Selected; }
+    // The handler of every serial list: takes the new selections and reopens the port.
+    void ChangeSettings(const SerialSettings& settings);
+    PortDevices& Devices() { return PortMap; }
+    // The device the selected port number opens (shown beside the port list).
+    QString SelectedDevice() const { return PortMap.Device(Selected.PortNumber()); }
+
+    bool IsOpen() const { return Poort.isOpen(); }
+    IndicatorColour OntvangstLED() const { return Indicator; }
+    void SetOntvangstLED(IndicatorColour colour);
+    const NmeaInput& Input() const { return Intake; }
+    // The InputScreening text as the window shows it (received bytes as Latin-1).
+    QString InputScreeningText() const;
+
+signals:
+    void OntvangstLEDChanged(IndicatorColour colour);
+    // At most once per batch of received characters, and when a failed open empties the text.
+    void InputScreeningChanged(const QString& text);
+    // Every processed line, in order.
+    void LineReceived(const LineResult& result);
+
+private:
+    void ReceiveWaitingInput();
+    void OnPortError(QSerialPort::SerialPortError error);
+    void ClearInputScreening();
+
+    QSerialPort Poort;
+    NmeaInput Intake;
+    PortDevices PortMap;
+    SerialSettings Selected;
+    IndicatorColour Indicator = IndicatorColour::Black;
+    bool OpeningAllowed = false;
+};

@@ -1,0 +1,292 @@
+// The serial link through a real pseudo-terminal and the real QSerialPort path.
+#include "FakeReceiver.h"
+#include "NavState.h"
+#include "SerialLink.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr char Rmc[] = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W";
+constexpr int WaitMs = 5000;
+
+// 4800,n,8,1 without handshake on COM1: what an NMEA 0183 receiver speaks.
+SerialSettings Nmea4800()
+{
+    SerialSettings settings;
+    settings.BaudIndex = 4;
+    settings.WordBitsIndex = 2;
+    return settings;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(IndicatorColour)
+Q_DECLARE_METATYPE(SerialSettings)
+
+class TestSerialLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void settingsReachTheDevice_data();
+    void settingsReachTheDevice();
+    void lineOutcomePaintsTheNextBatch_data();
+    void lineOutcomePaintsTheNextBatch();
+    void portThatDoesNotOpenEmptiesTheScreening_data();
+    void portThatDoesNotOpenEmptiesTheScreening();
+    void portNumberWithoutDeviceIsMagenta_data();
+    void portNumberWithoutDeviceIsMagenta();
+    void partialLineSurvivesReopen();
+    void everyCharacterArrivesOnceInOrder();
+    void onlyClosesWhileOpeningIsNotAllowed();
+    void vanishedDeviceClosesThePort();
+
+private:
+    QString DevicePath() const { return Dir->filePath(QStringLiteral("gps")); }
+    // Opens the link at 4800,n,8,1 and lets one line through so the screening has text.
+    void OpenWithOneLine();
+
+    std::unique_ptr<QTemporaryDir> Dir;
+    std::unique_ptr<FakeReceiver> Receiver;
+    std::unique_ptr<NavState> Nav;
+    std::unique_ptr<SerialLink> Link;
+};
+
+void TestSerialLink::init()
+{
+    Dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(Dir->isValid());
+    Receiver = std::make_unique<FakeReceiver>(DevicePath());
+    QVERIFY(Receiver->IsValid());
+    Nav = std::make_unique<NavState>();
+    Link = std::make_unique<SerialLink>(*Nav);
+    Link->Devices().SetOverride(1, DevicePath());
+    Link->SetOpeningAllowed(true);
+}
+
+void TestSerialLink::cleanup()
+{
+    Link.reset();
+    Receiver.reset();
+    Dir.reset();
+}
+
+void TestSerialLink::OpenWithOneLine()
+{
+    QSignalSpy lines(Link.get(), &SerialLink::LineReceived);
+    Link->ChangeSettings(Nmea4800());
+    QVERIFY(Link->IsOpen());
+    QVERIFY(Receiver->Send("hello\r\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
+    QCOMPARE(Link->InputScreeningText(), QStringLiteral("hello\r\n"));
+}
+
+void TestSerialLink::settingsReachTheDevice_data()
+{
+    QTest::addColumn<SerialSettings>("settings");
+    QTest::addColumn<IndicatorColour>("colour");
+    // What the open port must show on the device. A pty always carries eight bits without
+    // parity, so of the line settings only speed, stop bits and flow control are visible.
+    QTest::addColumn<speed_t>("speed");
+    QTest::addColumn<tcflag_t>("controlFlags");
+    QTest::addColumn<tcflag_t>("inputFlags");
+
+    const auto opens = [](const char* name, SerialSettings settings, speed_t speed, tcflag_t control, tcflag_t input) {
+        QTest::newRow(name) << settings << IndicatorColour::Black << speed << control << input;
+    };
+    const auto refused = [](const char* name, SerialSettings settings) {
+        QTest::newRow(name) << settings << IndicatorColour::Red << speed_t(0) << tcflag_t(0) << tcflag_t(0);
+    };
+    opens("4800,n,8,1", {0, 4, 0, 2, 0, 0}, B4800, 0, 0);
+    opens("115200,e,7,2 hardware", {0, 9, 1, 1, 2, 2}, B115200, CSTOPB | CRTSCTS, 0);
+    opens("300,o,6,1 Xon/Xoff", {0, 0, 2, 0, 0, 1}, B300, 0, IXON | IXOFF);
+    opens("9600,s,8,1 hw+Xon/off", {0, 5, 4, 2, 0, 3}, B9600, CRTSCTS, 0);
+    refused("9 data bits", {0, 4, 0, 3, 0, 0});
+    refused("10 data bits", {0, 4, 0, 4, 0, 0});
+    refused("11 data bits", {0, 4, 0, 5, 0, 0});
+    refused("1.5 stop bits", {0, 4, 0, 2, 1, 0});
+    refused("baud beyond the list", {0, 10, 0, 2, 0, 0});
+}
+
+void TestSerialLink::settingsReachTheDevice()
+{
+    QFETCH(SerialSettings, settings);
+    QFETCH(IndicatorColour, colour);
+    QFETCH(speed_t, speed);
+    QFETCH(tcflag_t, controlFlags);
+    QFETCH(tcflag_t, inputFlags);
+
+    OpenWithOneLine();
+    Link->ChangeSettings(settings);
+
+    QCOMPARE(Link->OntvangstLED(), colour);
+    const bool opened = colour == IndicatorColour::Black;
+    QCOMPARE(Link->IsOpen(), opened);
+    // Refused settings keep what was on screen: it may show why.
+    QCOMPARE(Link->InputScreeningText(), QStringLiteral("hello\r\n"));
+    if (opened) {
+        const termios line = Receiver->LineSettings();
+        QCOMPARE(::cfgetispeed(&line), speed);
+        QCOMPARE(line.c_cflag & (CSTOPB | CRTSCTS), controlFlags);
+        QCOMPARE(line.c_iflag & (IXON | IXOFF), inputFlags);
+    }
+}
+
+void TestSerialLink::lineOutcomePaintsTheNextBatch_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<IndicatorColour>("colour");
+
+    QTest::newRow("fix") << QByteArray::fromStdString(WithNmeaChecksum(Rmc)) << IndicatorColour::Green;
+    QTest::newRow("satellites") << QByteArray::fromStdString(WithNmeaChecksum("GPGSV,1,1,01,07,10,010,40"))
+                                << IndicatorColour::Green;
+    QByteArray wrongSum = QByteArray::fromStdString(WithNmeaChecksum(Rmc));
+    wrongSum[wrongSum.size() - 1] = wrongSum.back() == '0' ? '1' : '0';
+    QTest::newRow("checksum error") << wrongSum << IndicatorColour::Blue;
+    QTest::newRow("unknown type") << QByteArray::fromStdString(WithNmeaChecksum("GPXYZ,1,2")) << IndicatorColour::Blue;
+    QTest::newRow("noise") << QByteArray("\x01\xfe#!") << IndicatorColour::Blue;
+}
+
+void TestSerialLink::lineOutcomePaintsTheNextBatch()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(IndicatorColour, colour);
+
+    QSignalSpy lines(Link.get(), &SerialLink::LineReceived);
+    Link->ChangeSettings(Nmea4800());
+    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Black);
+    QVERIFY(Receiver->Send((line + "\r").toStdString()));
+    QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
+    // A lone LF changes nothing in the intake, but it is a batch: it shows the last line's colour.
+    QVERIFY(Receiver->Send("\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(Link->OntvangstLED(), colour, WaitMs);
+    QCOMPARE(Link->Input().SentenceRecognised(), colour == IndicatorColour::Green);
+}
+
+void TestSerialLink::portThatDoesNotOpenEmptiesTheScreening_data()
+{
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("missing device") << false;
+    QTest::newRow("device in use") << true;
+}
+
+void TestSerialLink::portThatDoesNotOpenEmptiesTheScreening()
+{
+    QFETCH(bool, busy);
+
+    OpenWithOneLine();
+    QSerialPort otherProgram(DevicePath());
+    if (busy) {
+        Link->Close();
+        QVERIFY(otherProgram.open(QIODevice::ReadOnly));
+    } else {
+        Link->Devices().SetOverride(1, Dir->filePath(QStringLiteral("no-such-device")));
+    }
+    QSignalSpy screening(Link.get(), &SerialLink::InputScreeningChanged);
+    Link->COMopenen();
+
+    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Red);
+    QVERIFY(!Link->IsOpen());
+    QCOMPARE(Link->InputScreeningText(), QString());
+    QCOMPARE(screening.count(), 1);
+    QCOMPARE(screening.at(0).at(0).toString(), QString());
+}
+
+void TestSerialLink::portNumberWithoutDeviceIsMagenta_data()
+{
+    QTest::addColumn<int>("portIndex");
+    QTest::newRow("below the list") << -1;
+    QTest::newRow("beyond COM32") << 32;
+}
+
+void TestSerialLink::portNumberWithoutDeviceIsMagenta()
+{
+    QFETCH(int, portIndex);
+
+    OpenWithOneLine();
+    SerialSettings settings = Nmea4800();
+    settings.PortIndex = portIndex;
+    Link->ChangeSettings(settings);
+    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Magenta);
+    QVERIFY(!Link->IsOpen());
+    QCOMPARE(Link->InputScreeningText(), QStringLiteral("hello\r\n"));
+}
+
+void TestSerialLink::partialLineSurvivesReopen()
+{
+    const std::string sentence = WithNmeaChecksum(Rmc) + "\r\n";
+    const std::size_t half = sentence.size() / 2;
+    Link->ChangeSettings(Nmea4800());
+    QVERIFY(Receiver->Send(sentence.substr(0, half)));
+    QTRY_COMPARE_WITH_TIMEOUT(Link->Input().SentenceBuffer().size(), half, WaitMs);
+
+    SerialSettings faster = Nmea4800();
+    faster.BaudIndex = 5;
+    Link->ChangeSettings(faster);
+    QVERIFY(Link->IsOpen());
+    QVERIFY(Receiver->Send(sentence.substr(half)));
+
+    QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+    QCOMPARE(Nav->FixSource, std::string("RMC"));
+    QCOMPARE(Nav->Latitude, 48.07038f);
+}
+
+void TestSerialLink::everyCharacterArrivesOnceInOrder()
+{
+    // Sentences of changing length and content, sent in bursts of different sizes: a lost,
+    // doubled or swapped character breaks a checksum or the order of the latitudes.
+    std::vector<float> latitudes;
+    connect(Link.get(), &SerialLink::LineReceived, this, [&](const LineResult& line) {
+        QVERIFY(line.FixAccepted);
+        latitudes.push_back(Nav->Latitude);
+    });
+    Link->ChangeSettings(Nmea4800());
+    int sent = 0;
+    for (int burst = 1; burst <= 12; ++burst) {
+        std::string text;
+        for (int i = 0; i < burst; ++i, ++sent)
+            text += WithNmeaChecksum("GPGLL," + std::to_string(1000 + sent) + ".5,N,00412.25,E,120000,A") + "\r\n";
+        QVERIFY(Receiver->Send(text));
+        QTRY_COMPARE_WITH_TIMEOUT(int(latitudes.size()), sent, WaitMs);
+    }
+    for (int i = 0; i < sent; ++i)
+        QCOMPARE(latitudes[i], (1000 + i + 0.5f) / 100);
+}
+
+void TestSerialLink::onlyClosesWhileOpeningIsNotAllowed()
+{
+    OpenWithOneLine();
+    QSignalSpy colours(Link.get(), &SerialLink::OntvangstLEDChanged);
+    Link->SetOpeningAllowed(false);
+    Link->COMopenen();
+    QVERIFY(!Link->IsOpen());
+    Link->ChangeSettings(Nmea4800());
+    QVERIFY(!Link->IsOpen());
+    QCOMPARE(colours.count(), 0);
+}
+
+void TestSerialLink::vanishedDeviceClosesThePort()
+{
+    Link->ChangeSettings(Nmea4800());
+    QVERIFY(Receiver->Send("$GPRMC,1235"));
+    QTRY_COMPARE_WITH_TIMEOUT(Link->Input().SentenceBuffer(), std::string_view("$GPRMC,1235"), WaitMs);
+    Receiver->Unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!Link->IsOpen(), WaitMs);
+    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Red);
+    // The half line of the vanished device is gone: it must not be joined to the new stream.
+    QVERIFY(Link->Input().SentenceBuffer().empty());
+
+    Receiver = std::make_unique<FakeReceiver>(DevicePath());
+    Link->COMopenen();
+    QVERIFY(Link->IsOpen());
+    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Black);
+    QVERIFY(Receiver->Send(WithNmeaChecksum(Rmc) + "\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+}
+
+QTEST_GUILESS_MAIN(TestSerialLink)
+#include "tst_seriallink.moc"
