@@ -17,7 +17,9 @@ inline constexpr int ActivePrnCount = 12;
 // Slot n (1-based, as the receiver numbers them) of a satellite array is index n - 1.
 struct NavState {
     std::string FixSource;                // "GGA", "RMC" or "GLL": sentence of the last accepted fix
-    std::int32_t FixUnixTime = 0;         // seconds since 1970, computed at each GPSD position reply
+    // Seconds since 1970, computed at each GPSD position reply. 64 bits: a 32-bit count runs out
+    // in January 2038, well within the life of a boat's navigation computer.
+    std::int64_t FixUnixTime = 0;
     float TimeError = 0;                  // GPSD placeholder, 0.005 once the program has started
     float Latitude = 0;                   // signed degrees-and-minutes: ddmm.mmmm / 100, south < 0
     float Longitude = 0;                  // the same for dddmm.mmmm, west < 0

@@ -1,0 +1,117 @@
+// devozora-decode run as a program on a made-up log.
+#include "NmeaChecksum.h"
+#include "RecordedLog.h"
+
+#include <QProcess>
+#include <QTemporaryFile>
+#include <QTest>
+
+namespace {
+
+QByteArray Sentence(const char* body)
+{
+    return QByteArray::fromStdString(WithNmeaChecksum(body));
+}
+
+// Comments, LF-only and CR LF lines, a bad checksum and a fix-less RMC, the way recorded logs
+// come; the last line has no line end at all.
+QByteArray MadeUpLog()
+{
+    return "# Name: made-up receiver\n"
+           + Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\n"
+           + Sentence("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1") + "\r\n"
+           + "#" + Sentence("GPRMC,000000,A,0000.000,N,00000.000,E,0,0,010100,,") + "\r\n"
+           + "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W*00\n"
+           + Sentence("GPRMC,123519,V,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W") + "\n"
+           + Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W");
+}
+
+const QByteArray ExpectedReplies =
+    "GPSD,O=GGA ? 0.005 48.117302 11.516667 545.40 ? ? 0 0 ? ? ? ? 0\r\n"
+    "GPSD,O=RMC 1711197319 0.005 48.117302 11.516667 545.40 ? ? 84.4 22.4 ? ? ? ? 3\r\n";
+
+} // namespace
+
+class TestDecoder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordedLogGivesReceiverCharacters_data();
+    void recordedLogGivesReceiverCharacters();
+    void decodesFileAndStandardInput_data();
+    void decodesFileAndStandardInput();
+    void missingFileFails();
+};
+
+void TestDecoder::recordedLogGivesReceiverCharacters_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("splitAt");
+    QTest::addColumn<QByteArray>("characters");
+    QTest::newRow("LF only") << QByteArray("$A\n$B\n") << 0 << QByteArray("$A\r\n$B\r\n");
+    QTest::newRow("CR LF kept") << QByteArray("$A\r\n") << 0 << QByteArray("$A\r\n");
+    QTest::newRow("CR LF split between blocks") << QByteArray("$A\r\n$B") << 3 << QByteArray("$A\r\n$B");
+    QTest::newRow("blank LF line") << QByteArray("\n\n") << 0 << QByteArray("\r\n\r\n");
+    QTest::newRow("comments dropped") << QByteArray("# x\n$A\r\n#\n$C\n") << 0
+                                      << QByteArray("$A\r\n$C\r\n");
+    // A comment ends at its CR; the LF after it goes on, and the intake drops it as any other.
+    QTest::newRow("comment ended by CR LF") << QByteArray("# y $B\r\n$C\r\n") << 0
+                                            << QByteArray("\n$C\r\n");
+    QTest::newRow("comment split between blocks") << QByteArray("#abc\n$A\n") << 2
+                                                  << QByteArray("$A\r\n");
+    QTest::newRow("# inside a line kept") << QByteArray("$A#\n") << 0 << QByteArray("$A#\r\n");
+}
+
+void TestDecoder::recordedLogGivesReceiverCharacters()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, splitAt);
+    QFETCH(QByteArray, characters);
+    RecordedLog log;
+    QByteArray passed;
+    const auto sink = [&passed](std::string_view run) { passed.append(run.data(), qsizetype(run.size())); };
+    log.Feed(std::string_view(bytes.constData(), splitAt), sink);
+    log.Feed(std::string_view(bytes.constData() + splitAt, bytes.size() - splitAt), sink);
+    QCOMPARE(passed, characters);
+}
+
+void TestDecoder::decodesFileAndStandardInput_data()
+{
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("file") << true;
+    QTest::newRow("standard input") << false;
+}
+
+void TestDecoder::decodesFileAndStandardInput()
+{
+    QFETCH(bool, fromFile);
+    QTemporaryFile log;
+    QVERIFY(log.open());
+    log.write(MadeUpLog());
+    log.close();
+
+    QProcess decoder;
+    if (fromFile) {
+        decoder.start(DECODER_PATH, {log.fileName()});
+    } else {
+        decoder.setStandardInputFile(log.fileName());
+        decoder.start(DECODER_PATH, {});
+    }
+    QVERIFY(decoder.waitForFinished(30000));
+    QCOMPARE(decoder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(decoder.exitCode(), 0);
+    QCOMPARE(decoder.readAllStandardOutput(), ExpectedReplies);
+}
+
+void TestDecoder::missingFileFails()
+{
+    QProcess decoder;
+    decoder.start(DECODER_PATH, {QStringLiteral("/nonexistent/devozora.log")});
+    QVERIFY(decoder.waitForFinished(30000));
+    QCOMPARE(decoder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(decoder.exitCode(), 1);
+    QVERIFY(decoder.readAllStandardOutput().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestDecoder)
+#include "tst_decoder.moc"
