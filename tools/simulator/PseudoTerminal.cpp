@@ -1,0 +1,106 @@
+#include "PseudoTerminal.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+PseudoTerminal::PseudoTerminal(QObject* parent) : QObject(parent) {}
+
+PseudoTerminal::~PseudoTerminal()
+{
+    // Remove the link only while it still points at this run's device.
+    if (!Link.isEmpty() && QFileInfo(Link).symLinkTarget() == QFileInfo(Path).absoluteFilePath())
+        QFile::remove(Link);
+    if (Master >= 0)
+        ::close(Master);
+    if (Slave >= 0)
+        ::close(Slave);
+}
+
+bool PseudoTerminal::Open(QString& error)
+{
+    char name[256] = {};
+    if (::openpty(&Master, &Slave, name, nullptr, nullptr) != 0) {
+        error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(std::strerror(errno));
+        return false;
+    }
+    termios raw{};
+    ::tcgetattr(Slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(Slave, TCSANOW, &raw);
+    ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(Master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(Slave, F_SETFD, FD_CLOEXEC);
+    Path = QString::fromLocal8Bit(name);
+    // Whatever a reader writes (commands to the receiver) is read and dropped, so that its
+    // writes never block on a full line.
+    Incoming = new QSocketNotifier(Master, QSocketNotifier::Read, this);
+    connect(Incoming, &QSocketNotifier::activated, this, &PseudoTerminal::DiscardIncoming);
+    return true;
+}
+
+bool PseudoTerminal::CreateLink(const QString& path, QString& error)
+{
+    const QFileInfo existing(path);
+    if (existing.isSymLink())
+        QFile::remove(path);
+    else if (existing.exists()) {
+        error = QStringLiteral("%1 exists and is not a symbolic link").arg(path);
+        return false;
+    }
+    if (::symlink(QFile::encodeName(Path).constData(), QFile::encodeName(path).constData()) != 0) {
+        error = QStringLiteral("cannot create %1: %2").arg(path, std::strerror(errno));
+        return false;
+    }
+    Link = path;
+    return true;
+}
+
+void PseudoTerminal::DiscardIncoming()
+{
+    char buffer[512];
+    const ssize_t got = ::read(Master, buffer, sizeof buffer);
+    // The slave stays open, so the master should never see a hangup; if it does anyway, stop
+    // listening rather than being woken for it forever.
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
+        Incoming->setEnabled(false);
+}
+
+int PseudoTerminal::Unread() const
+{
+    int waiting = 0;
+    if (Slave < 0 || ::ioctl(Slave, TIOCINQ, &waiting) != 0)
+        return 0;
+    return waiting;
+}
+
+void PseudoTerminal::DropStaleBacklog()
+{
+    ::tcflush(Slave, TCIFLUSH);
+}
+
+std::ptrdiff_t PseudoTerminal::Write(std::string_view bytes)
+{
+    if (Unread() > StaleBacklog)
+        DropStaleBacklog();
+    ssize_t written = ::write(Master, bytes.data(), bytes.size());
+    if (written < 0 && errno == EAGAIN) {
+        DropStaleBacklog();
+        written = ::write(Master, bytes.data(), bytes.size());
+    }
+    if (written >= 0)
+        return written;
+    if (errno == EAGAIN || errno == EINTR)
+        return 0;
+    // The line is gone (it should not be, the slave is held open): what it cannot carry is lost,
+    // as on a serial cable with nothing at the other end.
+    return static_cast<std::ptrdiff_t>(bytes.size());
+}

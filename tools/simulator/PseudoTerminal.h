@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstddef>
+#include <string_view>
+
+class QSocketNotifier;
+
+// The simulator's end of a pseudo-terminal. The slave side stays open here as well, so that the
+// line never hangs up: readers may come, go and come back while the stream goes on. The slave is
+// raw, so CR and LF reach the reader as sent.
+class PseudoTerminal : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PseudoTerminal(QObject* parent = nullptr);
+    ~PseudoTerminal() override;
+
+    // Opens the pseudo-terminal; on failure returns false and sets error.
+    bool Open(QString& error);
+    // Makes path a symbolic link to the slave device, removed again on destruction. An existing
+    // symbolic link is replaced; any other file at path is left alone and reported.
+    bool CreateLink(const QString& path, QString& error);
+
+    QString SlavePath() const { return Path; }
+    // Writes what the line takes now; returns the number of bytes taken (0 when it is full).
+    std::ptrdiff_t Write(std::string_view bytes);
+    // Bytes written that no reader has taken yet.
+    int Unread() const;
+
+private:
+    void DiscardIncoming();
+    void DropStaleBacklog();
+
+    // A backlog this large means nobody is reading. A reader that opens the device later should
+    // get the current position, not minutes-old sentences.
+    static constexpr int StaleBacklog = 4096;
+
+    int Master = -1;
+    int Slave = -1;
+    QString Path;
+    QString Link;
+    QSocketNotifier* Incoming = nullptr;
+};
