@@ -30,6 +30,7 @@ void SerialLink::COMopenen()
     // fails here too.
     if (Poort.open(QIODevice::ReadOnly)) {
         SetOntvangstLED(IndicatorColour::Black);
+        emit PortOpened();
     } else {
         SetOntvangstLED(IndicatorColour::Red);
         ClearInputScreening();

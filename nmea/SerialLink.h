@@ -50,6 +50,8 @@ signals:
     void InputScreeningChanged(const QString& text);
     // Every processed line, in order.
     void LineReceived(const LineResult& result);
+    // The port opened (start-up opens it once; each reopen says so again).
+    void PortOpened();
 
 private:
     void ReceiveWaitingInput();

@@ -12,6 +12,7 @@ packages=(
   fonts-liberation
   locales-all
   xvfb xauth
+  netcat-openbsd
 )
 
 if [[ "${1:-}" == "--list" ]]; then

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -105,7 +106,14 @@ int main(int argc, char* argv[])
     std::unique_ptr<EpochSource> source = MakeSource(*options, error);
     if (!source)
         return Fail(error);
-    QuitOnTerminationSignals(app);
+    // Ctrl+C and kill end the event loop, so that the device link is removed on the way out.
+    if (const int signalPipe = WatchTerminationSignals(); signalPipe >= 0) {
+        auto* notifier = new QSocketNotifier(signalPipe, QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app, signalPipe] {
+            DrainTerminationSignals(signalPipe);
+            app.quit();
+        });
+    }
 
     PseudoTerminal terminal;
     ByteSink sink = WriteStandardOutput;

@@ -1,8 +1,5 @@
 #include "TerminationSignals.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
-
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,22 +17,25 @@ void OnSignal(int)
 
 } // namespace
 
-void QuitOnTerminationSignals(QCoreApplication& app)
+int WatchTerminationSignals()
 {
     std::signal(SIGPIPE, SIG_IGN);
+    if (SignalPipe[0] >= 0)
+        return SignalPipe[0];
     if (::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
-        char byte = 0;
-        while (::read(SignalPipe[0], &byte, 1) > 0) {
-        }
-        app.quit();
-    });
+        return -1;
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    return SignalPipe[0];
+}
+
+void DrainTerminationSignals(int readEnd)
+{
+    char byte = 0;
+    while (::read(readEnd, &byte, 1) > 0) {
+    }
 }

@@ -1,0 +1,119 @@
+#include "Basis.h"
+
+#include "IndicatorLed.h"
+#include "NavState.h"
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int ClientWidthTwips = 6855;
+// The version line at the bottom reaches 4927 twips; the window is as tall as that, so that the
+// line is not cut off.
+constexpr int ClientHeightTwips = 4927;
+
+} // namespace
+
+Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* parent)
+    : QWidget(parent), Nav(nav), Settings(registry), Input(nav), Gpsd(nav, gpsdPort)
+{
+    setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
+    if (const QScreen* screen = this->screen()) {
+        TwipsPerPixelX = TwipsPerPixel(screen->logicalDotsPerInchX());
+        TwipsPerPixelY = TwipsPerPixel(screen->logicalDotsPerInchY());
+    }
+    setFixedSize(TwipsToPixels(ClientWidthTwips, TwipsPerPixelX),
+                 TwipsToPixels(ClientHeightTwips, TwipsPerPixelY));
+
+    TabBladen = new QTabWidget(this);
+    TabBladen->setObjectName(QStringLiteral("TabBladen"));
+    QFont tabFont(QStringLiteral("Arial"));
+    tabFont.setPointSizeF(9.75);
+    TabBladen->setFont(tabFont);
+    Place(TabBladen, 120, 120, 6615, 4575);
+    auto* windowsTab = new QWidget;
+    auto* nmeaTab = new QWidget;
+    auto* localTab = new QWidget;
+    TabBladen->addTab(windowsTab, QStringLiteral("Windows"));
+    TabBladen->addTab(nmeaTab, QStringLiteral("NMEA"));
+    TabBladen->addTab(localTab, QStringLiteral("Local"));
+    BuildWindowsTab(windowsTab);
+    BuildNmeaTab(nmeaTab);
+    BuildLocalTab(localTab);
+
+    License = new QLabel(this);
+    License->setObjectName(QStringLiteral("License"));
+    QFont licenseFont(QStringLiteral("Arial"));
+    licenseFont.setPointSizeF(8.25);
+    License->setFont(licenseFont);
+    License->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    License->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128)"));
+    License->setText(QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server")
+                         .arg(QStringLiteral(DEVOZORA_VERSION)));
+    Place(License, 0, 4672, 6855, 255);
+
+    SerialLink& link = Input.Link();
+    connect(&link, &SerialLink::OntvangstLEDChanged, OntvangstLED, &IndicatorLed::SetColour);
+    connect(&link, &SerialLink::InputScreeningChanged, this, &Basis::ShowInputScreening);
+    connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, &Gpsd, &GpsdServer::CheckListener);
+    for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake})
+        connect(list, &QComboBox::currentIndexChanged, this, &Basis::SerialListChanged);
+    connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &Basis::BrightnessChanged);
+    connect(Freeze, &QCheckBox::toggled, this, &Basis::FreezeChanged);
+}
+
+Basis::~Basis()
+{
+    ShutDown();
+}
+
+void Basis::closeEvent(QCloseEvent* event)
+{
+    ShutDown();
+    event->accept();
+}
+
+void Basis::SerialListChanged()
+{
+    SerialSettings selected;
+    selected.PortIndex = Portnumber->currentIndex();
+    selected.BaudIndex = Baudrate->currentIndex();
+    selected.WordBitsIndex = WordBits->currentIndex();
+    selected.StopBitsIndex = StopBits->currentIndex();
+    selected.ParityIndex = Parity->currentIndex();
+    selected.HandShakeIndex = HandShake->currentIndex();
+    SerialLink& link = Input.Link();
+    link.ChangeSettings(selected);
+    const QString device = link.SelectedDevice();
+    PortDevice->setToolTip(device);
+    PortDevice->setText(PortDevice->fontMetrics().elidedText(device, Qt::ElideMiddle, PortDevice->width()));
+}
+
+void Basis::BrightnessChanged()
+{
+    // Recolours the open instrument windows; they come with the window management.
+}
+
+void Basis::FreezeChanged()
+{
+    // Freezes or frees the open instrument windows; they come with the window management.
+}
+
+void Basis::ShowInputScreening(const QString& text)
+{
+    // The received lines end in CR LF; the text box wants plain line feeds and no empty line after
+    // the last one, so that all five lines fit.
+    QString lines = text;
+    lines.remove(QLatin1Char('\r'));
+    if (lines.endsWith(QLatin1Char('\n')))
+        lines.chop(1);
+    InputScreening->setPlainText(lines);
+    InputScreening->moveCursor(QTextCursor::End);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "GpsdServer.h"
+#include "NmeaReceiver.h"
+
+#include <QWidget>
+
+#include <array>
+
+class IndicatorLed;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QRadioButton;
+class QTabWidget;
+class Registry;
+struct NavState;
+
+// The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
+// serial input with its watchdog and the GPSD server, restores the settings at start-up and
+// writes them back when it closes. It shows no navigation data itself.
+class Basis : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr quint16 GpsdPort = 2947;
+    // Check boxes of the "Windows" tab; box 7, "Analog Speed", has no window and stays disabled.
+    static constexpr int ActiveWindowCount = 7;
+
+    Basis(NavState& nav, Registry& registry, quint16 gpsdPort = GpsdPort, QWidget* parent = nullptr);
+    ~Basis() override;
+
+    // Restores every setting, starts the watchdog and opens the serial port once.
+    void StartUp();
+    // Stops the input and writes every setting back. Runs once, when the window closes.
+    void ShutDown();
+
+    NmeaReceiver& Receiver() { return Input; }
+    GpsdServer& Server() { return Gpsd; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildWindowsTab(QWidget* tab);
+    void BuildNmeaTab(QWidget* tab);
+    void BuildLocalTab(QWidget* tab);
+    QComboBox* AddList(QWidget* parent, const QString& label, int left, int top, int width,
+                       int labelLeft, int labelWidth);
+    // Positions a control in twips relative to its parent, as the window was designed.
+    void Place(QWidget* widget, int left, int top, int width, int height) const;
+
+    void FillLists();
+    void RestoreSettings();
+    void SaveSettings();
+    void SerialListChanged();
+    void BrightnessChanged();
+    void FreezeChanged();
+    void ShowInputScreening(const QString& text);
+
+    NavState& Nav;
+    Registry& Settings;
+    NmeaReceiver Input;
+    GpsdServer Gpsd;
+    double TwipsPerPixelX = 15;
+    double TwipsPerPixelY = 15;
+    bool ShutDownDone = false;
+
+    QTabWidget* TabBladen = nullptr;
+    std::array<QCheckBox*, ActiveWindowCount + 1> ActiveWindow{}; // 1..7; slot 0 unused
+    QCheckBox* AlwaysOnTop = nullptr;
+    QCheckBox* Freeze = nullptr;
+    QComboBox* Portnumber = nullptr;
+    QComboBox* Baudrate = nullptr;
+    QComboBox* WordBits = nullptr;
+    QComboBox* StopBits = nullptr;
+    QComboBox* Parity = nullptr;
+    QComboBox* HandShake = nullptr;
+    QLabel* PortDevice = nullptr;
+    IndicatorLed* OntvangstLED = nullptr;
+    QPlainTextEdit* InputScreening = nullptr;
+    QComboBox* LocalUTChours = nullptr;
+    std::array<QRadioButton*, 3> Local_UTC{}; // 1 "Local Time", 2 "UTC"; slot 0 unused
+    QCheckBox* DaylightSaving = nullptr;
+    QComboBox* BrightnessMode = nullptr;
+    QLabel* License = nullptr;
+};

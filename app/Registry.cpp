@@ -1,0 +1,107 @@
+#include "Registry.h"
+
+#include "NumberText.h"
+#include "Rounding.h"
+#include "SettingsLocation.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <cstdint>
+
+Registry::Registry(Locations locations)
+    : Where(std::move(locations))
+{
+}
+
+#ifdef Q_OS_WIN
+
+Registry::Locations Registry::DefaultLocations()
+{
+    // The machine-wide fallback lives beside the per-user key, as its file does elsewhere.
+    return {QStringLiteral("HKEY_CURRENT_USER\\Software\\Quarvel\\DevozOra"),
+            QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Quarvel\\DevozOra"),
+            QStringLiteral("HKEY_CURRENT_USER\\Software\\Quarvel\\DevozOra-machine")};
+}
+
+#else
+
+namespace {
+
+// The first folder of $XDG_CONFIG_DIRS; relative entries are invalid there and are skipped.
+QString MachineConfigFolder()
+{
+    const QStringList folders = qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts);
+    for (const QString& folder : folders) {
+        if (QDir::isAbsolutePath(folder))
+            return folder;
+    }
+    return QStringLiteral("/etc/xdg");
+}
+
+} // namespace
+
+Registry::Locations Registry::DefaultLocations()
+{
+    // GenericConfigLocation is $XDG_CONFIG_HOME when that is set and absolute, else ~/.config.
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString vendor = QStringLiteral("/Quarvel/");
+    return {userFolder + vendor + QStringLiteral("DevozOra.conf"),
+            MachineConfigFolder() + vendor + QStringLiteral("DevozOra.conf"),
+            userFolder + vendor + QStringLiteral("DevozOra-machine.conf")};
+}
+
+#endif
+
+bool Registry::OpenSettingsKeys()
+{
+    if (!UserSettingsKey.IsOpen()) {
+        std::optional<SettingsScope> user = OpenSettingsLocation(Where.UserFile);
+        if (!user || !user->IsOpen())
+            return false;
+        UserSettingsKey = std::move(*user);
+    }
+    if (MachineSettingsKey.IsOpen())
+        return true;
+    // An administrator's machine-wide file is used as it is, read-only for whoever may not write
+    // it. Where there is none and this user may not create one (every ordinary user on Linux),
+    // the machine-wide values live in a file beside the per-user one, so that the serial settings
+    // are still kept from one run to the next.
+    std::optional<SettingsScope> machine = OpenSettingsLocation(Where.MachineFile);
+    if (!machine)
+        machine = OpenSettingsLocation(Where.MachineFallbackFile);
+    if (!machine)
+        return false;
+    MachineSettingsKey = std::move(*machine);
+    return true;
+}
+
+QString Registry::ReadUserSetting(const QString& subkey, const QString& name, const QString& defaultText) const
+{
+    return UserSettingsKey.Read(subkey, name, defaultText);
+}
+
+QString Registry::ReadMachineSetting(const QString& subkey, const QString& name, const QString& defaultText) const
+{
+    return MachineSettingsKey.Read(subkey, name, defaultText);
+}
+
+void Registry::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
+{
+    UserSettingsKey.Write(subkey, name, text);
+}
+
+void Registry::WriteMachineSetting(const QString& subkey, const QString& name, const QString& text)
+{
+    MachineSettingsKey.Write(subkey, name, text);
+}
+
+bool Registry::ReadFlag(const QString& text)
+{
+    return text.toLower() == QLatin1String("true");
+}
+
+int Registry::SettingNumber(const QString& text)
+{
+    return RoundToFit<std::int16_t>(LeadingNumber(text.toStdString())).value_or(0);
+}

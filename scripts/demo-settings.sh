@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sourced by the demo and screenshot scripts: starts the receiver simulator on a pseudo-terminal
+# and points a throwaway settings folder at it, so that the person's own settings are never
+# touched. Needs: $build (build folder) and $work (an empty folder). Exports XDG_CONFIG_HOME and
+# XDG_CONFIG_DIRS and sets $simulator_pid.
+
+"$build/tools/simulator/devozora-simulator" --link "$work/gps" "${simulator_options[@]}" >"$work/simulator.log" 2>&1 &
+simulator_pid=$!
+for _ in $(seq 50); do [[ -e "$work/gps" ]] && break; sleep 0.1; done
+
+mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
+cat >"$work/xdg/Quarvel/DevozOra.conf" <<SETTINGS
+[NMEA]
+Device1=$work/gps
+COMport=0
+Baudrate=4
+WordBits=2
+StopBits=0
+Parity=0
+HandShake=0
+SETTINGS
+: >"$work/config/Quarvel/DevozOra.conf"
+export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg"
