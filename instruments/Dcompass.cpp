@@ -1,0 +1,19 @@
+#include "Dcompass.h"
+
+#include "BrightnessColor.h"
+#include "InstrumentTexts.h"
+#include "NavState.h"
+
+Dcompass::Dcompass(const NavState& nav, InstrumentHost& host, QWidget* parent)
+    : DigitalWindow(3, QStringLiteral("Digital Compass"), QSize(3075, 1245), Arrangement::Stacked,
+                    nav, host, parent)
+{
+    AddLabel("CourseSort", {LabelRole::Heading, Rgb(128, 128, 128), 150, 250},
+             QStringLiteral("Course Over Ground"));
+    CourseText = AddLabel("CourseText", {LabelRole::Value, Rgb(255, 255, 255), 30, 50});
+}
+
+void Dcompass::ShowFix()
+{
+    SetLabelText(CourseText, ::CourseText(Nav.Course));
+}

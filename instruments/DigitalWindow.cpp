@@ -1,0 +1,140 @@
+#include "DigitalWindow.h"
+
+#include "BrightnessColor.h"
+#include "InstrumentTexts.h"
+#include "NavState.h"
+#include "Twips.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace {
+
+QColor ToQColor(std::int32_t rgb)
+{
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+void SetTextColour(QLabel* label, std::int32_t rgb)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(rgb));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+DigitalWindow::DigitalWindow(int number, const QString& caption, QSize initialClientTwips,
+                             Arrangement arrangement, const NavState& nav, InstrumentHost& host,
+                             QWidget* parent)
+    : InstrumentWindow(number, caption, initialClientTwips, nav, host, parent),
+      LabelArrangement(arrangement)
+{
+    Timer1.start(500);
+}
+
+QLabel* DigitalWindow::AddLabel(const char* name, const LabelStyle& style, const QString& text)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignCenter);
+    // Glyphs are drawn from the outline at every size, so even the largest digits stay sharp.
+    QFont font(QStringLiteral("Arial"), 12, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    label->setFont(font);
+    SetTextColour(label, style.BaseColour);
+    SetLabelText(label, text);
+    Labels.push_back({label, style});
+    return label;
+}
+
+void DigitalWindow::SetLabelText(QLabel* label, const QString& text)
+{
+    label->setText(DisplayText(text));
+    label->adjustSize();
+}
+
+void DigitalWindow::AdjustColors(const QString& mode)
+{
+    const std::string modeText = mode.toStdString();
+    for (const StyledLabel& styled : Labels)
+        SetTextColour(styled.Label, ScaleColor(styled.Style.BaseColour, modeText));
+}
+
+void DigitalWindow::ShowNoFix()
+{
+    for (const StyledLabel& styled : Labels) {
+        if (styled.Style.Role == LabelRole::Value)
+            SetLabelText(styled.Label, NoReceptionText());
+    }
+}
+
+// The layout follows the text: whenever a label's size changes with its text, or the fix comes or
+// goes (which switches the value font rule), the labels are laid out again in the same tick.
+// Every label counts, not just the value: a heading or date that changes width must be centred
+// again too. Unchanged texts cost no layout.
+void DigitalWindow::Tick()
+{
+    if (Nav.FixValid)
+        ShowFix();
+    else
+        ShowNoFix();
+    if (LabelSizes() != LaidOutSizes || Nav.FixValid != LaidOutWithFix)
+        Layout();
+}
+
+void DigitalWindow::resizeEvent(QResizeEvent* event)
+{
+    InstrumentWindow::resizeEvent(event);
+    Layout();
+}
+
+void DigitalWindow::Layout()
+{
+    const double sw = PixelsToTwips(width(), TwipsPerPixelX());
+    const double sh = PixelsToTwips(height(), TwipsPerPixelY());
+    std::vector<TwipsExtent> extents;
+    for (const StyledLabel& styled : Labels) {
+        QFont font = styled.Label->font();
+        // Qt refuses sizes below one point; the smallest windows get the smallest legal size.
+        font.setPointSize(std::max(1, LabelFontSize(styled.Style, sw, sh)));
+        styled.Label->setFont(font);
+        styled.Label->adjustSize();
+        extents.push_back(ExtentOf(styled.Label));
+    }
+    const std::vector<TwipsPlace> places = LabelArrangement == Arrangement::Centred && !extents.empty()
+        ? std::vector<TwipsPlace>{CentredPlace(sw, sh, extents.front())}
+        : StackedPlaces(sw, sh, extents);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        Labels[i].Label->move(TwipsToPixels(places[i].Left, TwipsPerPixelX()),
+                              TwipsToPixels(places[i].Top, TwipsPerPixelY()));
+    }
+    LaidOutSizes = LabelSizes();
+    LaidOutWithFix = Nav.FixValid;
+}
+
+int DigitalWindow::LabelFontSize(const LabelStyle& style, double clientWidth, double clientHeight) const
+{
+    if (style.Role == LabelRole::Value && !Nav.FixValid)
+        return NoFixFontSize(clientHeight);
+    return FontSize(clientWidth, clientHeight, style.HeightDivisor, style.WidthDivisor);
+}
+
+TwipsExtent DigitalWindow::ExtentOf(const QLabel* label) const
+{
+    return {PixelsToTwips(label->width(), TwipsPerPixelX()),
+            PixelsToTwips(label->height(), TwipsPerPixelY())};
+}
+
+std::vector<QSize> DigitalWindow::LabelSizes() const
+{
+    std::vector<QSize> sizes;
+    sizes.reserve(Labels.size());
+    for (const StyledLabel& styled : Labels)
+        sizes.push_back(styled.Label->size());
+    return sizes;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "DigitalWindow.h"
+
+// Window 6: latitude above longitude in degrees and minutes, as large as the window allows.
+class Dposition : public DigitalWindow {
+    Q_OBJECT
+
+public:
+    explicit Dposition(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+
+protected:
+    void ShowFix() override;
+
+private:
+    QLabel* Positie = nullptr;
+};

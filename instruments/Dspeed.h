@@ -1,0 +1,17 @@
+#pragma once
+
+#include "DigitalWindow.h"
+
+// Window 5: speed over ground in knots, one decimal, under a fixed heading.
+class Dspeed : public DigitalWindow {
+    Q_OBJECT
+
+public:
+    explicit Dspeed(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+
+protected:
+    void ShowFix() override;
+
+private:
+    QLabel* SpeedText = nullptr;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+struct NavState;
+
+// How the main window's time controls ask for the time to be shown.
+struct TimeDisplay {
+    bool LocalTime = false;
+    bool DaylightSaving = false;
+    QString UtcDifference; // "AUTO", "-4:30", "+5:45", ... or empty when nothing is selected
+};
+
+// The fix's time of day and date as the date and time window shows them. Either is empty when
+// the sentences did not give it in a usable form: a wrong date is worse than none.
+struct ShownDateTime {
+    std::optional<QTime> Time;
+    std::optional<QDate> Date;
+};
+
+// The date of the fix: ZDA's once a ZDA sentence gave all three fields, otherwise RMC's ddmmyy
+// read as 20yy. Fields that do not form a real calendar date (RMC "000000" before the receiver
+// knows the date, a damaged field) give no date rather than a rolled-over one.
+std::optional<QDate> FixDate(const NavState& nav);
+
+// hhmmss (a GLL fraction ignored) in seconds since midnight; empty unless the text starts with
+// six digits that form a time of day. Second 60, a leap second, is accepted and rolls over.
+std::optional<int> FixSecondOfDay(std::string_view utcTimeText);
+
+// The minutes a fixed UTC-difference entry stands for: "+5:45" 345, "-4:30" -270, "0:00" 0;
+// an entry without a colon counts hours ("5" 300); an empty or unreadable entry 0. The minutes
+// take the sign of the whole entry, which is how "-0:30" comes to mean half an hour west.
+int EntryUtcDifference(const QString& entry);
+
+// "AUTO": minutes, the computer clock's lead over the fix time, to the nearest whole hour, an
+// exact half hour rounding up for either sign (-330 gives -300, +30 gives +60, -30 gives 0).
+std::int64_t AutoUtcDifference(std::int64_t minutes);
+
+// The shown date and time: UTC, or local with an hour for daylight saving and then the UTC
+// difference. computerNow is the computer's local date and time, read only for "AUTO".
+ShownDateTime FixDateTime(const NavState& nav, const TimeDisplay& display,
+                          const QDateTime& computerNow);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// What an instrument window reads from and tells the main window. The main window implements it;
+// the windows never include anything of the main window itself.
+class InstrumentHost {
+public:
+    // The selected entry of the brightness list: "Daylight", "Shade", "Dusk" or "Night".
+    virtual QString BrightnessModeText() const = 0;
+    // The selected entry of the UTC-difference list ("AUTO", "-4:30", "+5:45", ...).
+    virtual QString UtcDifferenceText() const = 0;
+    virtual bool DaylightSavingTicked() const = 0;
+    // Option "Local Time" selected (otherwise "UTC").
+    virtual bool LocalTimeSelected() const = 0;
+    // Window number n has closed by whatever path: its check box is unticked if it still is.
+    virtual void InstrumentWindowClosed(int number) = 0;
+    virtual void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) = 0;
+
+protected:
+    ~InstrumentHost() = default;
+};

@@ -1,0 +1,142 @@
+#include "Kompas.h"
+
+#include "LabelLayout.h"
+#include "NavState.h"
+#include "ScaledColour.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+constexpr std::int32_t ScaleBase = Rgb(255, 255, 192);
+constexpr std::int32_t IndexBase = Rgb(255, 0, 0);
+constexpr int BaseLineWidth = 2;
+
+QFont LabelFont(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+// Pens keep their width in pixels whatever the size of the window.
+QPen LinePen(const QColor& colour, int pixels)
+{
+    QPen pen(colour, pixels);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+} // namespace
+
+Kompas::Kompas(const NavState& nav, InstrumentHost& host, QWidget* parent)
+    : InstrumentWindow(2, QStringLiteral("Analog Compass"), QSize(5340, 1605), nav, host, parent)
+{
+    // The first tick comes quickly; every later one is armed at the end of the tick before.
+    Timer1.start(100);
+}
+
+void Kompas::AdjustColors(const QString& mode)
+{
+    ScaleColour = ScaledColour(ScaleBase, mode);
+    IndexColour = ScaledColour(IndexBase, mode);
+    update();
+}
+
+void Kompas::Tick()
+{
+    Timer1.stop();
+    if (Nav.FixValid) {
+        Heading = NextShownHeading(Heading, Nav.Course);
+        Picture = DrawScale(Layout, Heading);
+    }
+    // Without a fix the ticks stay where they were and "No reception" covers the numbers.
+    NoReception = !Nav.FixValid;
+    update();
+    Timer1.start(300);
+}
+
+void Kompas::resizeEvent(QResizeEvent* event)
+{
+    Layout = LayoutDrum(ClientWidthTwips(), ClientHeightTwips(), TwipsPerPixelX());
+    Picture = DrawScale(Layout, Heading);
+    InstrumentWindow::resizeEvent(event);
+}
+
+double Kompas::ClientWidthTwips() const
+{
+    return width() * TwipsPerPixelX();
+}
+
+double Kompas::ClientHeightTwips() const
+{
+    return height() * TwipsPerPixelY();
+}
+
+void Kompas::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    PaintScale(painter);
+    if (NoReception)
+        PaintNoReception(painter);
+    else
+        PaintNumbers(painter);
+    // The index line lies in front of everything else.
+    const DrumLine& index = Layout.Vline1;
+    painter.setPen(LinePen(IndexColour, 1));
+    painter.drawLine(QPointF(index.X1 / TwipsPerPixelX(), index.Y1 / TwipsPerPixelY()),
+                     QPointF(index.X2 / TwipsPerPixelX(), index.Y2 / TwipsPerPixelY()));
+}
+
+void Kompas::PaintScale(QPainter& painter) const
+{
+    const double tx = TwipsPerPixelX();
+    const double ty = TwipsPerPixelY();
+    const DrumRect& achter = Layout.Achter;
+    painter.setPen(LinePen(Qt::black, 1));
+    painter.setBrush(Qt::black);
+    painter.drawRect(QRectF(achter.Left / tx, achter.Top / ty, achter.Width / tx, achter.Height / ty));
+    const DrumLine& base = Layout.Hline1;
+    painter.setPen(LinePen(ScaleColour, BaseLineWidth));
+    painter.drawLine(QPointF(base.X1 / tx, base.Y1 / ty), QPointF(base.X2 / tx, base.Y2 / ty));
+    for (const DrumTick& tick : Picture.Ticks) {
+        painter.setPen(LinePen(ScaleColour, tick.Width));
+        painter.drawLine(QPointF(tick.X / tx, tick.Top / ty), QPointF(tick.X / tx, tick.Bottom / ty));
+    }
+}
+
+void Kompas::PaintNumbers(QPainter& painter) const
+{
+    painter.setPen(ScaleColour);
+    for (const DrumNumber& number : Picture.Numbers) {
+        // Tiny windows give sizes of 0 points, which no font can show.
+        if (number.FontPoints <= 0)
+            continue;
+        const QFont font = LabelFont(number.FontPoints);
+        const QString text = QString::fromStdString(number.Text);
+        const QFontMetricsF metrics(font, this);
+        const double w = metrics.horizontalAdvance(text);
+        const double h = metrics.height();
+        const QRectF box(number.AnchorX / TwipsPerPixelX() - w / 2, number.AnchorY / TwipsPerPixelY() - h, w, h);
+        painter.setFont(font);
+        painter.drawText(box, Qt::AlignCenter, text);
+    }
+}
+
+void Kompas::PaintNoReception(QPainter& painter) const
+{
+    const QString text = QStringLiteral("No reception");
+    const QFont font = LabelFont(NoFixFontSize(ClientHeightTwips()));
+    const QFontMetricsF metrics(font, this);
+    const double w = metrics.horizontalAdvance(text);
+    const double h = metrics.height();
+    const TwipsPlace place =
+        CentredPlace(ClientWidthTwips(), ClientHeightTwips(), {w * TwipsPerPixelX(), h * TwipsPerPixelY()});
+    painter.setPen(ScaleColour);
+    painter.setFont(font);
+    painter.drawText(QRectF(place.Left / TwipsPerPixelX(), place.Top / TwipsPerPixelY(), w, h), Qt::AlignCenter, text);
+}

@@ -1,0 +1,194 @@
+#include "InstrumentHost.h"
+#include "Kompas.h"
+#include "NavState.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <map>
+
+namespace {
+
+class TestHost : public InstrumentHost {
+public:
+    QString BrightnessModeText() const override { return QStringLiteral("Daylight"); }
+    QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
+    bool DaylightSavingTicked() const override { return false; }
+    bool LocalTimeSelected() const override { return false; }
+    void InstrumentWindowClosed(int number) override { ClosedWindow = number; }
+    void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) override
+    {
+        Written[subkey + QLatin1Char('/') + name] = text;
+    }
+
+    int ClosedWindow = 0;
+    std::map<QString, QString> Written;
+};
+
+// The tick and the timer are the window's own; the test drives them by hand.
+class DrivenKompas : public Kompas {
+public:
+    using Kompas::Kompas;
+    using Kompas::Tick;
+    int Interval() const { return Timer1.interval(); }
+};
+
+int Brightest(const QImage& image)
+{
+    int brightest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            brightest = std::max({brightest, c.red(), c.green(), c.blue()});
+        }
+    return brightest;
+}
+
+} // namespace
+
+class TestKompas : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void timerComesQuicklyThenEvery300ms();
+    void indexLineIsRedAtTheCentre();
+    void glidesTowardTheCourse();
+    void noReceptionCoversTheNumbersAndTheScaleStandsStill();
+    void nightIsDim_data();
+    void nightIsDim();
+    void tinyWindowDrawsWithoutComplaint();
+    void closingStoresTheGeometry();
+
+private:
+    NavState Nav;
+    TestHost Host;
+};
+
+void TestKompas::init()
+{
+    Nav = NavState();
+    Host = TestHost();
+}
+
+void TestKompas::timerComesQuicklyThenEvery300ms()
+{
+    DrivenKompas kompas(Nav, Host);
+    QCOMPARE(kompas.Interval(), 100);
+    kompas.Tick();
+    QCOMPARE(kompas.Interval(), 300);
+    QCOMPARE(kompas.ShownHeading(), 3430);   // no fix: the scale does not move
+}
+
+void TestKompas::indexLineIsRedAtTheCentre()
+{
+    DrivenKompas kompas(Nav, Host);
+    kompas.AdjustColors(QStringLiteral("Daylight"));
+    const QImage image = kompas.grab().toImage();
+    QCOMPARE(image.size(), QSize(356, 107));
+    // The index line stands at x 2666 twips, 177.7 pixels, from y 14 to 1569 twips.
+    QColor reddest;
+    for (int x = 175; x <= 180; ++x) {
+        const QColor c = image.pixelColor(x, 30);
+        if (c.red() > reddest.red())
+            reddest = c;
+    }
+    QVERIFY2(reddest.red() >= 180 && reddest.green() <= 8 && reddest.blue() <= 8,
+             qPrintable(reddest.name()));
+    QCOMPARE(image.pixelColor(185, 30), QColor(Qt::black));   // beside it: the background
+}
+
+void TestKompas::glidesTowardTheCourse()
+{
+    Nav.FixValid = true;
+    Nav.Course = 10;
+    DrivenKompas kompas(Nav, Host);
+    kompas.AdjustColors(QStringLiteral("Daylight"));
+    const QImage before = kompas.grab().toImage();
+    kompas.Tick();
+    QCOMPARE(kompas.ShownHeading(), 3498);   // a quarter of 33 degrees forward through north
+    QVERIFY(kompas.grab().toImage() != before);
+    for (int i = 0; i < 40; ++i)
+        kompas.Tick();
+    QVERIFY(std::abs(kompas.ShownHeading() - 100) <= 2);
+}
+
+void TestKompas::noReceptionCoversTheNumbersAndTheScaleStandsStill()
+{
+    Nav.FixValid = false;
+    Nav.Course = 343;   // the scale would stay at 343 degrees with a fix as well
+    DrivenKompas kompas(Nav, Host);
+    kompas.AdjustColors(QStringLiteral("Daylight"));
+    kompas.Tick();
+    const QImage noFix = kompas.grab().toImage();
+    // Half way down, above every tick, only the text is lit (the red index line has no green).
+    int left = noFix.width();
+    int right = -1;
+    for (int x = 0; x < noFix.width(); ++x)
+        if (noFix.pixelColor(x, 53).green() > 64) {
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    QVERIFY2(right - left > 100, qPrintable(QStringLiteral("%1..%2").arg(left).arg(right)));
+    QVERIFY(std::abs((left + right) / 2 - 178) <= 3);
+
+    Nav.FixValid = true;
+    kompas.Tick();
+    QCOMPARE(kompas.ShownHeading(), 3430);
+    const QImage withFix = kompas.grab().toImage();
+    QVERIFY(withFix != noFix);
+    // The ticks and the base line did not move: the rows below the numbers are identical.
+    for (int y = 75; y < withFix.height(); ++y)
+        for (int x = 0; x < withFix.width(); ++x)
+            QCOMPARE(withFix.pixel(x, y), noFix.pixel(x, y));
+
+    Nav.FixValid = false;
+    kompas.Tick();
+    QCOMPARE(kompas.grab().toImage(), noFix);
+}
+
+void TestKompas::nightIsDim_data()
+{
+    QTest::addColumn<bool>("fix");
+    QTest::newRow("with fix") << true;
+    QTest::newRow("no reception") << false;
+}
+
+void TestKompas::nightIsDim()
+{
+    QFETCH(bool, fix);
+    Nav.FixValid = fix;
+    Nav.Course = 12;
+    DrivenKompas kompas(Nav, Host);
+    kompas.AdjustColors(QStringLiteral("Night"));
+    kompas.Tick();
+    const int brightest = Brightest(kompas.grab().toImage());
+    QVERIFY2(brightest <= 64 && brightest >= 40, qPrintable(QString::number(brightest)));
+}
+
+void TestKompas::tinyWindowDrawsWithoutComplaint()
+{
+    // Sizes of 0 points come out of the layout for a window this small.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    Nav.FixValid = true;
+    DrivenKompas kompas(Nav, Host);
+    kompas.resize(20, 10);
+    kompas.Tick();
+    QCOMPARE(kompas.grab().toImage().size(), QSize(20, 10));
+}
+
+void TestKompas::closingStoresTheGeometry()
+{
+    DrivenKompas kompas(Nav, Host);
+    kompas.show();
+    kompas.close();
+    QCOMPARE(Host.ClosedWindow, 2);
+    for (const char* name : {"Left2", "Top2", "Width2", "Height2"})
+        QVERIFY2(Host.Written.count(QStringLiteral("Views/") + QLatin1String(name)) == 1, name);
+    QVERIFY(Host.Written[QStringLiteral("Views/Width2")].toDouble() >= 5340);
+}
+
+QTEST_MAIN(TestKompas)
+#include "tst_kompas.moc"

@@ -1,0 +1,89 @@
+#include "SatView2.h"
+
+#include "BrightnessColor.h"
+#include "InstrumentHost.h"
+#include "ScaledColour.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr int FirstRedrawMs = 50;
+constexpr int RedrawPauseMs = 1000;
+
+} // namespace
+
+SatView2::SatView2(const NavState& nav, InstrumentHost& host, QWidget* parent)
+    : InstrumentWindow(1, QStringLiteral("Satelite View"), QSize(5280, 5250), nav, host, parent)
+{
+    // Nothing is shown until the first plot is complete, shortly after opening.
+    Timer1.start(FirstRedrawMs);
+}
+
+void SatView2::AdjustColors(const QString& mode)
+{
+    // Takes effect at the next redraw.
+    Colours.OuterRing = ScaledColour(Rgb(0, 0, 128), mode);
+    Colours.InnerRing = ScaledColour(Rgb(192, 192, 0), mode);
+    Colours.Center = ScaledColour(Rgb(128, 0, 0), mode);
+    Colours.Letter = ScaledColour(Rgb(128, 0, 0), mode);
+    Colours.Label = ScaledColour(Rgb(192, 192, 255), mode);
+}
+
+void SatView2::Tick()
+{
+    // The next redraw is timed from the end of this one, however long it took.
+    Timer1.stop();
+    Redraw();
+    Timer1.start(RedrawPauseMs);
+}
+
+void SatView2::paintEvent(QPaintEvent* /*event*/)
+{
+    if (!Drawn)
+        return;
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), PF[static_cast<std::size_t>(Shown)]);
+}
+
+QImage& SatView2::PreparedImage(int index)
+{
+    QImage& image = PF[static_cast<std::size_t>(index)];
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
+    if (image.size() != pixels || image.devicePixelRatio() != ratio) {
+        image = QImage(pixels, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        // Font sizes in points come out at the size the twips layout expects.
+        constexpr double inchesPerMetre = 1 / 0.0254;
+        image.setDotsPerMeterX(static_cast<int>(std::lround(1440 / TwipsPerPixelX() * inchesPerMetre)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(1440 / TwipsPerPixelY() * inchesPerMetre)));
+    }
+    image.fill(Qt::black);
+    return image;
+}
+
+void SatView2::Redraw()
+{
+    // The whole plot is drawn from one copy of the satellite table in one go; nothing else runs
+    // meanwhile, so the window cannot change or close under the redraw.
+    const SkySnapshot sky = SkySnapshot::Of(Nav);
+    // A size change shows at the next redraw, at the size the window has now.
+    if (size() != LaidOutSize) {
+        LaidOutSize = size();
+        Layout = LayoutSky(width() * TwipsPerPixelX(), height() * TwipsPerPixelY(), TwipsPerPixelX(),
+                           TwipsPerPixelY());
+    }
+    const int hidden = Shown == 0 ? 1 : 0;
+    QImage& image = PreparedImage(hidden);
+    // A window shrunk to nothing has no pixels to paint; it still swaps and keeps its rhythm.
+    if (!image.isNull()) {
+        QPainter painter(&image);
+        PaintSky(painter, {Layout, TwipsPerPixelX(), TwipsPerPixelY()}, Colours, sky, Host.BrightnessModeText());
+    }
+    Shown = hidden;
+    Drawn = true;
+    update();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The geometry of the satellite sky plot, in twips of the window's client area (origin top left, y
+// down), for a client area of any size: values that once were 16-bit are 64-bit here, so windows
+// wider or taller than 32767 twips lay out like any other.
+struct SkyLayout {
+    std::int64_t LabelWidth = 0;      // the light box behind each satellite
+    std::int64_t LabelHeight = 0;
+    std::int64_t MarkerWidth = 0;     // the satellite disc; its radius is MarkerHeight div 2
+    std::int64_t MarkerHeight = 0;
+    std::int64_t TextOffsetX = 0;     // twice the offset of the PRN text from the satellite point
+    std::int64_t TextOffsetY = 0;
+    std::int64_t PrnFontSize = 1;     // points
+    std::int64_t CenterX = 0;         // common centre of the three discs
+    std::int64_t CenterY = 0;
+    float CenterRadius = 0;           // zenith disc
+    float InnerRingRadius = 0;        // hatched disc
+    float OuterRingRadius = 0;        // horizon disc
+    std::int64_t LetterFontSize = 1;  // points, for "N", "E", "S", "W"
+    std::int64_t NorthY = 0;          // top edge of "N"; of "E" and "W"; of "S"
+    std::int64_t MiddleY = 0;
+    std::int64_t SouthY = 0;
+    std::int64_t WestX = 0;           // left edge of "W"; of "N" and "S"; of "E"
+    std::int64_t MiddleX = 0;
+    std::int64_t EastX = 0;
+};
+
+// Lays the plot out for a client area of w x h twips; tppX and tppY are the screen's twips per
+// pixel, which place each compass letter so that it is centred at 5, 50 or 95 % of the area.
+SkyLayout LayoutSky(double w, double h, double tppX, double tppY);
+
+// Degrees to radians in single precision, with pi taken as 4 atan(1).
+float Deg2Rad(std::int16_t degrees);
+
+struct SkyPoint {
+    float X = 0;
+    float Y = 0;
+};
+
+// Where a satellite stands: azimuth 0 straight above the centre (cx, cy), 90 to its right; the
+// horizon at 0.9 of the half-width and half-height, the zenith at the centre.
+SkyPoint SatellitePosition(std::int16_t elevation, std::int16_t azimuth, std::int64_t cx, std::int64_t cy);
+
+// The base colour (red in the low byte) of a satellite's disc for its signal-to-noise ratio in dB.
+std::int32_t SignalColor(std::uint8_t snr);
+
+// The label of a satellite: its PRN in two characters, " 7", "12", and "23" for PRN 123.
+std::string PrnText(int prn);
+
+// A satellite's marker in twips: a box, a disc and the top-left corner of its label.
+struct SkyMarker {
+    std::int64_t BoxLeft = 0;
+    std::int64_t BoxTop = 0;
+    std::int64_t DiscCenterX = 0;
+    std::int64_t DiscCenterY = 0;
+    std::int64_t DiscRadius = 0;
+    double TextLeft = 0;
+    double TextTop = 0;
+};
+
+SkyMarker PlaceMarker(const SkyLayout& layout, SkyPoint point);

@@ -1,0 +1,100 @@
+#include "SkyPainter.h"
+
+#include "NavState.h"
+#include "ScaledColour.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+QFont PlotFont(std::int64_t points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(static_cast<double>(points));
+    return font;
+}
+
+// Converts twips to the painter's pixels.
+class PixelMap {
+public:
+    explicit PixelMap(const SkyCanvas& canvas) : Tx(canvas.TwipsPerPixelX), Ty(canvas.TwipsPerPixelY) {}
+
+    QPointF Point(double x, double y) const { return {x / Tx, y / Ty}; }
+    double X(double twips) const { return twips / Tx; }
+    double Y(double twips) const { return twips / Ty; }
+
+private:
+    double Tx;
+    double Ty;
+};
+
+void Disc(QPainter& painter, const PixelMap& px, QPointF centre, double radius, const QBrush& fill,
+          const QColor& outline)
+{
+    painter.setPen(QPen(outline, 1));
+    painter.setBrush(fill);
+    painter.drawEllipse(px.Point(centre.x(), centre.y()), px.X(radius), px.Y(radius));
+}
+
+// Text drawn with its top-left corner at a point, without background.
+void TextAt(QPainter& painter, const PixelMap& px, double x, double y, const QString& text)
+{
+    painter.drawText(px.Point(x, y) + QPointF(0, painter.fontMetrics().ascent()), text);
+}
+
+void PaintDiscsAndLetters(QPainter& painter, const PixelMap& px, const SkyLayout& l, const SkyColours& colours)
+{
+    const QPointF centre(static_cast<double>(l.CenterX), static_cast<double>(l.CenterY));
+    Disc(painter, px, centre, l.OuterRingRadius, colours.OuterRing, colours.OuterRing);
+    // Only the hatch lines are drawn: the horizon disc shows between them.
+    Disc(painter, px, centre, l.InnerRingRadius, QBrush(colours.InnerRing, Qt::BDiagPattern), colours.InnerRing);
+    Disc(painter, px, centre, l.CenterRadius, colours.Center, colours.Center);
+
+    painter.setFont(PlotFont(l.LetterFontSize));
+    painter.setPen(colours.Letter);
+    const auto at = [](std::int64_t v) { return static_cast<double>(v); };
+    TextAt(painter, px, at(l.MiddleX), at(l.NorthY), QStringLiteral("N"));
+    TextAt(painter, px, at(l.EastX), at(l.MiddleY), QStringLiteral("E"));
+    TextAt(painter, px, at(l.MiddleX), at(l.SouthY), QStringLiteral("S"));
+    TextAt(painter, px, at(l.WestX), at(l.MiddleY), QStringLiteral("W"));
+}
+
+void PaintSatellite(QPainter& painter, const PixelMap& px, const SkyLayout& l, const SkyColours& colours,
+                    const QColor& signal, SkyPoint point, int prn)
+{
+    const SkyMarker m = PlaceMarker(l, point);
+    painter.fillRect(QRectF(px.Point(static_cast<double>(m.BoxLeft), static_cast<double>(m.BoxTop)),
+                            QSizeF(px.X(static_cast<double>(l.LabelWidth)), px.Y(static_cast<double>(l.LabelHeight)))),
+                     colours.Label);
+    Disc(painter, px, QPointF(static_cast<double>(m.DiscCenterX), static_cast<double>(m.DiscCenterY)),
+         static_cast<double>(m.DiscRadius), signal, signal);
+    // The number is black in every brightness mode.
+    painter.setPen(Qt::black);
+    TextAt(painter, px, m.TextLeft, m.TextTop, QString::fromStdString(PrnText(prn)));
+}
+
+} // namespace
+
+SkySnapshot SkySnapshot::Of(const NavState& nav)
+{
+    return {nav.SkyPrn, nav.SkyElevation, nav.SkyAzimuth, nav.SkySnr};
+}
+
+void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colours, const SkySnapshot& sky,
+              const QString& mode)
+{
+    const PixelMap px(canvas);
+    const SkyLayout& l = canvas.Layout;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    PaintDiscsAndLetters(painter, px, l, colours);
+    painter.setFont(PlotFont(l.PrnFontSize));
+    for (std::size_t slot = sky.Prn.size(); slot-- > 0;) {
+        if (sky.Prn[slot] == 0)
+            continue;
+        const SkyPoint point = SatellitePosition(sky.Elevation[slot], sky.Azimuth[slot], l.CenterX, l.CenterY);
+        PaintSatellite(painter, px, l, colours, ScaledColour(SignalColor(sky.Snr[slot]), mode), point,
+                       sky.Prn[slot]);
+    }
+}

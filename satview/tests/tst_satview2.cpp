@@ -1,0 +1,244 @@
+#include "InstrumentHost.h"
+#include "NavState.h"
+#include "SatView2.h"
+#include "SkyLayout.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+class TestHost : public InstrumentHost {
+public:
+    QString BrightnessModeText() const override { return Mode; }
+    QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
+    bool DaylightSavingTicked() const override { return false; }
+    bool LocalTimeSelected() const override { return false; }
+    void InstrumentWindowClosed(int /*number*/) override {}
+    void WriteUserSetting(const QString&, const QString&, const QString&) override {}
+
+    QString Mode = QStringLiteral("Daylight");
+};
+
+// The tick and the timer are the window's own; the test drives them by hand.
+class DrivenSatView : public SatView2 {
+public:
+    using SatView2::SatView2;
+    using SatView2::Tick;
+    int Interval() const { return Timer1.interval(); }
+};
+
+void PutSatellite(NavState& nav, int slot, int prn, int elevation, int azimuth, int snr)
+{
+    const auto i = static_cast<std::size_t>(slot - 1);
+    nav.SkyPrn[i] = static_cast<std::uint8_t>(prn);
+    nav.SkyElevation[i] = static_cast<std::int16_t>(elevation);
+    nav.SkyAzimuth[i] = static_cast<std::int16_t>(azimuth);
+    nav.SkySnr[i] = static_cast<std::uint8_t>(snr);
+}
+
+// Pixels of exactly this colour within radius pixels of a point.
+int CountNear(const QImage& image, QPoint centre, int radius, QColor colour)
+{
+    int count = 0;
+    for (int y = centre.y() - radius; y <= centre.y() + radius; ++y)
+        for (int x = centre.x() - radius; x <= centre.x() + radius; ++x)
+            if (image.valid(x, y) && image.pixelColor(x, y) == colour)
+                ++count;
+    return count;
+}
+
+int Brightest(const QImage& image)
+{
+    int brightest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            brightest = std::max({brightest, c.red(), c.green(), c.blue()});
+        }
+    return brightest;
+}
+
+} // namespace
+
+class TestSatView2 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void firstRedrawComesSoonThenEverySecond();
+    void buffersAlternate();
+    void satelliteDiscAtItsPosition_data();
+    void satelliteDiscAtItsPosition();
+    void lowerSlotLiesOnTop();
+    void hatchRisesToTheRight();
+    void nightIsDim();
+    void resizeKeepsThePlotUntilTheNextRedraw();
+    void sizesBeyondSixteenBitTwips();
+    void emptyWindowStillTicks();
+
+private:
+    NavState Nav;
+    TestHost Host;
+};
+
+void TestSatView2::init()
+{
+    Nav = NavState();
+    Host = TestHost();
+}
+
+void TestSatView2::firstRedrawComesSoonThenEverySecond()
+{
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(QStringLiteral("Daylight"));
+    QCOMPARE(view.Interval(), 50);
+    QVERIFY(!view.HasPicture());
+    QCOMPARE(Brightest(view.grab().toImage()), 0);   // only the black background
+    view.Tick();
+    QCOMPARE(view.Interval(), 1000);
+    QVERIFY(view.HasPicture());
+    QVERIFY(Brightest(view.grab().toImage()) > 100);
+}
+
+void TestSatView2::buffersAlternate()
+{
+    DrivenSatView view(Nav, Host);
+    QCOMPARE(view.ShownBuffer(), 0);
+    for (const int expected : {1, 0, 1}) {
+        view.Tick();
+        QCOMPARE(view.ShownBuffer(), expected);
+    }
+}
+
+void TestSatView2::satelliteDiscAtItsPosition_data()
+{
+    QTest::addColumn<int>("elevation");
+    QTest::addColumn<int>("azimuth");
+    QTest::addColumn<int>("snr");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("green on the east horizon") << 0 << 90 << 35 << QColor(0, 255, 0);
+    QTest::newRow("yellow at 45 up, south-west") << 45 << 225 << 18 << QColor(255, 255, 0);
+    QTest::newRow("grey at the zenith") << 90 << 10 << 0 << QColor(128, 128, 128);
+}
+
+void TestSatView2::satelliteDiscAtItsPosition()
+{
+    QFETCH(int, elevation);
+    QFETCH(int, azimuth);
+    QFETCH(int, snr);
+    QFETCH(QColor, colour);
+    PutSatellite(Nav, 5, 7, elevation, azimuth, snr);
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(QStringLiteral("Daylight"));
+    view.resize(200, 200);   // 3000 x 3000 twips
+    view.Tick();
+    const QImage image = view.grab().toImage();
+    const SkyLayout l = LayoutSky(3000, 3000, 15, 15);
+    const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation),
+                                         static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
+    const QPoint at(qRound(p.X / 15), qRound(p.Y / 15));
+    // The disc (radius 125 twips, 8 pixels) is largely uncovered by its two-character label.
+    QVERIFY2(CountNear(image, at, 8, colour) > 60, qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
+    // The label box is light blue around it; the number covers part of the disc's middle.
+    QVERIFY(CountNear(image, at, 10, QColor(192, 192, 255)) > 10);
+    QVERIFY(CountNear(image, at, 4, colour) < 81 - 4);
+    // And nowhere else.
+    QCOMPARE(CountNear(image, QPoint(100, 100), 100, colour), CountNear(image, at, 10, colour));
+}
+
+void TestSatView2::lowerSlotLiesOnTop()
+{
+    PutSatellite(Nav, 2, 12, 30, 300, 3);    // red
+    PutSatellite(Nav, 1, 13, 30, 300, 50);   // green, at the same point
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(QStringLiteral("Daylight"));
+    view.resize(200, 200);
+    view.Tick();
+    const QImage image = view.grab().toImage();
+    QVERIFY(CountNear(image, QPoint(100, 100), 100, QColor(0, 255, 0)) > 60);
+    QCOMPARE(CountNear(image, QPoint(100, 100), 100, QColor(255, 0, 0)), 0);
+}
+
+void TestSatView2::hatchRisesToTheRight()
+{
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(QStringLiteral("Daylight"));
+    view.resize(200, 200);
+    view.Tick();
+    const QImage image = view.grab().toImage();
+    const QColor hatch(192, 192, 0);
+    int rising = 0;
+    int falling = 0;
+    // Between the zenith disc (10 pixels) and the edge of the hatched disc (57 pixels).
+    for (int y = 60; y < 90; ++y)
+        for (int x = 120; x < 150; ++x) {
+            if (image.pixelColor(x, y) != hatch)
+                continue;
+            rising += image.pixelColor(x + 1, y - 1) == hatch;
+            falling += image.pixelColor(x + 1, y + 1) == hatch;
+        }
+    QVERIFY2(rising > 50 && falling == 0, qPrintable(QStringLiteral("%1 / %2").arg(rising).arg(falling)));
+    // The horizon disc shows between the lines.
+    QVERIFY(CountNear(image, QPoint(135, 75), 10, QColor(0, 0, 128)) > 100);
+}
+
+void TestSatView2::nightIsDim()
+{
+    const int snrs[] = {0, 3, 10, 18, 40, 120};
+    for (int slot = 1; slot <= 32; ++slot)
+        PutSatellite(Nav, slot, slot + 100, (slot * 7) % 90, (slot * 37) % 360, snrs[slot % 6]);
+    Host.Mode = QStringLiteral("Night");
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(Host.Mode);
+    view.Tick();
+    const int brightest = Brightest(view.grab().toImage());
+    QVERIFY2(brightest <= 64 && brightest >= 40, qPrintable(QString::number(brightest)));
+}
+
+void TestSatView2::resizeKeepsThePlotUntilTheNextRedraw()
+{
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(QStringLiteral("Daylight"));
+    view.resize(200, 200);
+    view.Tick();
+    const QImage small = view.grab().toImage();
+    view.resize(300, 300);
+    const QImage grown = view.grab().toImage();
+    QCOMPARE(grown.copy(0, 0, 200, 200), small);
+    QCOMPARE(CountNear(grown, QPoint(250, 250), 49, Qt::black), 99 * 99);
+    view.Tick();
+    QCOMPARE(view.grab().toImage().pixelColor(150, 150), QColor(128, 0, 0));   // the new zenith
+}
+
+void TestSatView2::sizesBeyondSixteenBitTwips()
+{
+    PutSatellite(Nav, 1, 22, 0, 90, 30);
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(QStringLiteral("Daylight"));
+    view.resize(2400, 2300);   // 36000 x 34500 twips
+    view.Tick();
+    const QImage image = view.grab().toImage();
+    QCOMPARE(image.pixelColor(1200, 1150), QColor(128, 0, 0));   // zenith at the centre
+    // East horizon: 0.9 of the half-width right of the centre, at 2280, 1150.
+    QVERIFY(CountNear(image, QPoint(2280, 1150), 60, QColor(0, 255, 0)) > 5000);
+}
+
+void TestSatView2::emptyWindowStillTicks()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    PutSatellite(Nav, 1, 22, 0, 90, 30);
+    DrivenSatView view(Nav, Host);
+    view.resize(0, 0);
+    view.Tick();
+    view.Tick();
+    QCOMPARE(view.ShownBuffer(), 0);
+    QCOMPARE(view.Interval(), 1000);
+    view.resize(10, 10);
+    view.Tick();
+    QVERIFY(view.HasPicture());
+}
+
+QTEST_MAIN(TestSatView2)
+#include "tst_satview2.moc"
