@@ -3,12 +3,17 @@
 #include "IndicatorLed.h"
 #include "NavState.h"
 #include "Twips.h"
+#include "WindowBand.h"
+#include "WindowFrame.h"
+#include "InstrumentWindow.h"
+#include "Registry.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 
@@ -22,7 +27,8 @@ constexpr int ClientHeightTwips = 4927;
 } // namespace
 
 Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* parent)
-    : QWidget(parent), Nav(nav), Settings(registry), Input(nav), Gpsd(nav, gpsdPort)
+    : QWidget(parent), Nav(nav), Settings(registry), Input(nav), Gpsd(nav, gpsdPort),
+      Windows(nav, *this, registry)
 {
     setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
     if (const QScreen* screen = this->screen()) {
@@ -67,6 +73,9 @@ Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* paren
         connect(list, &QComboBox::currentIndexChanged, this, &Basis::SerialListChanged);
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &Basis::BrightnessChanged);
     connect(Freeze, &QCheckBox::toggled, this, &Basis::FreezeChanged);
+    connect(AlwaysOnTop, &QCheckBox::toggled, this, &Basis::AlwaysOnTopChanged);
+    for (int n = 1; n <= InstrumentWindows::Count; ++n)
+        connect(ActiveWindow[static_cast<std::size_t>(n)], &QCheckBox::toggled, this, [this, n] { ActiveWindowClicked(n); });
 }
 
 Basis::~Basis()
@@ -98,12 +107,62 @@ void Basis::SerialListChanged()
 
 void Basis::BrightnessChanged()
 {
-    // Recolours the open instrument windows; they come with the window management.
+    const QString mode = BrightnessModeText();
+    Windows.ForEachOpen([&mode](InstrumentWindow& window) { window.AdjustColors(mode); });
 }
 
+// Acts on the windows open now; a window opened later keeps its frame until the box changes.
 void Basis::FreezeChanged()
 {
-    // Freezes or frees the open instrument windows; they come with the window management.
+    const bool frozen = Freeze->isChecked();
+    Windows.ForEachOpen([frozen](InstrumentWindow& window) { SetWindowFrozen(&window, frozen); });
+}
+
+// The main window and the windows open now; a window opened later starts in the normal band.
+void Basis::AlwaysOnTopChanged()
+{
+    const bool onTop = AlwaysOnTop->isChecked();
+    SetTopMost(this, onTop);
+    Windows.ForEachOpen([onTop](InstrumentWindow& window) { SetTopMost(&window, onTop); });
+}
+
+void Basis::ActiveWindowClicked(int number)
+{
+    if (ActiveWindow[static_cast<std::size_t>(number)]->isChecked())
+        Windows.Open(number, BrightnessModeText(), FrameMargins(this));
+    else
+        Windows.Close(number);
+}
+
+QString Basis::BrightnessModeText() const
+{
+    return BrightnessMode->currentText();
+}
+
+QString Basis::UtcDifferenceText() const
+{
+    return LocalUTChours->currentText();
+}
+
+bool Basis::DaylightSavingTicked() const
+{
+    return DaylightSaving->isChecked();
+}
+
+bool Basis::LocalTimeSelected() const
+{
+    return Local_UTC[1]->isChecked();
+}
+
+void Basis::InstrumentWindowClosed(int number)
+{
+    if (number >= 1 && number <= InstrumentWindows::Count)
+        ActiveWindow[static_cast<std::size_t>(number)]->setChecked(false);
+}
+
+void Basis::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
+{
+    Settings.WriteUserSetting(subkey, name, text);
 }
 
 void Basis::ShowInputScreening(const QString& text)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "GpsdServer.h"
+#include "InstrumentHost.h"
+#include "InstrumentWindows.h"
 #include "NmeaReceiver.h"
 
 #include <QWidget>
@@ -21,7 +23,7 @@ struct NavState;
 // The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
 // serial input with its watchdog and the GPSD server, restores the settings at start-up and
 // writes them back when it closes. It shows no navigation data itself.
-class Basis : public QWidget {
+class Basis : public QWidget, public InstrumentHost {
     Q_OBJECT
 
 public:
@@ -39,6 +41,15 @@ public:
 
     NmeaReceiver& Receiver() { return Input; }
     GpsdServer& Server() { return Gpsd; }
+    const InstrumentWindows& Instruments() const { return Windows; }
+
+    // What the instrument windows read from the main window.
+    QString BrightnessModeText() const override;
+    QString UtcDifferenceText() const override;
+    bool DaylightSavingTicked() const override;
+    bool LocalTimeSelected() const override;
+    void InstrumentWindowClosed(int number) override;
+    void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,9 +63,11 @@ private:
     // Positions a control in twips relative to its parent, as the window was designed.
     void Place(QWidget* widget, int left, int top, int width, int height) const;
 
-    void FillLists();
     void RestoreSettings();
+    void RestoreWindows();
     void SaveSettings();
+    void ActiveWindowClicked(int number);
+    void AlwaysOnTopChanged();
     void SerialListChanged();
     void BrightnessChanged();
     void FreezeChanged();
@@ -64,6 +77,7 @@ private:
     Registry& Settings;
     NmeaReceiver Input;
     GpsdServer Gpsd;
+    InstrumentWindows Windows;
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;
     bool ShutDownDone = false;

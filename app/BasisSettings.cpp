@@ -57,6 +57,7 @@ void Basis::StartUp()
     }
     RestoreSettings();
     Input.Start();
+    RestoreWindows();
     TabBladen->setCurrentIndex(0);
 }
 
@@ -78,8 +79,18 @@ void Basis::RestoreSettings()
     FillAndSelect(Parity, Texts(ParityTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("Parity")));
     FillAndSelect(HandShake, Texts(HandShakeTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("HandShake")));
 
-    AlwaysOnTop->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("AlwaysOnTop"))));
+}
+
+// The windows open at the last exit come back first, so that "Freeze position" and "Always on top"
+// then act on them.
+void Basis::RestoreWindows()
+{
+    for (int n = 1; n <= InstrumentWindows::Count; ++n) {
+        if (Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Active%1").arg(n))))
+            ActiveWindow[static_cast<std::size_t>(n)]->setChecked(true);
+    }
     Freeze->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Freeze"))));
+    AlwaysOnTop->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("AlwaysOnTop"))));
     switch (Registry::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")))) {
     case 1: setWindowState(Qt::WindowMinimized); break;
     case 2: setWindowState(Qt::WindowMaximized); break;
@@ -98,8 +109,12 @@ void Basis::ShutDown()
 
 void Basis::SaveSettings()
 {
-    for (int n = 1; n < ActiveWindowCount; ++n)
-        Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagText(false));
+    // Each open window's flag is written before it closes, because closing unticks its box.
+    for (int n = 1; n <= InstrumentWindows::Count; ++n) {
+        const bool open = Windows.IsOpen(n);
+        Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagText(open));
+        Windows.Close(n);
+    }
     Settings.WriteUserSetting(Views, QStringLiteral("Freeze"), FlagText(Freeze->isChecked()));
     Settings.WriteUserSetting(Views, QStringLiteral("AlwaysOnTop"), FlagText(AlwaysOnTop->isChecked()));
     const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;

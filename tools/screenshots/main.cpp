@@ -1,29 +1,64 @@
 // devozora-screenshots OUTDIR: starts the program's main window with the settings of the current
 // environment (the screenshot script points XDG_CONFIG_HOME and XDG_CONFIG_DIRS at a throwaway
-// folder whose receiver is the simulator), lets sentences arrive for a few seconds, and saves a
-// picture of each tab. Run it under Xvfb so that real fonts and the real window system are used.
+// folder whose receiver is the simulator and whose instrument windows are all open), lets
+// sentences arrive, and saves pictures: each tab of the main window, each instrument window in
+// "Daylight" and "Night", at a large size, and without a fix. Run it under Xvfb so that real fonts
+// and the real window system are used.
 #include "Basis.h"
+#include "InstrumentWindow.h"
 #include "NavState.h"
 #include "Registry.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
+
+void Save(QWidget& widget, const QDir& out, const QString& name)
+{
+    const QString file = out.filePath(name + QStringLiteral(".png"));
+    widget.grab().save(file);
+    std::printf("%s\n", qPrintable(file));
+}
 
 void SaveTabs(Basis& basis, const QDir& out)
 {
     auto* tabs = basis.findChild<QTabWidget*>(QStringLiteral("TabBladen"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
-        const QString file = out.filePath(QStringLiteral("main-%1.png").arg(tabs->tabText(tab).toLower()));
-        basis.grab().save(file);
-        std::printf("%s\n", qPrintable(file));
+        Save(basis, out, QStringLiteral("main-%1").arg(tabs->tabText(tab).toLower()));
     }
+    tabs->setCurrentIndex(0);
+}
+
+void SaveWindows(Basis& basis, const QDir& out, const QString& suffix)
+{
+    basis.Instruments().ForEachOpen([&](InstrumentWindow& window) {
+        const QString title = window.Tag().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+        Save(window, out, QStringLiteral("window%1-%2-%3").arg(window.Number()).arg(title, suffix));
+    });
+}
+
+// Runs the steps one after the other, each after its delay, then quits.
+void RunSteps(std::vector<std::pair<int, std::function<void()>>> steps)
+{
+    if (steps.empty()) {
+        QApplication::quit();
+        return;
+    }
+    auto [delay, step] = steps.front();
+    steps.erase(steps.begin());
+    QTimer::singleShot(delay, [step, rest = std::move(steps)]() mutable {
+        step();
+        RunSteps(std::move(rest));
+    });
 }
 
 } // namespace
@@ -46,10 +81,24 @@ int main(int argc, char* argv[])
     Basis basis(nav, registry);
     basis.StartUp();
     basis.show();
-    QTimer::singleShot(3000, &basis, [&] {
-        SaveTabs(basis, out);
-        basis.close();
-        QApplication::quit();
+    auto* brightness = basis.findChild<QComboBox*>(QStringLiteral("BrightnessMode"));
+    // Long enough for a fix, a full sky and the compass glide.
+    constexpr int Settle = 4000;
+    RunSteps({
+        {Settle, [&] { SaveTabs(basis, out); SaveWindows(basis, out, QStringLiteral("daylight")); }},
+        {0, [&] { brightness->setCurrentText(QStringLiteral("Night")); }},
+        {1500, [&] { SaveWindows(basis, out, QStringLiteral("night")); }},
+        {0, [&] {
+            brightness->setCurrentText(QStringLiteral("Daylight"));
+            basis.Instruments().ForEachOpen([](InstrumentWindow& window) { window.resize(window.size() * 2); });
+        }},
+        {1500, [&] { SaveWindows(basis, out, QStringLiteral("large")); }},
+        {0, [&] {
+            basis.Receiver().Stop();
+            nav.FixValid = false;
+            nav.ClearSky();
+        }},
+        {1500, [&] { SaveWindows(basis, out, QStringLiteral("nofix")); basis.close(); }},
     });
     return QApplication::exec();
 }
