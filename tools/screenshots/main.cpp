@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QScreen>
 #include <QDir>
 #include <QTabWidget>
 #include <QTimer>
@@ -36,6 +37,20 @@ void SaveTabs(Basis& basis, const QDir& out)
         Save(basis, out, QStringLiteral("main-%1").arg(tabs->tabText(tab).toLower()));
     }
     tabs->setCurrentIndex(0);
+}
+
+// The main window and the instruments side by side, as on a chart-table screen.
+void SaveDesktop(Basis& basis, const QDir& out)
+{
+    // The main window, then windows 1 to 6.
+    const QPoint places[] = {{0, 10}, {470, 0}, {835, 0}, {835, 240}, {835, 120}, {1060, 120}, {1060, 240}};
+    basis.move(places[0]);
+    basis.Instruments().ForEachOpen([&](InstrumentWindow& window) { window.move(places[window.Number()]); });
+    QTimer::singleShot(1500, [&basis, out] {
+        const QString file = out.filePath(QStringLiteral("desktop.png"));
+        basis.screen()->grabWindow(0, 0, 0, 1310, 355).save(file);
+        std::printf("%s\n", qPrintable(file));
+    });
 }
 
 void SaveWindows(Basis& basis, const QDir& out, const QString& suffix)
@@ -86,6 +101,8 @@ int main(int argc, char* argv[])
     constexpr int Settle = 4000;
     RunSteps({
         {Settle, [&] { SaveTabs(basis, out); SaveWindows(basis, out, QStringLiteral("daylight")); }},
+        {0, [&] { SaveDesktop(basis, out); }},
+        {2000, [] {}},
         {0, [&] { brightness->setCurrentText(QStringLiteral("Night")); }},
         {1500, [&] { SaveWindows(basis, out, QStringLiteral("night")); }},
         {0, [&] {
