@@ -4,6 +4,7 @@
 #include "InstrumentWindow.h"
 #include "NavState.h"
 #include "Registry.h"
+#include "RecordingHost.h"
 #include "ScreenPlacement.h"
 #include "WindowFrame.h"
 
@@ -26,18 +27,6 @@ QCheckBox* Box(Basis& basis, int number)
 void FinishClosing()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-int BrightestChannel(const QImage& image)
-{
-    int brightest = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            brightest = std::max({brightest, c.red(), c.green(), c.blue()});
-        }
-    }
-    return brightest;
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 
 #include <QLabel>
 #include <QLocale>
+#include "RecordingHost.h"
+
 #include <QTest>
 #include <QTimer>
 
@@ -20,28 +22,6 @@
 
 namespace {
 
-class TestHost : public InstrumentHost {
-public:
-    QString BrightnessModeText() const override { return QStringLiteral("Daylight"); }
-    QString UtcDifferenceText() const override { return QStringLiteral("+5:30"); }
-    bool DaylightSavingTicked() const override { return false; }
-    bool LocalTimeSelected() const override { return false; }
-    void InstrumentWindowClosed(int number) override
-    {
-        Closed.push_back(number);
-        // The main window unticks the box, whose handler closes the window once more.
-        if (CloseAgain != nullptr)
-            CloseAgain->close();
-    }
-    void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) override
-    {
-        Written.push_back(subkey + u'/' + name + u'=' + text);
-    }
-
-    QWidget* CloseAgain = nullptr;
-    QList<int> Closed;
-    QStringList Written;
-};
 
 // Makes a window's tick callable, as its timer would call it.
 template <typename Window>
@@ -116,7 +96,7 @@ private slots:
     void topMostKeepsGeometry();
 
 private:
-    TestHost Host;
+    RecordingHost Host;
 };
 
 void TestDigitalWindows::valueFollowsFix_data()
@@ -248,7 +228,7 @@ void TestDigitalWindows::closingStoresGeometryOnce()
 {
     QFETCH(bool, hostClosesAgain);
     NavState nav = FixedNav();
-    TestHost host;
+    RecordingHost host;
     Opened opened = Open(3, nav, host);
     opened.Window->setGeometry(100, 50, 205, 83);
     opened.Window->show();

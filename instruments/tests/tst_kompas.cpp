@@ -5,27 +5,13 @@
 #include <QApplication>
 #include <QImage>
 #include <QRegularExpression>
+#include "RecordingHost.h"
+
 #include <QTest>
 
-#include <map>
 
 namespace {
 
-class TestHost : public InstrumentHost {
-public:
-    QString BrightnessModeText() const override { return QStringLiteral("Daylight"); }
-    QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
-    bool DaylightSavingTicked() const override { return false; }
-    bool LocalTimeSelected() const override { return false; }
-    void InstrumentWindowClosed(int number) override { ClosedWindow = number; }
-    void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) override
-    {
-        Written[subkey + QLatin1Char('/') + name] = text;
-    }
-
-    int ClosedWindow = 0;
-    std::map<QString, QString> Written;
-};
 
 // The tick and the timer are the window's own; the test drives them by hand.
 class DrivenKompas : public Kompas {
@@ -34,17 +20,6 @@ public:
     using Kompas::Tick;
     int Interval() const { return Timer1.interval(); }
 };
-
-int Brightest(const QImage& image)
-{
-    int brightest = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            brightest = std::max({brightest, c.red(), c.green(), c.blue()});
-        }
-    return brightest;
-}
 
 } // namespace
 
@@ -64,13 +39,13 @@ private slots:
 
 private:
     NavState Nav;
-    TestHost Host;
+    RecordingHost Host;
 };
 
 void TestKompas::init()
 {
     Nav = NavState();
-    Host = TestHost();
+    Host = RecordingHost();
 }
 
 void TestKompas::timerComesQuicklyThenEvery300ms()
@@ -164,7 +139,7 @@ void TestKompas::nightIsDim()
     DrivenKompas kompas(Nav, Host);
     kompas.AdjustColors(QStringLiteral("Night"));
     kompas.Tick();
-    const int brightest = Brightest(kompas.grab().toImage());
+    const int brightest = BrightestChannel(kompas.grab().toImage());
     QVERIFY2(brightest <= 64 && brightest >= 40, qPrintable(QString::number(brightest)));
 }
 
@@ -184,10 +159,10 @@ void TestKompas::closingStoresTheGeometry()
     DrivenKompas kompas(Nav, Host);
     kompas.show();
     kompas.close();
-    QCOMPARE(Host.ClosedWindow, 2);
+    QCOMPARE(Host.Closed, QList<int>{2});
     for (const char* name : {"Left2", "Top2", "Width2", "Height2"})
-        QVERIFY2(Host.Written.count(QStringLiteral("Views/") + QLatin1String(name)) == 1, name);
-    QVERIFY(Host.Written[QStringLiteral("Views/Width2")].toDouble() >= 5340);
+        QVERIFY2(!Host.WrittenValue(QStringLiteral("Views/") + QLatin1String(name)).isEmpty(), name);
+    QVERIFY(Host.WrittenValue(QStringLiteral("Views/Width2")).toDouble() >= 5340);
 }
 
 QTEST_MAIN(TestKompas)
