@@ -3,6 +3,7 @@
 #include "SentenceBuilder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -39,8 +40,8 @@ EpochLines ModelSource::Next()
     return out;
 }
 
-ReplaySource::ReplaySource(std::vector<ReplayEpoch> epochs, std::int64_t fallbackMs)
-    : Epochs(std::move(epochs)), FallbackMs(fallbackMs)
+ReplaySource::ReplaySource(std::vector<ReplayEpoch> epochs, std::int64_t fallbackMs, double speed)
+    : Epochs(std::move(epochs)), FallbackMs(fallbackMs), Speed(speed)
 {
 }
 
@@ -51,5 +52,5 @@ EpochLines ReplaySource::Next()
     // Round the loop the times jump back: wait one ordinary step.
     const std::int64_t delay = Position == 0 ? FallbackMs
                                              : ReplayDelayMs(current, Epochs[Position], FallbackMs);
-    return {current.Lines, delay};
+    return {current.Lines, static_cast<std::int64_t>(std::llround(static_cast<double>(delay) / Speed))};
 }

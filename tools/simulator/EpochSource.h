@@ -42,13 +42,15 @@ private:
 // A recorded log at its recorded pace, from the start again after its end.
 class ReplaySource : public EpochSource {
 public:
-    // fallbackMs: the pace where the log carries no times. epochs must not be empty.
-    ReplaySource(std::vector<ReplayEpoch> epochs, std::int64_t fallbackMs);
+    // fallbackMs: the pace where the log carries no times; speed: how many times faster than
+    // recorded (tests replay a minute-long log in seconds). epochs must not be empty.
+    ReplaySource(std::vector<ReplayEpoch> epochs, std::int64_t fallbackMs, double speed = 1);
 
     EpochLines Next() override;
 
 private:
     std::vector<ReplayEpoch> Epochs;
     std::int64_t FallbackMs = 1000;
+    double Speed = 1;
     std::size_t Position = 0;
 };

@@ -59,6 +59,7 @@ void AddOptions(QCommandLineParser& parser)
         {"noise", "Insert garbage bytes into this share of lines.", "percent"},
         {"bad-checksum", "Give this share of sentences a wrong checksum.", "percent"},
         {"replay", "Replay a recorded log at its recorded pace, looping at the end.", "file"},
+        {"speed", "Replay that many times faster than recorded (default 1).", "factor"},
         {"link", "Also make a symbolic link to the device here (removed on exit).", "path"},
         {"count", "Stop after this many epochs.", "n"},
         {"stdout", "Write the stream to standard output instead of a pseudo-terminal."},
@@ -90,6 +91,7 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const QStringList& argumen
     options.BadChecksumPercent = read.Number("bad-checksum", 0, 0, 100);
     options.Count = static_cast<std::int64_t>(read.Number("count", 0, 1, 1e15));
     options.ReplayFile = parser.value("replay");
+    options.ReplaySpeed = read.Number("speed", 1, 0.1, 1000);
     options.LinkPath = parser.value("link");
     options.ToStdout = parser.isSet("stdout");
     if (error.isEmpty() && parser.isSet("drop-fix-after") != parser.isSet("drop-fix-for"))

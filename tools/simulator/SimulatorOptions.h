@@ -19,6 +19,7 @@ struct SimulatorOptions {
     double NoisePercent = 0;
     double BadChecksumPercent = 0;
     QString ReplayFile;
+    double ReplaySpeed = 1;              // times faster than recorded
     QString LinkPath;
     std::int64_t Count = 0;              // 0: run until stopped
     bool ToStdout = false;

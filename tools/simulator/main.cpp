@@ -47,7 +47,7 @@ std::unique_ptr<EpochSource> MakeReplay(const SimulatorOptions& options, std::in
         error = QStringLiteral("%1 holds no lines to replay").arg(options.ReplayFile);
         return nullptr;
     }
-    return std::make_unique<ReplaySource>(std::move(epochs), stepMs);
+    return std::make_unique<ReplaySource>(std::move(epochs), stepMs, options.ReplaySpeed);
 }
 
 std::unique_ptr<EpochSource> MakeSource(const SimulatorOptions& options, QString& error)

@@ -1,4 +1,5 @@
 // Splitting a recorded log into epochs and pacing it by its own times.
+#include "EpochSource.h"
 #include "ReplayLog.h"
 
 #include <QTest>
@@ -31,6 +32,7 @@ private slots:
     void lineEndsAndCommentsAreStripped();
     void delays_data();
     void delays();
+    void replayLoopsAndSpeedsUp();
 };
 
 void TestReplayLog::sentenceTime_data()
@@ -111,6 +113,15 @@ void TestReplayLog::delays()
     QFETCH(qlonglong, delay);
     auto time = [](qlonglong ms) { return ms < 0 ? std::nullopt : std::optional<std::int64_t>(ms); };
     QCOMPARE(ReplayDelayMs(At(time(from)), At(time(to)), 250), delay);
+}
+
+void TestReplayLog::replayLoopsAndSpeedsUp()
+{
+    // Two epochs a second apart, replayed ten times faster; round the loop one ordinary step.
+    ReplaySource source({At(1'000), At(2'000)}, 250, 10);
+    QCOMPARE(source.Next().DelayMs, 100);
+    QCOMPARE(source.Next().DelayMs, 25);
+    QCOMPARE(source.Next().DelayMs, 100);
 }
 
 QTEST_APPLESS_MAIN(TestReplayLog)
