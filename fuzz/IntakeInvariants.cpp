@@ -1,5 +1,6 @@
 #include "IntakeInvariants.h"
 
+#include "Constellations.h"
 #include "NmeaInput.h"
 
 #include <algorithm>
@@ -46,22 +47,15 @@ std::optional<int> PlainNumber(std::string_view field)
     return value;
 }
 
-bool SlotEquals(const NavState& a, const NavState& b, std::size_t i)
+bool SkyEquals(const NavState& a, const NavState& b)
 {
-    return a.GsvPrn[i] == b.GsvPrn[i] && a.GsvElevation[i] == b.GsvElevation[i]
-           && a.GsvAzimuth[i] == b.GsvAzimuth[i] && a.GsvSnr[i] == b.GsvSnr[i];
+    return a.SkyPrn == b.SkyPrn && a.SkyElevation == b.SkyElevation && a.SkyAzimuth == b.SkyAzimuth
+           && a.SkySnr == b.SkySnr && a.SkySystem == b.SkySystem;
 }
 
-bool SlotEmpty(const NavState& nav, std::size_t i)
+bool KnownSystem(char system)
 {
-    return nav.GsvPrn[i] == 0 && nav.GsvElevation[i] == 0 && nav.GsvAzimuth[i] == 0
-           && nav.GsvSnr[i] == 0;
-}
-
-bool GroupChanged(const NavState& a, const NavState& b)
-{
-    return a.GsvPrn != b.GsvPrn || a.GsvElevation != b.GsvElevation
-           || a.GsvAzimuth != b.GsvAzimuth || a.GsvSnr != b.GsvSnr;
+    return std::string_view("GSRECJI").find(system) != std::string_view::npos;
 }
 
 } // namespace
@@ -89,8 +83,7 @@ void IntakeInvariants::AfterLine(const NmeaInput& input, const LineResult& resul
     Require(result.Recognised || Nav == Before, "an unrecognised line changes nothing");
     CheckScreening(input);
     CheckSky(result);
-    if (result.Recognised)
-        CheckGsvSlots();
+    CheckUsedSatellites();
 }
 
 void IntakeInvariants::CheckScreening(const NmeaInput& input) const
@@ -109,44 +102,53 @@ void IntakeInvariants::CheckScreening(const NmeaInput& input) const
                 "an overlong line fills the screening with its beginning");
 }
 
-// The published sky changes only as a whole: to exactly the group received, and only when a
-// group's last message says so.
+// The published sky changes only as a whole, and only when a group's last message says so; every
+// satellite in it has its constellation.
 void IntakeInvariants::CheckSky(const LineResult& result) const
 {
-    if (result.SkyPublished) {
-        Require(Nav.SkyPrn == Nav.GsvPrn && Nav.SkyElevation == Nav.GsvElevation
-                    && Nav.SkyAzimuth == Nav.GsvAzimuth && Nav.SkySnr == Nav.GsvSnr,
-                "a published sky is the group received");
+    if (!result.SkyPublished) {
+        Require(SkyEquals(Nav, Before), "the sky changes only when a group is published");
         return;
     }
-    Require(Nav.SkyPrn == Before.SkyPrn && Nav.SkyElevation == Before.SkyElevation
-                && Nav.SkyAzimuth == Before.SkyAzimuth && Nav.SkySnr == Before.SkySnr,
-            "the sky changes only when a group is published");
+    for (std::size_t i = 0; i < Nav.SkyPrn.size(); ++i)
+        Require(Nav.SkyPrn[i] == 0 ? Nav.SkySystem[i] == 0 : KnownSystem(Nav.SkySystem[i]),
+                "a satellite in the sky has its constellation, an empty slot none");
+    CheckPublishedGroup();
 }
 
-// Satellite i of GSV message m goes to slot (m - 1) * 4 + i, and message 1 starts an empty table:
-// no satellite of a larger earlier sky survives into a smaller one. A group whose first message
-// was lost adds to the table it finds, so only message 1 may empty slots it does not write.
-void IntakeInvariants::CheckGsvSlots() const
+// The satellites of the message that completed a group are in the published sky, at least as
+// strong as they were reported (another signal may be stronger), unless the sky is full: then the
+// weakest gave way.
+void IntakeInvariants::CheckPublishedGroup() const
 {
+    if (std::find(Nav.SkyPrn.begin(), Nav.SkyPrn.end(), 0) == Nav.SkyPrn.end())
+        return;
     const std::vector<std::string_view> fields = FieldsOf(Line);
-    if (fields[0] != "$GPGSV" || fields.size() < 3)
-        return;
-    const std::optional<int> message = PlainNumber(fields[2]);
-    if (!message)
-        return;
+    const std::string_view talker = fields[0].substr(1, 2);
     const int lastField = static_cast<int>(fields.size()) - 1;
     const int count = lastField > 3 ? (lastField - 3) / 4 : 0;
-    const int firstWritten = (*message - 1) * 4 + 1;
-    const int lastWritten = firstWritten + count - 1;
-    const bool applied = GroupChanged(Nav, Before);
-    for (int slot = 1; slot <= SkySlotCount; ++slot) {
-        if (slot >= firstWritten && slot <= lastWritten)
+    for (int i = 1; i <= count; ++i) {
+        const auto at = static_cast<std::size_t>(4 * i);
+        const std::optional<int> prn = PlainNumber(fields[at]);
+        const std::optional<int> snr = fields[at + 3].empty() ? 0 : PlainNumber(fields[at + 3]);
+        if (!prn || *prn == 0 || !snr)
             continue;
-        const auto i = static_cast<std::size_t>(slot - 1);
-        if (*message == 1 && applied)
-            Require(SlotEmpty(Nav, i), "GSV message 1 empties every slot it does not write");
-        else
-            Require(SlotEquals(Nav, Before, i), "a GSV message changes only its own slots");
+        const SatelliteId id{SatelliteSystem(talker, *prn), static_cast<std::uint8_t>(*prn)};
+        bool shown = false;
+        for (std::size_t slot = 0; slot < Nav.SkyPrn.size(); ++slot)
+            shown = shown || (SatelliteId{Nav.SkySystem[slot], Nav.SkyPrn[slot]} == id && Nav.SkySnr[slot] >= *snr);
+        Require(shown, "a completed group's satellites are in the published sky");
     }
+}
+
+// The used satellites fill their table from the front, each once.
+void IntakeInvariants::CheckUsedSatellites() const
+{
+    const auto& used = Nav.UsedSatellites;
+    const auto end = std::find(used.begin(), used.end(), SatelliteId{});
+    Require(std::all_of(end, used.end(), [](SatelliteId id) { return id == SatelliteId{}; }),
+            "the used satellites fill their table from the front");
+    for (auto it = used.begin(); it != end; ++it)
+        Require(it->Prn != 0 && KnownSystem(it->System) && std::find(used.begin(), it, *it) == it,
+                "a used satellite is listed once, with its constellation");
 }

@@ -23,7 +23,8 @@ public:
 private:
     void CheckScreening(const NmeaInput& input) const;
     void CheckSky(const LineResult& result) const;
-    void CheckGsvSlots() const;
+    void CheckPublishedGroup() const;
+    void CheckUsedSatellites() const;
 
     const NavState& Nav;
     NavState Before;

@@ -4,10 +4,32 @@
 #include <cstdint>
 #include <string>
 
-// Satellites one GSV group can list: eight messages of four.
-inline constexpr int SkySlotCount = 32;
+// Satellites in the published sky. A receiver tracking every constellation sees about 12 GPS, 9
+// GLONASS, 10 Galileo, 15 BeiDou, 4 QZSS and 3 SBAS satellites under an open sky, some 50 in all;
+// 64 leaves room for that and keeps the table small enough to copy and draw every second.
+inline constexpr int SkySlotCount = 64;
 // Satellites a GSA sentence names as used in the solution.
 inline constexpr int ActivePrnCount = 12;
+
+// The constellation of a satellite, as the letter navigation data files use for it. A byte, so
+// that a satellite is (letter, PRN) and 0 means no satellite.
+namespace Gnss {
+inline constexpr char Gps = 'G';
+inline constexpr char Sbas = 'S';
+inline constexpr char Glonass = 'R';
+inline constexpr char Galileo = 'E';
+inline constexpr char BeiDou = 'C';
+inline constexpr char Qzss = 'J';
+inline constexpr char NavIc = 'I';
+} // namespace Gnss
+
+// One satellite, told apart from those of other constellations with the same number.
+struct SatelliteId {
+    char System = 0;          // a Gnss letter; 0 for none
+    std::uint8_t Prn = 0;     // the number the receiver reports for it
+
+    bool operator==(const SatelliteId&) const = default;
+};
 
 // The navigation record: the only channel between the NMEA input and every display and the GPSD
 // server. main() owns the one instance of the run and hands a reference to each part; tests make
@@ -50,20 +72,20 @@ struct NavState {
     float GeoidSeparation = 0;
     std::string GeoidUnit;
     std::uint8_t GsaMode = 0;             // fix mode exactly as received in GSA
-    std::array<std::uint8_t, ActivePrnCount> ActivePrn{};
+    std::array<std::uint8_t, ActivePrnCount> ActivePrn{};   // the last GSA's satellites
+    // The satellites used in the solution, of every constellation: the GSA sentences of the
+    // receiver's latest epoch together (a multi-constellation receiver sends one GSA per
+    // constellation). Filled from the front; the rest is empty.
+    std::array<SatelliteId, SkySlotCount> UsedSatellites{};
 
-    // The published satellite table: it only ever changes as a whole, so readers never see half
-    // of a GSV group. 0 in SkyPrn marks an empty slot.
+    // The published satellite table, the satellites in view of every constellation: it only ever
+    // changes as a whole, so readers never see half of a GSV group. 0 in SkyPrn marks an empty
+    // slot; SkySystem holds the Gnss letter of each satellite (0 for an empty slot).
     std::array<std::uint8_t, SkySlotCount> SkyPrn{};
     std::array<std::int16_t, SkySlotCount> SkyElevation{};
     std::array<std::int16_t, SkySlotCount> SkyAzimuth{};
     std::array<std::uint8_t, SkySlotCount> SkySnr{};
-
-    // The GSV group being received; copied whole into the Sky arrays by its last message.
-    std::array<std::uint8_t, SkySlotCount> GsvPrn{};
-    std::array<std::int16_t, SkySlotCount> GsvElevation{};
-    std::array<std::int16_t, SkySlotCount> GsvAzimuth{};
-    std::array<std::uint8_t, SkySlotCount> GsvSnr{};
+    std::array<char, SkySlotCount> SkySystem{};
 
     float MagneticVariation = 0;          // degrees, without its east/west sign
     float VtgCourseTrue = 0;
@@ -77,4 +99,6 @@ struct NavState {
     void SetGpsdPlaceholders();
     // Empties the published satellite table (reception lost).
     void ClearSky();
+    // Whether the latest GSA sentences name this satellite as used in the solution.
+    bool SatelliteUsed(SatelliteId satellite) const;
 };

@@ -1,12 +1,49 @@
 // The satellite sentences: GSA (satellites used, DOPs) and GSV (satellites in view).
+#include "Constellations.h"
 #include "FieldReader.h"
 #include "NavState.h"
 #include "SentenceRules.h"
+#include "SkyCollector.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+
+namespace {
+
+// A receiver of several constellations sends one GSA for each, one after the other; the first
+// GSA after any other sentence starts the list of used satellites afresh.
+void RecordUsed(NavState& nav, const SatelliteContext& context, std::string_view systemId,
+                const std::array<std::uint8_t, ActivePrnCount>& active)
+{
+    if (!context.ContinuesGsaRun)
+        nav.UsedSatellites.fill({});
+    auto end = std::find(nav.UsedSatellites.begin(), nav.UsedSatellites.end(), SatelliteId{});
+    for (const std::uint8_t prn : active) {
+        const SatelliteId id{UsedSatelliteSystem(systemId, context.Talker, prn), prn};
+        if (prn == 0 || std::find(nav.UsedSatellites.begin(), end, id) != end)
+            continue;
+        if (end == nav.UsedSatellites.end())
+            return;
+        *end++ = id;
+    }
+}
+
+// NMEA 4.10 adds the signal after the satellites, as one hex digit (1 = L1 C/A, 7 = E1, ...).
+char SignalOf(const SentenceFields& fields)
+{
+    const int lastField = fields.Count() - 1;
+    if (lastField <= 3 || (lastField - 3) % 4 != 1)
+        return 0;
+    const std::string_view signal = fields[lastField];
+    return signal.size() == 1 && std::isxdigit(static_cast<unsigned char>(signal[0])) != 0 ? signal[0] : 0;
+}
+
+} // namespace
 
 // $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39
-InterpretResult ApplyGsa(const SentenceFields& fields, NavState& nav)
+// $GNGSA,A,3,82,73,74,67,81,83,68,,,,,,0.99,0.54,0.83,2*08   (field 18: the constellation)
+InterpretResult ApplyGsa(const SentenceFields& fields, NavState& nav, const SatelliteContext& context)
 {
     if (fields.Count() <= 17)
         return {};
@@ -27,60 +64,40 @@ InterpretResult ApplyGsa(const SentenceFields& fields, NavState& nav)
     nav.Pdop = pdop;
     nav.Hdop = hdop;
     nav.Vdop = vdop;
+    RecordUsed(nav, context, fields[18], active);
     return {};
 }
 
 // $GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00*74
 // Fields: messages in the group, this message's number, satellites in view, then four fields per
-// satellite: PRN, elevation, azimuth, SNR. Satellite i of message m goes to slot (m - 1) * 4 + i.
-InterpretResult ApplyGsv(const SentenceFields& fields, NavState& nav)
+// satellite: PRN, elevation, azimuth, SNR; NMEA 4.10 adds the signal. Satellite i of message m
+// has place (m - 1) * 4 + i in its group.
+InterpretResult ApplyGsv(const SentenceFields& fields, NavState& nav, const SatelliteContext& context)
 {
     if (fields.Count() <= 2)
         return {};
-    struct Satellite {
-        std::size_t Index;
-        std::uint8_t Prn;
-        std::int16_t Elevation;
-        std::int16_t Azimuth;
-        std::uint8_t Snr;
-    };
     FieldReader read(fields);
     const double messages = read.Value(1);
-    const double message = read.Value(2);
+    const double number = read.Value(2);
     const int lastField = fields.Count() - 1;
-    const int count = lastField > 3 ? (lastField - 3) / 4 : 0;
-    std::array<Satellite, SentenceFields::MaxFields / 4> staged{};
-    for (int i = 1; i <= count; ++i) {
-        const std::int16_t slot = read.Integer((message - 1) * 4 + i);
-        if (slot < 1 || slot > SkySlotCount)
+    GsvMessage message;
+    message.Key = {{context.Talker[0], context.Talker[1]}, SignalOf(fields)};
+    message.First = number == 1;
+    message.Last = messages == number;
+    message.Count = lastField > 3 ? (lastField - 3) / 4 : 0;
+    for (int i = 1; i <= message.Count; ++i) {
+        const std::int16_t slot = read.Integer((number - 1) * 4 + i);
+        if (slot < 1 || slot > SkyCollector::GroupSlots)
             return {};
-        staged[static_cast<std::size_t>(i - 1)] = {static_cast<std::size_t>(slot - 1),
-                                                   read.Byte(read.Value(4 * i)),
-                                                   read.Integer(read.Value(4 * i + 1)),
-                                                   read.Integer(read.Value(4 * i + 2)),
-                                                   read.Byte(read.Value(4 * i + 3))};
+        const std::uint8_t prn = read.Byte(read.Value(4 * i));
+        const auto at = static_cast<std::size_t>(i - 1);
+        message.Slots[at] = slot - 1;
+        message.Satellites[at] = {{prn == 0 ? '\0' : SatelliteSystem(context.Talker, prn), prn},
+                                  read.Integer(read.Value(4 * i + 1)),
+                                  read.Integer(read.Value(4 * i + 2)),
+                                  read.Byte(read.Value(4 * i + 3))};
     }
     if (!read.Ok())
         return {};
-
-    if (message == 1) {
-        nav.GsvPrn.fill(0);
-        nav.GsvElevation.fill(0);
-        nav.GsvAzimuth.fill(0);
-        nav.GsvSnr.fill(0);
-    }
-    for (int i = 0; i < count; ++i) {
-        const Satellite& s = staged[static_cast<std::size_t>(i)];
-        nav.GsvPrn[s.Index] = s.Prn;
-        nav.GsvElevation[s.Index] = s.Elevation;
-        nav.GsvAzimuth[s.Index] = s.Azimuth;
-        nav.GsvSnr[s.Index] = s.Snr;
-    }
-    if (messages != message)
-        return {};
-    nav.SkyPrn = nav.GsvPrn;
-    nav.SkyElevation = nav.GsvElevation;
-    nav.SkyAzimuth = nav.GsvAzimuth;
-    nav.SkySnr = nav.GsvSnr;
-    return {false, false, true};
+    return {false, false, context.Sky.Take(message, nav)};
 }

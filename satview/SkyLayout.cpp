@@ -1,6 +1,7 @@
 #include "SkyLayout.h"
 
 #include "BrightnessColor.h"
+#include "NavState.h"
 #include "Rounding.h"
 
 #include <cmath>
@@ -77,6 +78,17 @@ std::string PrnText(int prn)
 {
     const std::string text = " " + std::to_string(prn);
     return text.substr(text.size() - 2);
+}
+
+std::string SatelliteLabel(char system, int prn)
+{
+    if (system == 0 || system == Gnss::Gps || system == Gnss::Sbas)
+        return PrnText(prn);
+    if (system == Gnss::Glonass && prn >= 65 && prn <= 96)
+        prn -= 64;
+    else if (system == Gnss::Qzss && prn >= 193 && prn <= 202)
+        prn -= 192;
+    return system + std::to_string(prn % 100);
 }
 
 SkyMarker PlaceMarker(const SkyLayout& layout, SkyPoint point)

@@ -50,6 +50,13 @@ std::int32_t SignalColor(std::uint8_t snr);
 // The label of a satellite: its PRN in two characters, " 7", "12", and "23" for PRN 123.
 std::string PrnText(int prn);
 
+// The label of a satellite of a constellation (a Gnss letter, 0 for none). GPS satellites, and
+// SBAS ones whose numbers no other satellite shares, keep their PrnText, so a GPS receiver's sky
+// reads as it always has. Any other satellite shows its constellation's letter and its number
+// within the constellation, as navigation data files name it, since Galileo 5 and GPS 5 are not
+// the same satellite: "E5", "C23", "I3", "R6" for GLONASS 70 (slot 6), "J2" for QZSS 194.
+std::string SatelliteLabel(char system, int prn);
+
 // A satellite's marker in twips: a box, a disc and the top-left corner of its label.
 struct SkyMarker {
     std::int64_t BoxLeft = 0;

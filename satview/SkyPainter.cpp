@@ -37,10 +37,11 @@ void Disc(QPainter& painter, const PixelMap& px, QPointF centre, double radius, 
     painter.drawEllipse(px.Point(centre.x(), centre.y()), px.X(radius), px.Y(radius));
 }
 
-// Text drawn with its top-left corner at a point, without background.
-void TextAt(QPainter& painter, const PixelMap& px, double x, double y, const QString& text)
+// Text drawn with its top-left corner at a point, without background; ascent is the current
+// font's, looked up once per font rather than once per text.
+void TextAt(QPainter& painter, const PixelMap& px, double x, double y, const QString& text, int ascent)
 {
-    painter.drawText(px.Point(x, y) + QPointF(0, painter.fontMetrics().ascent()), text);
+    painter.drawText(px.Point(x, y) + QPointF(0, ascent), text);
 }
 
 void PaintDiscsAndLetters(QPainter& painter, const PixelMap& px, const SkyLayout& l, const SkyColours& colours)
@@ -54,14 +55,15 @@ void PaintDiscsAndLetters(QPainter& painter, const PixelMap& px, const SkyLayout
     painter.setFont(PlotFont(l.LetterFontSize));
     painter.setPen(colours.Letter);
     const auto at = [](std::int64_t v) { return static_cast<double>(v); };
-    TextAt(painter, px, at(l.MiddleX), at(l.NorthY), QStringLiteral("N"));
-    TextAt(painter, px, at(l.EastX), at(l.MiddleY), QStringLiteral("E"));
-    TextAt(painter, px, at(l.MiddleX), at(l.SouthY), QStringLiteral("S"));
-    TextAt(painter, px, at(l.WestX), at(l.MiddleY), QStringLiteral("W"));
+    const int ascent = painter.fontMetrics().ascent();
+    TextAt(painter, px, at(l.MiddleX), at(l.NorthY), QStringLiteral("N"), ascent);
+    TextAt(painter, px, at(l.EastX), at(l.MiddleY), QStringLiteral("E"), ascent);
+    TextAt(painter, px, at(l.MiddleX), at(l.SouthY), QStringLiteral("S"), ascent);
+    TextAt(painter, px, at(l.WestX), at(l.MiddleY), QStringLiteral("W"), ascent);
 }
 
 void PaintSatellite(QPainter& painter, const PixelMap& px, const SkyLayout& l, const SkyColours& colours,
-                    const QColor& signal, SkyPoint point, int prn)
+                    const QColor& signal, SkyPoint point, const std::string& label, int ascent)
 {
     const SkyMarker m = PlaceMarker(l, point);
     painter.fillRect(QRectF(px.Point(static_cast<double>(m.BoxLeft), static_cast<double>(m.BoxTop)),
@@ -71,14 +73,14 @@ void PaintSatellite(QPainter& painter, const PixelMap& px, const SkyLayout& l, c
          static_cast<double>(m.DiscRadius), signal, signal);
     // The number is black in every brightness mode.
     painter.setPen(Qt::black);
-    TextAt(painter, px, m.TextLeft, m.TextTop, QString::fromStdString(PrnText(prn)));
+    TextAt(painter, px, m.TextLeft, m.TextTop, QString::fromStdString(label), ascent);
 }
 
 } // namespace
 
 SkySnapshot SkySnapshot::Of(const NavState& nav)
 {
-    return {nav.SkyPrn, nav.SkyElevation, nav.SkyAzimuth, nav.SkySnr};
+    return {nav.SkyPrn, nav.SkyElevation, nav.SkyAzimuth, nav.SkySnr, nav.SkySystem};
 }
 
 void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colours, const SkySnapshot& sky,
@@ -90,11 +92,12 @@ void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colo
     painter.setRenderHint(QPainter::TextAntialiasing);
     PaintDiscsAndLetters(painter, px, l, colours);
     painter.setFont(PlotFont(l.PrnFontSize));
+    const int ascent = painter.fontMetrics().ascent();
     for (std::size_t slot = sky.Prn.size(); slot-- > 0;) {
         if (sky.Prn[slot] == 0)
             continue;
         const SkyPoint point = SatellitePosition(sky.Elevation[slot], sky.Azimuth[slot], l.CenterX, l.CenterY);
         PaintSatellite(painter, px, l, colours, ScaledColour(SignalColor(sky.Snr[slot]), mode), point,
-                       sky.Prn[slot]);
+                       SatelliteLabel(sky.System[slot], sky.Prn[slot]), ascent);
     }
 }

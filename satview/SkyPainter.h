@@ -26,6 +26,7 @@ struct SkySnapshot {
     std::array<std::int16_t, SkySlotCount> Elevation{};
     std::array<std::int16_t, SkySlotCount> Azimuth{};
     std::array<std::uint8_t, SkySlotCount> Snr{};
+    std::array<char, SkySlotCount> System{};
 
     static SkySnapshot Of(const NavState& nav);
 };
@@ -39,7 +40,8 @@ struct SkyCanvas {
 };
 
 // Paints the whole plot: the three discs, the compass letters and one marker per satellite, the
-// satellite discs coloured by signal strength for the brightness mode. Slots are painted from 32
-// down to 1, so where markers overlap the lower slot lies on top.
+// satellite discs coloured by signal strength for the brightness mode and labelled with their
+// constellation's letter unless they are GPS. Slots are painted from the last down to the first,
+// so where markers overlap the lower slot lies on top.
 void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colours, const SkySnapshot& sky,
               const QString& mode);

@@ -172,7 +172,7 @@ void TestFraming::recognisedFollowsTheLastLine()
     QVERIFY(!input.SentenceRecognised());
     Feed(input, WithNmeaChecksum("GPXTE,A,A,0.67,L,N") + "\r\n");
     QVERIFY(!input.SentenceRecognised());
-    Feed(input, WithNmeaChecksum("GLGSV,1,1,00") + "\r\n");
+    Feed(input, WithNmeaChecksum("IIGSV,1,1,00") + "\r\n");
     QVERIFY(!input.SentenceRecognised());
     Feed(input, WithNmeaChecksum("GPRMC,,V,,,,,,,,,,N") + "\r\n");
     QVERIFY(input.SentenceRecognised());

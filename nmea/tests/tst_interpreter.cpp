@@ -3,6 +3,9 @@
 #include "NavState.h"
 #include "NmeaChecksum.h"
 #include "NmeaInput.h"
+#include "SentenceInterpreter.h"
+
+#include <algorithm>
 
 #include <QTest>
 
@@ -11,16 +14,23 @@ namespace {
 constexpr char Rmc[] = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W";
 constexpr char Gga[] = "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
 
-// Feeds one sentence (given without "$" and checksum) through a fresh intake bound to nav.
-LineResult Send(NavState& nav, const QString& body)
+// Feeds one sentence (given without "$" and checksum) through the intake.
+LineResult Send(NmeaInput& input, const QString& body)
 {
-    NmeaInput input(nav);
     std::optional<LineResult> result;
     for (char c : WithNmeaChecksum(body.toStdString()) + "\r\n") {
         if (auto r = input.Intake(c))
             result = r;
     }
     return *result;
+}
+
+// The same through a fresh intake bound to nav: enough for every sentence but GSV, whose groups
+// the intake collects across sentences.
+LineResult Send(NavState& nav, const QString& body)
+{
+    NmeaInput input(nav);
+    return Send(input, body);
 }
 
 QString Replace(QString sentence, int field, const QString& value)
@@ -54,6 +64,12 @@ private slots:
     void vtgTakesOnlyValuesWithTheirUnit();
     void zdaSetsTimeAndDateWithoutAFix();
     void otherTalkersAndTypesAreIgnored();
+    void everyGnssTalkerReadsLikeGps_data();
+    void everyGnssTalkerReadsLikeGps();
+    void talkersGpOnlyIgnoresTheOthers();
+    void usedSatellitesOfEveryConstellation_data();
+    void usedSatellitesOfEveryConstellation();
+    void usedSatellitesStayWithinTheirTable();
     void malformedSentencesChangeNothing_data();
     void malformedSentencesChangeNothing();
 };
@@ -214,17 +230,18 @@ void TestInterpreter::gsaModes()
 void TestInterpreter::gsvGroupIsPublishedWhole()
 {
     NavState nav;
+    NmeaInput input(nav);
     // A previous group of 12 satellites fills the published table.
-    Send(nav, "GPGSV,3,1,12,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43");
-    Send(nav, "GPGSV,3,2,12,05,10,050,40,06,20,060,41,07,30,070,42,08,40,080,43");
-    QVERIFY(Send(nav, "GPGSV,3,3,12,09,10,090,40,10,20,100,41,11,30,110,42,12,40,120,43").SkyPublished);
+    Send(input, "GPGSV,3,1,12,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43");
+    Send(input, "GPGSV,3,2,12,05,10,050,40,06,20,060,41,07,30,070,42,08,40,080,43");
+    QVERIFY(Send(input, "GPGSV,3,3,12,09,10,090,40,10,20,100,41,11,30,110,42,12,40,120,43").SkyPublished);
     QCOMPARE(nav.SkyPrn[11], std::uint8_t(12));
 
-    QVERIFY(!Send(nav, "GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00").SkyPublished);
-    Send(nav, "GPGSV,3,2,11,14,25,170,00,16,57,208,39,18,67,296,40,19,40,246,00");
+    QVERIFY(!Send(input, "GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00").SkyPublished);
+    Send(input, "GPGSV,3,2,11,14,25,170,00,16,57,208,39,18,67,296,40,19,40,246,00");
     QCOMPARE(nav.SkyPrn[0], std::uint8_t(1));   // still the previous group
     QCOMPARE(nav.SkyPrn[11], std::uint8_t(12));
-    QVERIFY(Send(nav, "GPGSV,3,3,11,22,42,067,42,24,14,311,43,27,05,244,00,,,,").SkyPublished);
+    QVERIFY(Send(input, "GPGSV,3,3,11,22,42,067,42,24,14,311,43,27,05,244,00,,,,").SkyPublished);
     QCOMPARE(nav.SkyPrn[0], std::uint8_t(3));
     QCOMPARE(nav.SkyElevation[0], std::int16_t(3));
     QCOMPARE(nav.SkyAzimuth[0], std::int16_t(111));
@@ -232,16 +249,18 @@ void TestInterpreter::gsvGroupIsPublishedWhole()
     QCOMPARE(nav.SkyPrn[10], std::uint8_t(27));
     for (int slot = 11; slot < SkySlotCount; ++slot)
         QCOMPARE(nav.SkyPrn[static_cast<std::size_t>(slot)], std::uint8_t(0));
-    QVERIFY(nav.SkyPrn == nav.GsvPrn && nav.SkySnr == nav.GsvSnr);
+    QCOMPARE(nav.SkySystem[10], Gnss::Gps);
+    QCOMPARE(nav.SkySystem[11], '\0');
 }
 
 void TestInterpreter::gsvGroupLosingItsFirstMessageMerges()
 {
     NavState nav;
-    Send(nav, "GPGSV,2,1,08,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43");
-    Send(nav, "GPGSV,2,2,08,05,10,050,40,06,20,060,41,07,30,070,42,08,40,080,43");
+    NmeaInput input(nav);
+    Send(input, "GPGSV,2,1,08,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43");
+    Send(input, "GPGSV,2,2,08,05,10,050,40,06,20,060,41,07,30,070,42,08,40,080,43");
     // The next group's first message is lost: its second message lands on the old table.
-    QVERIFY(Send(nav, "GPGSV,2,2,06,25,10,050,40,26,20,060,41").SkyPublished);
+    QVERIFY(Send(input, "GPGSV,2,2,06,25,10,050,40,26,20,060,41").SkyPublished);
     QCOMPARE(nav.SkyPrn[0], std::uint8_t(1));
     QCOMPARE(nav.SkyPrn[4], std::uint8_t(25));
     QCOMPARE(nav.SkyPrn[6], std::uint8_t(7));
@@ -250,12 +269,13 @@ void TestInterpreter::gsvGroupLosingItsFirstMessageMerges()
 void TestInterpreter::gsvGroupLosingItsLastMessageIsNotPublished()
 {
     NavState nav;
-    Send(nav, "GPGSV,1,1,01,01,10,010,40");
-    Send(nav, "GPGSV,2,1,05,11,10,050,40,12,20,060,41,13,30,070,42,14,40,080,43");
+    NmeaInput input(nav);
+    Send(input, "GPGSV,1,1,01,01,10,010,40");
+    Send(input, "GPGSV,2,1,05,11,10,050,40,12,20,060,41,13,30,070,42,14,40,080,43");
     QCOMPARE(nav.SkyPrn[0], std::uint8_t(1));
     QCOMPARE(nav.SkyPrn[1], std::uint8_t(0));
     // A group with no satellites publishes an empty sky.
-    QVERIFY(Send(nav, "GPGSV,1,1,00").SkyPublished);
+    QVERIFY(Send(input, "GPGSV,1,1,00").SkyPublished);
     QVERIFY(nav.SkyPrn == decltype(nav.SkyPrn){});
 }
 
@@ -294,12 +314,133 @@ void TestInterpreter::zdaSetsTimeAndDateWithoutAFix()
 void TestInterpreter::otherTalkersAndTypesAreIgnored()
 {
     NavState nav;
-    QVERIFY(!Send(nav, "GNRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").Recognised);
     QVERIFY(!Send(nav, "GPrmc,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").Recognised);
+    QVERIFY(!Send(nav, "IIRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").Recognised);
+    QVERIFY(!Send(nav, "GNRMCX,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").Recognised);
     QVERIFY(!Send(nav, "GPHDT,274.07,T").Recognised);
     QVERIFY(!Send(nav, "PGRME,15.0,M,45.0,M,25.0,M").Recognised);
+    QVERIFY(!Send(nav, "PGRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").Recognised);
     QVERIFY(Send(nav, "GPTXT,01,01,02,ANTSTATUS=OK").Recognised);
     QVERIFY(nav == NavState{});
+}
+
+void TestInterpreter::everyGnssTalkerReadsLikeGps_data()
+{
+    QTest::addColumn<QString>("talker");
+    for (const char* talker : {"GN", "GL", "GA", "GB", "BD", "GQ", "GI"})
+        QTest::newRow(talker) << QString(talker);
+}
+
+void TestInterpreter::everyGnssTalkerReadsLikeGps()
+{
+    QFETCH(QString, talker);
+    const QString bodies[] = {Rmc, Gga, "GPGLL,4916.45,N,12311.12,W,225444,A",
+                              "GPVTG,054.7,T,034.4,M,005.5,N,010.2,K", "GPZDA,201530.00,04,07,2002,-05,30",
+                              "GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1", "GPTXT,01,01,02,ANTSTATUS=OK"};
+    for (const QString& body : bodies) {
+        NavState gps;
+        NavState other;
+        const LineResult fromGps = Send(gps, body);
+        const LineResult fromOther = Send(other, talker + body.mid(2));
+        QVERIFY2(fromOther.Recognised && fromOther.FixAccepted == fromGps.FixAccepted, qPrintable(body));
+        // Only the constellation of the satellites a GSA names depends on its talker.
+        gps.UsedSatellites = other.UsedSatellites = {};
+        QVERIFY2(other == gps, qPrintable(body));
+    }
+}
+
+void TestInterpreter::talkersGpOnlyIgnoresTheOthers()
+{
+    NavState nav;
+    SentenceInterpreter interpreter(nav);
+    QVERIFY(!interpreter.TalkersGpOnly());
+    interpreter.SetTalkersGpOnly(true);
+    const auto interpret = [&interpreter](std::string body) {
+        body.insert(0, "$");
+        return interpreter.Interpret(SentenceFields(body));
+    };
+    QVERIFY(!interpret("GNRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").Recognised);
+    QVERIFY(!interpret("GLGSV,1,1,01,70,10,010,40").Recognised);
+    QVERIFY(!interpret("GNGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1").Recognised);
+    QVERIFY(nav == NavState{});
+    QVERIFY(interpret("GPGSV,1,1,01,07,10,010,40").SkyPublished);
+    QVERIFY(interpret("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W").FixAccepted);
+    QCOMPARE(nav.FixSource, std::string("RMC"));
+    QCOMPARE(nav.SkyPrn[0], std::uint8_t(7));
+    QCOMPARE(nav.SkyPrn[1], std::uint8_t(0));
+    interpreter.SetTalkersGpOnly(false);
+    QVERIFY(interpret("GLGSV,1,1,01,70,10,010,40").SkyPublished);
+    QCOMPARE(nav.SkyPrn[1], std::uint8_t(70));
+    QCOMPARE(nav.SkySystem[1], Gnss::Glonass);
+}
+
+void TestInterpreter::usedSatellitesOfEveryConstellation_data()
+{
+    QTest::addColumn<QStringList>("epoch");
+    QTest::addColumn<QString>("used");
+    QTest::addColumn<QString>("notUsed");
+    QTest::addColumn<int>("lastActive");
+    QTest::newRow("GPS receiver") << QStringList{"GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"}
+                                  << "G4 G5 G9 G12 G24" << "G7 R4" << 4;
+    QTest::newRow("NMEA 4.10 system IDs")
+        << QStringList{"GNGSA,A,3,29,20,51,,,,,,,,,,0.99,0.54,0.83,1", "GNGSA,A,3,82,73,,,,,,,,,,,0.99,0.54,0.83,2",
+                       "GNGSA,A,3,03,05,,,,,,,,,,,0.99,0.54,0.83,3", "GNGSA,A,3,32,28,,,,,,,,,,,0.99,0.54,0.83,4"}
+        << "G29 G20 S51 R82 R73 E3 E5 C32 C28" << "G3 G32 E29 R29" << 32;
+    QTest::newRow("system from the numbers")
+        << QStringList{"GNGSA,A,3,01,11,,,,,,,,,,,1.56,0.91,1.27", "GNGSA,A,3,67,83,,,,,,,,,,,1.56,0.91,1.27"}
+        << "G1 G11 R67 R83" << "G67" << 67;
+    QTest::newRow("one talker each")
+        << QStringList{"GPGSA,A,3,01,11,,,,,,,,,,,1.56,0.91,1.27", "GAGSA,A,3,01,12,,,,,,,,,,,1.56,0.91,1.27"}
+        << "G1 G11 E1 E12" << "G12 E11" << 1;
+}
+
+void TestInterpreter::usedSatellitesOfEveryConstellation()
+{
+    QFETCH(QStringList, epoch);
+    QFETCH(QString, used);
+    QFETCH(QString, notUsed);
+    QFETCH(int, lastActive);
+    NavState nav;
+    NmeaInput input(nav);
+    const auto id = [](const QString& text) {
+        return SatelliteId{text[0].toLatin1(), static_cast<std::uint8_t>(text.mid(1).toInt())};
+    };
+    // The previous epoch's satellites give way to those of the next.
+    Send(input, "GNGSA,A,3,07,08,,,,,,,,,,,1.0,1.0,1.0,1");
+    Send(input, "GNGSA,A,3,29,65,,,,,,,,,,,1.0,1.0,1.0,2");
+    Send(input, Gga);
+    for (const QString& gsa : epoch)
+        Send(input, gsa);
+    for (const QString& satellite : used.split(' '))
+        QVERIFY2(nav.SatelliteUsed(id(satellite)), qPrintable(satellite));
+    for (const QString& satellite : notUsed.split(' ') + QStringList{"G7", "R29", "R65"})
+        QVERIFY2(!nav.SatelliteUsed(id(satellite)), qPrintable(satellite));
+    QVERIFY(!nav.SatelliteUsed(SatelliteId{}));
+    // ActivePrn keeps the last GSA, as the one-constellation receivers always had it.
+    QCOMPARE(nav.ActivePrn[0], std::uint8_t(lastActive));
+}
+
+void TestInterpreter::usedSatellitesStayWithinTheirTable()
+{
+    NavState nav;
+    NmeaInput input(nav);
+    Send(input, Rmc);
+    // One run of eight GSAs of two satellites, GPS and GLONASS in turn; a repeat is listed once.
+    for (int run = 0; run < 8; ++run)
+        Send(input, QString("GNGSA,A,3,%1,%2,,,,,,,,,,,1.0,1.0,1.0,%3")
+                        .arg(run * 12 + 1).arg(run * 12 + 2).arg(run % 2 + 1));
+    Send(input, "GNGSA,A,3,01,02,,,,,,,,,,,1.0,1.0,1.0,1");
+    QVERIFY(nav.SatelliteUsed({Gnss::Gps, 1}));
+    QVERIFY(nav.SatelliteUsed({Gnss::Glonass, 86}));
+    QCOMPARE(std::count(nav.UsedSatellites.begin(), nav.UsedSatellites.end(), SatelliteId{}), SkySlotCount - 16);
+    // A full table takes no more.
+    for (int n = 1; n <= SkySlotCount / 12 + 1; ++n)
+        Send(input, QString("GPGSA,A,3,%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11,%12,1.0,1.0,1.0")
+                        .arg(200).arg(n * 12 + 101).arg(n * 12 + 102).arg(n * 12 + 103).arg(n * 12 + 104)
+                        .arg(n * 12 + 105).arg(n * 12 + 106).arg(n * 12 + 107).arg(n * 12 + 108)
+                        .arg(n * 12 + 109).arg(n * 12 + 110).arg(n * 12 + 111));
+    QCOMPARE(std::count(nav.UsedSatellites.begin(), nav.UsedSatellites.end(), SatelliteId{}), 0);
+    QVERIFY(nav.SatelliteUsed({Gnss::Gps, 1}));
 }
 
 void TestInterpreter::malformedSentencesChangeNothing_data()
@@ -333,9 +474,10 @@ void TestInterpreter::malformedSentencesChangeNothing()
 {
     QFETCH(QString, sentence);
     NavState nav;
-    Send(nav, "GPGSV,1,1,02,07,10,010,40,08,20,020,41");
+    NmeaInput input(nav);
+    Send(input, "GPGSV,1,1,02,07,10,010,40,08,20,020,41");
     const NavState before = nav;
-    const LineResult result = Send(nav, sentence);
+    const LineResult result = Send(input, sentence);
     QVERIFY(result.Recognised);
     QVERIFY(!result.FixAccepted && !result.SkyPublished);
     QVERIFY(nav == before);

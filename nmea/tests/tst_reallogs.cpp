@@ -66,6 +66,9 @@ private slots:
     void everyLogStreamsCleanly();
     void lastFix_data();
     void lastFix();
+    void skyOfEveryConstellation_data();
+    void skyOfEveryConstellation();
+    void multiGnssSatellitesKeepTheirOwnValues();
     void badChecksumsAndLowerCaseDigitsAreRefused();
 };
 
@@ -112,6 +115,12 @@ void TestRealLogs::lastFix_data()
         << "garmin25lp.log" << "GGA" << "120335" << 42.213898f << 13.220780f << 9;
     QTest::newRow("bt451, RMC with fraction")
         << "bt451.log" << "RMC" << "143308" << 55.4681633f << 23.3470079f << 10;
+    // Receivers of several constellations: the fix comes from the combined talker GN.
+    QTest::newRow("NEO-M9N, GNGLL then GNZDA")
+        << "ublox-neo-m9n-nmea.log" << "GLL" << "223845" << 38.0663006f << -122.3761538f << 43;
+    QTest::newRow("NEO-M8N, GNGGA last") << "neo-m8n.log" << "GGA" << "171948" << 44.0413902f << -121.1885371f << 23;
+    QTest::newRow("BU-353 GLONASS, GNRMC fix, GPGGA without one, GPZDA last")
+        << "bu353-glonass.log" << "RMC" << "081429" << 55.411973f << 37.372934f << 22;
 }
 
 void TestRealLogs::lastFix()
@@ -130,6 +139,57 @@ void TestRealLogs::lastFix()
     QCOMPARE(nav.Latitude, latitude);
     QCOMPARE(nav.Longitude, longitude);
     QCOMPARE(SatellitesInSky(nav), satellites);
+}
+
+void TestRealLogs::skyOfEveryConstellation_data()
+{
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("systems");   // satellites of each constellation, GPS SBAS GLONASS Galileo BeiDou
+    // Counted from the last complete group of each talker in the capture.
+    QTest::newRow("NEO-M9N, four constellations and SBAS in GPGSV") << "ublox-neo-m9n-nmea.log" << "13 3 10 10 7";
+    QTest::newRow("NEO-M8N") << "neo-m8n.log" << "13 0 10 0 0";
+    QTest::newRow("BU-353 GLONASS") << "bu353-glonass.log" << "12 0 10 0 0";
+    QTest::newRow("GPS only") << "navika-100-fix.log" << "12 0 0 0 0";
+}
+
+void TestRealLogs::skyOfEveryConstellation()
+{
+    QFETCH(QString, log);
+    QFETCH(QString, systems);
+    NavState nav;
+    Stream(QDir(LogDir()).filePath(log), nav);
+    QStringList counts;
+    for (const char system : {Gnss::Gps, Gnss::Sbas, Gnss::Glonass, Gnss::Galileo, Gnss::BeiDou})
+        counts << QString::number(std::count(nav.SkySystem.begin(), nav.SkySystem.end(), system));
+    QCOMPARE(counts.join(' '), systems);
+}
+
+void TestRealLogs::multiGnssSatellitesKeepTheirOwnValues()
+{
+    // The M9N's last groups list PRN 5 as GPS (GPGSV) and as Galileo (GAGSV), and 27 three times.
+    NavState nav;
+    Stream(QDir(LogDir()).filePath("ublox-neo-m9n-nmea.log"), nav);
+    const auto find = [&nav](char system, int prn) {
+        for (std::size_t i = 0; i < nav.SkyPrn.size(); ++i)
+            if (nav.SkySystem[i] == system && nav.SkyPrn[i] == prn)
+                return QString("%1 %2 %3").arg(nav.SkyElevation[i]).arg(nav.SkyAzimuth[i]).arg(nav.SkySnr[i]);
+        return QString("missing");
+    };
+    QCOMPARE(find(Gnss::Gps, 5), QString("0 47 0"));
+    QCOMPARE(find(Gnss::Galileo, 5), QString("42 71 41"));
+    QCOMPARE(find(Gnss::Gps, 27), QString("7 316 0"));
+    QCOMPARE(find(Gnss::Galileo, 27), QString("24 267 23"));
+    QCOMPARE(find(Gnss::BeiDou, 27), QString("78 59 43"));
+    QCOMPARE(find(Gnss::Sbas, 44), QString("45 171 45"));
+    QCOMPARE(find(Gnss::Glonass, 82), QString("50 78 41"));
+    // The last GSA epoch names satellites of all four constellations as used.
+    for (const SatelliteId used : {SatelliteId{Gnss::Gps, 29}, SatelliteId{Gnss::Sbas, 51},
+                                   SatelliteId{Gnss::Glonass, 82},
+                                   SatelliteId{Gnss::Galileo, 27}, SatelliteId{Gnss::BeiDou, 33}})
+        QVERIFY(nav.SatelliteUsed(used));
+    // Galileo 5 is used, GPS 5 is not.
+    QVERIFY(nav.SatelliteUsed({Gnss::Galileo, 5}));
+    QVERIFY(!nav.SatelliteUsed({Gnss::Gps, 5}));
 }
 
 void TestRealLogs::badChecksumsAndLowerCaseDigitsAreRefused()

@@ -29,9 +29,10 @@ public:
     int Interval() const { return Timer1.interval(); }
 };
 
-void PutSatellite(NavState& nav, int slot, int prn, int elevation, int azimuth, int snr)
+void PutSatellite(NavState& nav, int slot, int prn, int elevation, int azimuth, int snr, char system = 0)
 {
     const auto i = static_cast<std::size_t>(slot - 1);
+    nav.SkySystem[i] = system;
     nav.SkyPrn[i] = static_cast<std::uint8_t>(prn);
     nav.SkyElevation[i] = static_cast<std::int16_t>(elevation);
     nav.SkyAzimuth[i] = static_cast<std::int16_t>(azimuth);
@@ -77,6 +78,8 @@ private slots:
     void resizeKeepsThePlotUntilTheNextRedraw();
     void sizesBeyondSixteenBitTwips();
     void emptyWindowStillTicks();
+    void gpsSkyLooksAsItAlwaysDid();
+    void otherConstellationsCarryTheirLetter();
 
 private:
     NavState Nav;
@@ -238,6 +241,58 @@ void TestSatView2::emptyWindowStillTicks()
     view.resize(10, 10);
     view.Tick();
     QVERIFY(view.HasPicture());
+}
+
+// A GPS sky (GPS and SBAS numbers in the first 32 slots) is drawn exactly as the table without
+// constellations was: with the PRN alone as its label.
+void TestSatView2::gpsSkyLooksAsItAlwaysDid()
+{
+    for (int slot = 1; slot <= 32; ++slot)
+        PutSatellite(Nav, slot, slot < 30 ? slot : slot + 15, (slot * 7) % 90, (slot * 37) % 360, slot * 3,
+                     slot < 30 ? Gnss::Gps : Gnss::Sbas);
+    NavState plain = Nav;
+    plain.SkySystem = {};
+    QImage images[2];
+    for (const NavState* sky : {&Nav, &plain}) {
+        DrivenSatView view(*sky, Host);
+        view.AdjustColors(QStringLiteral("Daylight"));
+        view.resize(352, 350);
+        view.Tick();
+        images[sky == &plain] = view.grab().toImage();
+    }
+    QCOMPARE(images[0], images[1]);
+}
+
+void TestSatView2::otherConstellationsCarryTheirLetter()
+{
+    const auto render = [this](char system) {
+        Nav = NavState();
+        PutSatellite(Nav, 1, 5, 40, 200, 30, system);
+        DrivenSatView view(Nav, Host);
+        view.AdjustColors(QStringLiteral("Daylight"));
+        view.resize(352, 350);
+        view.Tick();
+        return view.grab().toImage();
+    };
+    const QImage gps = render(Gnss::Gps);
+    const QImage galileo = render(Gnss::Galileo);
+    const QImage beidou = render(Gnss::BeiDou);
+    const SkyLayout l = LayoutSky(5280, 5250, 15, 15);
+    const SkyPoint p = SatellitePosition(40, 200, l.CenterX, l.CenterY);
+    const QPoint at(qRound(p.X / 15), qRound(p.Y / 15));
+    // " 5" becomes "E5" and "C5": more ink in the label, and a different letter.
+    const auto ink = [at](const QImage& image) {
+        int dark = 0;
+        for (int y = at.y() - 20; y <= at.y() + 20; ++y)
+            for (int x = at.x() - 20; x <= at.x() + 20; ++x)
+                dark += image.valid(x, y) && QColor(image.pixel(x, y)).value() < 100;
+        return dark;
+    };
+    QVERIFY2(ink(galileo) > ink(gps) && ink(beidou) > ink(gps),
+             qPrintable(QStringLiteral("%1 %2 %3").arg(ink(gps)).arg(ink(galileo)).arg(ink(beidou))));
+    QVERIFY(galileo != beidou);
+    // Away from the label the plot is the same.
+    QCOMPARE(galileo.copy(0, 0, 352, at.y() - 20), gps.copy(0, 0, 352, at.y() - 20));
 }
 
 QTEST_MAIN(TestSatView2)

@@ -21,6 +21,8 @@ private slots:
     void signalColor();
     void prnText_data();
     void prnText();
+    void satelliteLabel_data();
+    void satelliteLabel();
 };
 
 void TestSkyLayout::squareWindow()
@@ -194,6 +196,35 @@ void TestSkyLayout::prnText()
     QFETCH(int, prn);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(PrnText(prn)), text);
+}
+
+void TestSkyLayout::satelliteLabel_data()
+{
+    QTest::addColumn<QChar>("system");
+    QTest::addColumn<int>("prn");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("GPS as ever") << QChar('G') << 7 << " 7";
+    QTest::newRow("GPS two digits") << QChar('G') << 12 << "12";
+    QTest::newRow("no constellation") << QChar() << 123 << "23";
+    QTest::newRow("SBAS keeps its number") << QChar('S') << 44 << "44";
+    QTest::newRow("SBAS 133") << QChar('S') << 133 << "33";
+    QTest::newRow("GLONASS slot") << QChar('R') << 70 << "R6";
+    QTest::newRow("GLONASS 96") << QChar('R') << 96 << "R32";
+    QTest::newRow("GLONASS numbered by slot") << QChar('R') << 12 << "R12";
+    QTest::newRow("Galileo") << QChar('E') << 5 << "E5";
+    QTest::newRow("BeiDou") << QChar('C') << 23 << "C23";
+    QTest::newRow("QZSS") << QChar('J') << 2 << "J2";
+    QTest::newRow("QZSS in GPS numbering") << QChar('J') << 194 << "J2";
+    QTest::newRow("NavIC") << QChar('I') << 3 << "I3";
+    QTest::newRow("three digits") << QChar('C') << 201 << "C1";
+}
+
+void TestSkyLayout::satelliteLabel()
+{
+    QFETCH(QChar, system);
+    QFETCH(int, prn);
+    QFETCH(QString, label);
+    QCOMPARE(QString::fromStdString(SatelliteLabel(system.toLatin1(), prn)), label);
 }
 
 QTEST_APPLESS_MAIN(TestSkyLayout)

@@ -1,0 +1,271 @@
+// The sky of every constellation: GSV groups collected per talker and signal and published as
+// one table.
+#include "NavState.h"
+#include "SentenceFields.h"
+#include "SentenceInterpreter.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+// A receiver's GSV groups straight into the interpreter (framing and checksums are tested
+// elsewhere).
+class Receiver {
+public:
+    // Sends a group of satellites "PRN/SNR" (elevation and azimuth follow from the PRN) as GSV
+    // messages of four, with an optional NMEA 4.10 signal; returns whether the sky was published.
+    bool Group(const QString& talker, const QStringList& satellites, const QString& signal = {},
+               int stopBefore = 0)
+    {
+        const auto messages = static_cast<int>(std::max<qsizetype>(1, (satellites.size() + 3) / 4));
+        bool published = false;
+        for (int m = 1; m <= messages && m != stopBefore; ++m) {
+            QString body = QString("%1GSV,%2,%3,%4").arg(talker).arg(messages).arg(m).arg(satellites.size());
+            for (const QString& satellite : satellites.mid((m - 1) * 4, 4)) {
+                const int prn = satellite.section('/', 0, 0).toInt();
+                body += QString(",%1,%2,%3,%4")
+                            .arg(prn).arg(prn % 90).arg(prn * 7 % 360).arg(satellite.section('/', 1));
+            }
+            if (!signal.isEmpty())
+                body += "," + signal;
+            published = Send(body);
+        }
+        return published;
+    }
+
+    bool Send(const QString& body)
+    {
+        const std::string sentence = "$" + body.toStdString();
+        return Interpreter.Interpret(SentenceFields(sentence)).SkyPublished;
+    }
+
+    // The published sky as "letter PRN/SNR" per occupied slot, in slot order.
+    QStringList Sky() const
+    {
+        QStringList sky;
+        for (std::size_t i = 0; i < Nav.SkyPrn.size(); ++i)
+            if (Nav.SkyPrn[i] != 0)
+                sky << QString("%1%2/%3").arg(QChar(Nav.SkySystem[i])).arg(Nav.SkyPrn[i]).arg(Nav.SkySnr[i]);
+        return sky;
+    }
+
+    NavState Nav;
+    SentenceInterpreter Interpreter{Nav};
+};
+
+QStringList Satellites(int first, int count, int snr)
+{
+    QStringList satellites;
+    for (int prn = first; prn < first + count; ++prn)
+        satellites << QString("%1/%2").arg(prn).arg(snr < 0 ? prn : snr);
+    return satellites;
+}
+
+} // namespace
+
+class TestSkyCollector : public QObject {
+    Q_OBJECT
+
+private slots:
+    void constellationFromTalkerAndNumber_data();
+    void constellationFromTalkerAndNumber();
+    void eachTalkerHasItsOwnGroup();
+    void samePrnOfTwoConstellationsIsTwoSatellites();
+    void signalsOfOneSatelliteShowItOnceAtItsStrongest();
+    void incompleteGroupLeavesTheSkyAlone();
+    void firstMessageEmptiesOnlyItsOwnGroup();
+    void gpsReceiverKeepsItsPlaces();
+    void lossOfReceptionForgetsEveryGroup();
+    void silentSourceLeavesAfterThreeRounds();
+    void sourceMissingOneRoundStays();
+    void moreThanTheTableHoldsKeepsTheStrongest();
+    void manySourcesStayBounded();
+};
+
+void TestSkyCollector::constellationFromTalkerAndNumber_data()
+{
+    QTest::addColumn<QString>("talker");
+    QTest::addColumn<int>("prn");
+    QTest::addColumn<QChar>("system");
+    QTest::newRow("GPS") << "GP" << 5 << QChar('G');
+    QTest::newRow("GPS 32") << "GP" << 32 << QChar('G');
+    QTest::newRow("SBAS numbered 33-64") << "GP" << 44 << QChar('S');
+    QTest::newRow("GLONASS in GPGSV") << "GP" << 65 << QChar('R');
+    QTest::newRow("GLONASS 96 in GPGSV") << "GP" << 96 << QChar('R');
+    QTest::newRow("GPS talker, 97") << "GP" << 97 << QChar('G');
+    QTest::newRow("SBAS as 120") << "GP" << 120 << QChar('S');
+    QTest::newRow("SBAS as 158") << "GP" << 158 << QChar('S');
+    QTest::newRow("QZSS as 193") << "GP" << 193 << QChar('J');
+    QTest::newRow("combined talker, GLONASS") << "GN" << 70 << QChar('R');
+    QTest::newRow("combined talker, GPS") << "GN" << 7 << QChar('G');
+    QTest::newRow("GLONASS") << "GL" << 70 << QChar('R');
+    QTest::newRow("Galileo") << "GA" << 5 << QChar('E');
+    QTest::newRow("BeiDou GB") << "GB" << 23 << QChar('C');
+    QTest::newRow("BeiDou BD") << "BD" << 23 << QChar('C');
+    QTest::newRow("QZSS") << "GQ" << 2 << QChar('J');
+    QTest::newRow("NavIC") << "GI" << 3 << QChar('I');
+}
+
+void TestSkyCollector::constellationFromTalkerAndNumber()
+{
+    QFETCH(QString, talker);
+    QFETCH(int, prn);
+    QFETCH(QChar, system);
+    Receiver receiver;
+    QVERIFY(receiver.Group(talker, {QString("%1/30").arg(prn)}));
+    QCOMPARE(receiver.Sky(), QStringList{QString("%1%2/30").arg(system).arg(prn)});
+}
+
+void TestSkyCollector::eachTalkerHasItsOwnGroup()
+{
+    Receiver receiver;
+    QVERIFY(receiver.Group("GL", {"70/30", "71/31"}));
+    QVERIFY(receiver.Group("GA", {"5/40"}));
+    QVERIFY(receiver.Group("GP", {"5/20", "7/21", "9/22", "11/23", "13/24"}));
+    // Listed in talker order whatever order they came in.
+    QCOMPARE(receiver.Sky(), (QStringList{"G5/20", "G7/21", "G9/22", "G11/23", "G13/24", "R70/30", "R71/31", "E5/40"}));
+    QVERIFY(receiver.Group("GA", {"5/41", "12/42"}));
+    QCOMPARE(receiver.Sky().mid(5), (QStringList{"R70/30", "R71/31", "E5/41", "E12/42"}));
+}
+
+void TestSkyCollector::samePrnOfTwoConstellationsIsTwoSatellites()
+{
+    Receiver receiver;
+    receiver.Group("GP", {"27/10"});
+    receiver.Group("GA", {"27/20"});
+    receiver.Group("GB", {"27/30"});
+    receiver.Group("BD", {"27/40"});   // BeiDou under either talker is the same constellation
+    QCOMPARE(receiver.Sky(), (QStringList{"G27/10", "E27/20", "C27/40"}));
+}
+
+void TestSkyCollector::signalsOfOneSatelliteShowItOnceAtItsStrongest()
+{
+    Receiver receiver;
+    receiver.Group("GP", {"5/30", "7/40", "9/0"}, "1");
+    QVERIFY(receiver.Group("GP", {"5/45", "9/0", "11/20"}, "8"));
+    QCOMPARE(receiver.Sky(), (QStringList{"G5/45", "G7/40", "G9/0", "G11/20"}));
+    // Its strongest signal brings its own elevation and azimuth.
+    receiver.Send("GPGSV,1,1,01,07,66,123,44,8");
+    QCOMPARE(receiver.Sky().at(1), QString("G7/44"));
+    QCOMPARE(receiver.Nav.SkyElevation[1], std::int16_t(66));
+    QCOMPARE(receiver.Nav.SkyAzimuth[1], std::int16_t(123));
+    // Weaker again on that signal: the other signal's values are the strongest now.
+    receiver.Send("GPGSV,1,1,01,07,66,123,10,8");
+    QCOMPARE(receiver.Sky().at(1), QString("G7/40"));
+    QCOMPARE(receiver.Nav.SkyElevation[1], std::int16_t(7));
+}
+
+void TestSkyCollector::incompleteGroupLeavesTheSkyAlone()
+{
+    Receiver receiver;
+    receiver.Group("GP", {"1/30", "2/30"});
+    receiver.Group("GL", Satellites(65, 6, 20));
+    const NavState before = receiver.Nav;
+    // The new GLONASS group loses its last message; the GPS group is complete.
+    QVERIFY(!receiver.Group("GL", Satellites(70, 6, 25), {}, 2));
+    QVERIFY(receiver.Nav == before);
+    QVERIFY(receiver.Group("GP", {"1/31", "2/31"}));
+    QCOMPARE(receiver.Sky().mid(2), Satellites(65, 6, 20).replaceInStrings(QRegularExpression("^"), "R"));
+}
+
+void TestSkyCollector::firstMessageEmptiesOnlyItsOwnGroup()
+{
+    Receiver receiver;
+    receiver.Group("GP", Satellites(1, 7, 30));
+    receiver.Group("GL", Satellites(65, 7, 20));
+    QVERIFY(receiver.Group("GL", {"80/22"}));
+    QCOMPARE(receiver.Sky(),
+             Satellites(1, 7, 30).replaceInStrings(QRegularExpression("^"), "G") + QStringList{"R80/22"});
+}
+
+void TestSkyCollector::gpsReceiverKeepsItsPlaces()
+{
+    // An empty satellite in the middle of a group keeps the later ones in their places.
+    Receiver receiver;
+    QVERIFY(!receiver.Send("GPGSV,2,1,06,03,03,111,00,,,,,06,01,010,00,13,06,292,00"));
+    QVERIFY(receiver.Send("GPGSV,2,2,06,14,25,170,00,16,57,208,39"));
+    const std::array<std::uint8_t, 7> expected{3, 0, 6, 13, 14, 16, 0};
+    QVERIFY(std::equal(expected.begin(), expected.end(), receiver.Nav.SkyPrn.begin()));
+    QCOMPARE(receiver.Nav.SkyAzimuth[5], std::int16_t(208));
+    QCOMPARE(receiver.Nav.SkySystem[1], '\0');
+}
+
+void TestSkyCollector::lossOfReceptionForgetsEveryGroup()
+{
+    Receiver receiver;
+    receiver.Group("GP", {"1/30", "2/30"});
+    receiver.Group("GL", {"70/30"});
+    receiver.Group("GA", {"5/30"}, "7");
+    receiver.Nav.ClearSky();   // what the reception watchdog does
+    QVERIFY(receiver.Group("GL", {"71/33"}));
+    QCOMPARE(receiver.Sky(), QStringList{"R71/33"});
+    QVERIFY(receiver.Group("GP", {"3/34"}));
+    QCOMPARE(receiver.Sky(), (QStringList{"G3/34", "R71/33"}));
+}
+
+void TestSkyCollector::silentSourceLeavesAfterThreeRounds()
+{
+    Receiver receiver;
+    for (int round = 0; round < 3; ++round) {
+        receiver.Group("GP", {"1/30"});
+        receiver.Group("GA", {"5/30"});
+    }
+    // Galileo is no longer reported: it stays for two more rounds and leaves at the third.
+    for (const bool stays : {true, true, false}) {
+        receiver.Group("GP", {"1/30"});
+        QCOMPARE(receiver.Sky().contains("E5/30"), stays);
+    }
+    QVERIFY(receiver.Group("GA", {"6/31"}));
+    QCOMPARE(receiver.Sky(), (QStringList{"G1/30", "E6/31"}));
+}
+
+void TestSkyCollector::sourceMissingOneRoundStays()
+{
+    Receiver receiver;
+    for (int round = 0; round < 20; ++round) {
+        receiver.Group("GP", {"1/30"});
+        // Every other round the GLONASS group loses a message.
+        receiver.Group("GL", {"65/30", "66/30", "67/30", "68/30", "69/30"}, {}, round % 2 == 0 ? 2 : 0);
+        receiver.Group("GA", {"5/30"}, "7");
+        QCOMPARE(receiver.Sky().size(), round == 0 ? 2 : 7);
+    }
+}
+
+void TestSkyCollector::moreThanTheTableHoldsKeepsTheStrongest()
+{
+    Receiver receiver;
+    receiver.Group("GP", Satellites(1, 32, -1));     // GPS 1 to 32 with SNR 1 to 32
+    receiver.Group("GL", Satellites(65, 24, 40));
+    QVERIFY(receiver.Group("GA", Satellites(1, 12, 35)));
+    const QStringList sky = receiver.Sky();
+    QCOMPARE(sky.size(), SkySlotCount);
+    // The four weakest GPS satellites gave way to the last four Galileo satellites, in their places.
+    QCOMPARE(sky.mid(0, 5), (QStringList{"E9/35", "E10/35", "E11/35", "E12/35", "G5/5"}));
+    QCOMPARE(sky.mid(32, 2), (QStringList{"R65/40", "R66/40"}));
+    QCOMPARE(sky.last(), QString("E8/35"));
+    // The same groups give the same table.
+    Receiver again;
+    again.Group("GP", Satellites(1, 32, -1));
+    again.Group("GL", Satellites(65, 24, 40));
+    again.Group("GA", Satellites(1, 12, 35));
+    QVERIFY(again.Nav == receiver.Nav);
+}
+
+void TestSkyCollector::manySourcesStayBounded()
+{
+    // Four talkers on every signal, more sources than are kept at a time: the newest stay.
+    Receiver receiver;
+    const QString signalIds = "123456789ABCDEF";
+    for (const char* talker : {"GP", "GL", "GA", "GB"})
+        for (const QChar signal : signalIds)
+            receiver.Group(talker, {QString("%1/30").arg(talker == QString("GL") ? 70 : 5)}, signal);
+    QCOMPARE(receiver.Sky(), (QStringList{"E5/30", "C5/30"}));
+    QVERIFY(receiver.Group("GA", {"6/31"}, "1"));
+    QCOMPARE(receiver.Sky(), (QStringList{"E6/31", "C5/30"}));
+}
+
+QTEST_APPLESS_MAIN(TestSkyCollector)
+#include "tst_skycollector.moc"
