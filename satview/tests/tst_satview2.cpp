@@ -1,4 +1,4 @@
-#include "InstrumentHost.h"
+#include "RecordingHost.h"
 #include "NavState.h"
 #include "SatView2.h"
 #include "SkyLayout.h"
@@ -8,18 +8,6 @@
 #include <QTest>
 
 namespace {
-
-class TestHost : public InstrumentHost {
-public:
-    QString BrightnessModeText() const override { return Mode; }
-    QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
-    bool DaylightSavingTicked() const override { return false; }
-    bool LocalTimeSelected() const override { return false; }
-    void InstrumentWindowClosed(int /*number*/) override {}
-    void WriteUserSetting(const QString&, const QString&, const QString&) override {}
-
-    QString Mode = QStringLiteral("Daylight");
-};
 
 // The tick and the timer are the window's own; the test drives them by hand.
 class DrivenSatView : public SatView2 {
@@ -50,17 +38,6 @@ int CountNear(const QImage& image, QPoint centre, int radius, QColor colour)
     return count;
 }
 
-int Brightest(const QImage& image)
-{
-    int brightest = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            brightest = std::max({brightest, c.red(), c.green(), c.blue()});
-        }
-    return brightest;
-}
-
 } // namespace
 
 class TestSatView2 : public QObject {
@@ -83,13 +60,13 @@ private slots:
 
 private:
     NavState Nav;
-    TestHost Host;
+    RecordingHost Host;
 };
 
 void TestSatView2::init()
 {
     Nav = NavState();
-    Host = TestHost();
+    Host.Mode = QStringLiteral("Daylight");
 }
 
 void TestSatView2::firstRedrawComesSoonThenEverySecond()
@@ -98,11 +75,11 @@ void TestSatView2::firstRedrawComesSoonThenEverySecond()
     view.AdjustColors(QStringLiteral("Daylight"));
     QCOMPARE(view.Interval(), 50);
     QVERIFY(!view.HasPicture());
-    QCOMPARE(Brightest(view.grab().toImage()), 0);   // only the black background
+    QCOMPARE(BrightestChannel(view.grab().toImage()), 0);   // only the black background
     view.Tick();
     QCOMPARE(view.Interval(), 1000);
     QVERIFY(view.HasPicture());
-    QVERIFY(Brightest(view.grab().toImage()) > 100);
+    QVERIFY(BrightestChannel(view.grab().toImage()) > 100);
 }
 
 void TestSatView2::buffersAlternate()
@@ -196,7 +173,7 @@ void TestSatView2::nightIsDim()
     DrivenSatView view(Nav, Host);
     view.AdjustColors(Host.Mode);
     view.Tick();
-    const int brightest = Brightest(view.grab().toImage());
+    const int brightest = BrightestChannel(view.grab().toImage());
     QVERIFY2(brightest <= 64 && brightest >= 40, qPrintable(QString::number(brightest)));
 }
 
