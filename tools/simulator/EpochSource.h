@@ -47,6 +47,7 @@ public:
     ReplaySource(std::vector<ReplayEpoch> epochs, std::int64_t fallbackMs, double speed = 1);
 
     EpochLines Next() override;
+    std::int64_t EpochCount() const { return static_cast<std::int64_t>(Epochs.size()); }
 
 private:
     std::vector<ReplayEpoch> Epochs;

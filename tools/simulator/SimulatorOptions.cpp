@@ -60,6 +60,7 @@ void AddOptions(QCommandLineParser& parser)
         {"bad-checksum", "Give this share of sentences a wrong checksum.", "percent"},
         {"replay", "Replay a recorded log at its recorded pace, looping at the end.", "file"},
         {"speed", "Replay that many times faster than recorded (default 1).", "factor"},
+        {"once", "Replay the log once and stop, instead of looping."},
         {"link", "Also make a symbolic link to the device here (removed on exit).", "path"},
         {"count", "Stop after this many epochs.", "n"},
         {"stdout", "Write the stream to standard output instead of a pseudo-terminal."},
@@ -92,6 +93,9 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const QStringList& argumen
     options.Count = static_cast<std::int64_t>(read.Number("count", 0, 1, 1e15));
     options.ReplayFile = parser.value("replay");
     options.ReplaySpeed = read.Number("speed", 1, 0.1, 1000);
+    options.ReplayOnce = parser.isSet("once");
+    if (error.isEmpty() && options.ReplayOnce && options.ReplayFile.isEmpty())
+        error = QStringLiteral("--once goes with --replay");
     options.LinkPath = parser.value("link");
     options.ToStdout = parser.isSet("stdout");
     if (error.isEmpty() && parser.isSet("drop-fix-after") != parser.isSet("drop-fix-for"))

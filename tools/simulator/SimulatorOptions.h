@@ -20,6 +20,7 @@ struct SimulatorOptions {
     double BadChecksumPercent = 0;
     QString ReplayFile;
     double ReplaySpeed = 1;              // times faster than recorded
+    bool ReplayOnce = false;             // stop at the end of the log instead of looping
     QString LinkPath;
     std::int64_t Count = 0;              // 0: run until stopped
     bool ToStdout = false;

@@ -129,7 +129,10 @@ int main(int argc, char* argv[])
 
     OutputPacer output(sink, options->Baud);
     LineCorruption corruption(options->NoisePercent, options->BadChecksumPercent, options->Seed);
-    Simulation simulation(*source, corruption, output, options->Count);
+    std::int64_t count = options->Count;
+    if (const auto* replay = dynamic_cast<const ReplaySource*>(source.get()); replay && options->ReplayOnce)
+        count = replay->EpochCount();
+    Simulation simulation(*source, corruption, output, count);
     QObject::connect(&output, &OutputPacer::OutputLost, &app, &QCoreApplication::quit);
     QObject::connect(&output, &OutputPacer::Overrun, &app, [] {
         std::fprintf(stderr, "devozora-simulator: the line is too slow for the stream, lines are "
