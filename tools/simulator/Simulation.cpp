@@ -11,10 +11,11 @@ Simulation::Simulation(EpochSource& source, LineCorruption& corruption, OutputPa
     connect(&Timer, &QTimer::timeout, this, &Simulation::SendEpoch);
 }
 
-void Simulation::Start()
+void Simulation::Start(std::int64_t delayMs)
 {
     Clock.start();
-    Timer.start(0);
+    DueMs = delayMs;
+    Timer.start(static_cast<int>(delayMs));
 }
 
 void Simulation::SendEpoch()

@@ -20,7 +20,7 @@ public:
     Simulation(EpochSource& source, LineCorruption& corruption, OutputPacer& output,
                std::int64_t count, QObject* parent = nullptr);
 
-    void Start();
+    void Start(std::int64_t delayMs = 0);
 
 signals:
     // All count epochs have gone out.

@@ -61,6 +61,7 @@ void AddOptions(QCommandLineParser& parser)
         {"replay", "Replay a recorded log at its recorded pace, looping at the end.", "file"},
         {"speed", "Replay that many times faster than recorded (default 1).", "factor"},
         {"once", "Replay the log once and stop, instead of looping."},
+        {"delay", "Wait this long before the first sentence, so that readers can attach.", "s"},
         {"link", "Also make a symbolic link to the device here (removed on exit).", "path"},
         {"count", "Stop after this many epochs.", "n"},
         {"stdout", "Write the stream to standard output instead of a pseudo-terminal."},
@@ -94,6 +95,7 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const QStringList& argumen
     options.ReplayFile = parser.value("replay");
     options.ReplaySpeed = read.Number("speed", 1, 0.1, 1000);
     options.ReplayOnce = parser.isSet("once");
+    options.DelaySeconds = read.Number("delay", 0, 0, 3600);
     if (error.isEmpty() && options.ReplayOnce && options.ReplayFile.isEmpty())
         error = QStringLiteral("--once goes with --replay");
     options.LinkPath = parser.value("link");

@@ -21,6 +21,7 @@ struct SimulatorOptions {
     QString ReplayFile;
     double ReplaySpeed = 1;              // times faster than recorded
     bool ReplayOnce = false;             // stop at the end of the log instead of looping
+    double DelaySeconds = 0;             // before the first sentence
     QString LinkPath;
     std::int64_t Count = 0;              // 0: run until stopped
     bool ToStdout = false;

@@ -144,7 +144,7 @@ int main(int argc, char* argv[])
         else
             QuitWhenRead(terminal, app);
     });
-    simulation.Start();
+    simulation.Start(std::llround(options->DelaySeconds * 1000));
     const int status = app.exec();
     if (output.DroppedLines() > 0)
         std::fprintf(stderr, "devozora-simulator: %zu lines did not fit the line and were dropped\n",
