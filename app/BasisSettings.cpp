@@ -51,6 +51,12 @@ void FillAndSelect(QComboBox* list, const QStringList& entries, const QString& s
 void Basis::StartUp()
 {
     Nav.SetGpsdPlaceholders();
+    // Machine-wide: how many plotters and programs on board may take the position at once.
+    Gpsd.SetMaxClients(Registry::SettingNumber(
+        Settings.ReadMachineSetting(QStringLiteral("GPSD"), QStringLiteral("MaxClients"), QStringLiteral("1"))));
+    // Machine-wide: "True" reads the GPS talker only, for a receiver whose other talkers mislead.
+    Input.Link().Interpreter().SetTalkersGpOnly(
+        Registry::ReadFlag(Settings.ReadMachineSetting(Nmea, QStringLiteral("TalkersGPOnly"))));
     for (int port = 1; port <= SerialPortCount; ++port) {
         const QString device = Settings.ReadMachineSetting(Nmea, QStringLiteral("Device%1").arg(port));
         Input.Link().Devices().SetOverride(port, device);

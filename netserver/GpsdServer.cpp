@@ -1,75 +1,200 @@
 #include "GpsdServer.h"
 
-#include "GpsdReply.h"
+#include "GpsdReports.h"
+#include "NmeaInput.h"
 
+#include <QDateTime>
 #include <QTcpSocket>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::string_view Release = DEVOZORA_VERSION;
+// Received bytes are answered in pieces of this size, each piece's replies queued before the next
+// is read, so that one client's burst of commands never builds more than a piece's replies at once.
+constexpr qint64 ReceivePiece = 64;
+// Replies built for one client in one turn of the event loop, a few POLL answers: what another
+// client may have to wait for.
+constexpr qint64 TurnBudget = 8 * 1024;
+// What the socket layer may read ahead for one client; the rest waits in the system, and the
+// event loop serves the other clients in between.
+constexpr qint64 ReadAhead = 16 * 1024;
+
+} // namespace
+
+struct GpsdServer::Client {
+    Client(QTcpSocket* socket, NavState& nav, const GpsdDevice& device)
+        : Socket(socket), Session(nav, device, Release)
+    {
+    }
+    bool Connected() const { return Socket->state() == QAbstractSocket::ConnectedState; }
+
+    QTcpSocket* Socket; // a child of the listener
+    GpsdSession Session;
+    bool TurnQueued = false; // the rest of its input waits for a later turn
+};
 
 GpsdServer::GpsdServer(NavState& nav, quint16 port, const QHostAddress& address, QObject* parent)
     : QObject(parent), Nav(nav), ListenPort(port), Address(address)
 {
-    connect(&Listener, &QTcpServer::newConnection, this, &GpsdServer::AcceptClient);
+    connect(&Listener, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
+}
+
+GpsdServer::~GpsdServer()
+{
+    for (const auto& client : Clients)
+        client->Socket->disconnect(this);
+}
+
+void GpsdServer::SetMaxClients(int count)
+{
+    ClientsAllowed = std::clamp(count, 1, ClientLimit);
+}
+
+void GpsdServer::SetDevice(const QString& path)
+{
+    Device.Path = path.toStdString();
+    Device.ActivatedMillis = QDateTime::currentMSecsSinceEpoch();
+}
+
+int GpsdServer::ClientCount() const
+{
+    return static_cast<int>(std::count_if(Clients.begin(), Clients.end(),
+                                           [](const auto& client) { return client->Connected(); }));
 }
 
 void GpsdServer::CheckListener()
 {
-    if (Client && !HasClient()) {
-        Client->deleteLater();
-        Client = nullptr;
-    }
-    if (Client || Listener.isListening())
+    ForgetGoneClients();
+    if (ClientCount() >= ClientsAllowed || Listener.isListening())
         return;
     // A port taken by another program fails quietly here; the next tick tries again.
     if (Listener.listen(Address, ListenPort))
         ListenPort = Listener.serverPort();
 }
 
-bool GpsdServer::HasClient() const
+void GpsdServer::ForgetGoneClients()
 {
-    return Client && Client->state() == QAbstractSocket::ConnectedState;
+    std::erase_if(Clients, [this](const auto& client) {
+        if (client->Connected())
+            return false;
+        client->Socket->disconnect(this);
+        client->Socket->deleteLater();
+        return true;
+    });
 }
 
-void GpsdServer::AcceptClient()
+void GpsdServer::AcceptClients()
 {
+    ForgetGoneClients();
     while (QTcpSocket* socket = Listener.nextPendingConnection()) {
-        if (Client) {
-            // Connected in the same instant as the one we took: refused like any later one.
+        if (ClientCount() >= ClientsAllowed) {
+            // Connected in the same instant as the one that filled the last place.
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        Client = socket;
         // Replies are whole lines that a plotter waits for; do not hold them back.
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        connect(socket, &QTcpSocket::readyRead, this, &GpsdServer::AnswerClient);
+        socket->setReadBufferSize(ReadAhead);
+        // The system's own send buffer would otherwise grow to megabytes for a client that does
+        // not read, all of it replies we built for nothing before the queue limit could tell.
+        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, static_cast<int>(UnsentReplyLimit));
+        Clients.push_back(std::make_unique<Client>(socket, Nav, Device));
+        Client* client = Clients.back().get();
+        connect(socket, &QTcpSocket::readyRead, this, [this, client] { AnswerClient(*client); });
     }
-    Listener.close();
+    if (ClientCount() >= ClientsAllowed)
+        Listener.close();
 }
 
-void GpsdServer::AnswerClient()
+void GpsdServer::AnswerClient(Client& client)
 {
-    QTcpSocket* socket = Client;
-    if (!socket)
-        return;
-    const QByteArray received = socket->readAll();
-    for (const char command : received) {
-        const std::string reply = GpsdAnswer(command, Nav);
-        if (!reply.empty() && !Send(reply))
+    const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+    char piece[ReceivePiece];
+    qint64 answered = 0;
+    while (client.Connected() && answered < TurnBudget) {
+        const qint64 count = client.Socket->read(piece, ReceivePiece);
+        if (count <= 0)
+            return;
+        Out.clear();
+        client.Session.Receive(std::string_view(piece, static_cast<std::size_t>(count)), now, Out);
+        answered += static_cast<qint64>(Out.size());
+        if (!Send(client, Out))
             return;
     }
+    // A client that asks faster than it could ever read gets the rest answered on a later turn of
+    // the event loop, after every other client has had its turn; one such turn at a time, however
+    // often new data announces itself meanwhile.
+    if (client.Connected() && client.Socket->bytesAvailable() > 0 && !client.TurnQueued) {
+        client.TurnQueued = true;
+        QTcpSocket* socket = client.Socket;
+        QMetaObject::invokeMethod(this, [this, socket] {
+            if (Client* waiting = Find(socket)) {
+                waiting->TurnQueued = false;
+                AnswerClient(*waiting);
+            }
+        }, Qt::QueuedConnection);
+    }
 }
 
-// Queues one reply; false when the client was dropped for not reading.
-bool GpsdServer::Send(const std::string& reply)
+GpsdServer::Client* GpsdServer::Find(const QTcpSocket* socket) const
 {
-    const auto size = static_cast<qint64>(reply.size());
-    if (Client->bytesToWrite() + size > UnsentReplyLimit) {
-        // Hand what the kernel will take before judging the client.
-        Client->flush();
-        if (Client->bytesToWrite() + size > UnsentReplyLimit) {
-            Client->abort();
+    const auto found = std::find_if(Clients.begin(), Clients.end(),
+                                    [socket](const auto& client) { return client->Socket == socket; });
+    return found != Clients.end() ? found->get() : nullptr;
+}
+
+void GpsdServer::LineProcessed(const LineResult& line, std::string_view sentence)
+{
+    if (!line.FixAccepted && !line.SkyPublished && !line.ChecksumValid)
+        return;
+    ReportsBuilt = false;
+    for (const auto& client : Clients)
+        SendEvent(*client, line, sentence);
+}
+
+void GpsdServer::SendEvent(Client& client, const LineResult& line, std::string_view sentence)
+{
+    if (!client.Connected())
+        return;
+    const WatchPolicy& watch = client.Session.Watch();
+    Out.clear();
+    if (watch.WantsSentences() && line.ChecksumValid && !sentence.empty())
+        Out.append(sentence).append("\r\n");
+    if (watch.WantsReports() && (line.FixAccepted || line.SkyPublished)) {
+        // Built once for all the clients that watch, and only when one does.
+        if (!ReportsBuilt) {
+            Reports.clear();
+            if (line.FixAccepted)
+                AppendTpv(Reports, Nav, Device.Path);
+            if (line.SkyPublished)
+                AppendSky(Reports, Nav, Device.Path);
+            ReportsBuilt = true;
+        }
+        Out += Reports;
+    }
+    Send(client, Out);
+}
+
+bool GpsdServer::Send(Client& client, std::string_view bytes)
+{
+    if (bytes.empty())
+        return true;
+    QTcpSocket& socket = *client.Socket;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (socket.bytesToWrite() + size > UnsentReplyLimit) {
+        // Hand what the system will take before judging the client.
+        socket.flush();
+        // Flushing finds out when the client has gone meanwhile.
+        if (!client.Connected())
+            return false;
+        if (socket.bytesToWrite() > 0 && socket.bytesToWrite() + size > UnsentReplyLimit) {
+            socket.abort();
             return false;
         }
     }
-    Client->write(reply.data(), size);
+    socket.write(bytes.data(), size);
     return true;
 }

@@ -33,26 +33,25 @@ std::uint8_t FieldReader::Byte(double x)
     return value.value_or(0);
 }
 
-std::optional<float> FieldReader::Latitude(int valueField, int hemisphereField)
+std::optional<FieldReader::Coordinate> FieldReader::Latitude(int valueField, int hemisphereField)
 {
-    return Coordinate(valueField, hemisphereField, 'N', 'S');
+    return ReadCoordinate(valueField, hemisphereField, 'N', 'S');
 }
 
-std::optional<float> FieldReader::Longitude(int valueField, int hemisphereField)
+std::optional<FieldReader::Coordinate> FieldReader::Longitude(int valueField, int hemisphereField)
 {
-    return Coordinate(valueField, hemisphereField, 'E', 'W');
+    return ReadCoordinate(valueField, hemisphereField, 'E', 'W');
 }
 
-std::optional<float> FieldReader::Coordinate(int valueField, int hemisphereField, char positive,
-                                             char negative)
+std::optional<FieldReader::Coordinate> FieldReader::ReadCoordinate(int valueField, int hemisphereField,
+                                                                   char positive, char negative)
 {
     const std::string_view hemisphere = Fields[hemisphereField];
     if (hemisphere.size() != 1)
         return std::nullopt;
     const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(hemisphere[0])));
-    if (letter == positive)
-        return Single(valueField, 100);
-    if (letter == negative)
-        return Single(valueField, -100);
-    return std::nullopt;
+    if (letter != positive && letter != negative)
+        return std::nullopt;
+    const std::int16_t divisor = letter == positive ? 100 : -100;
+    return Coordinate{Single(valueField, divisor), Value(valueField) / divisor};
 }

@@ -26,14 +26,21 @@ public:
     // The field's text, whole or its first six characters.
     std::string_view Text(int n) const { return Fields[n]; }
     std::string_view Left6(int n) const { return Fields[n].substr(0, 6); }
+    // A coordinate, signed degrees-and-minutes: in single precision as the displays and the old
+    // GPSD reply have always computed it, and in double precision, which keeps the receiver's
+    // last digit (a float of 52.0612345 is off by up to 0.4 m) for the JSON reports.
+    struct Coordinate {
+        float Single = 0;
+        double Precise = 0;
+    };
     // A coordinate from its value field and hemisphere field; nullopt when the hemisphere letter
     // is missing or unknown, which leaves the stored coordinate as it was.
-    std::optional<float> Latitude(int valueField, int hemisphereField);
-    std::optional<float> Longitude(int valueField, int hemisphereField);
+    std::optional<Coordinate> Latitude(int valueField, int hemisphereField);
+    std::optional<Coordinate> Longitude(int valueField, int hemisphereField);
 
 private:
-    std::optional<float> Coordinate(int valueField, int hemisphereField, char positive,
-                                    char negative);
+    std::optional<Coordinate> ReadCoordinate(int valueField, int hemisphereField, char positive,
+                                             char negative);
 
     const SentenceFields& Fields;
     bool Valid = true;

@@ -3,9 +3,10 @@
 #include "NmeaChecksum.h"
 #include "SentenceFields.h"
 
-NmeaInput::NmeaInput(NavState& nav) : Interpreter(nav)
+NmeaInput::NmeaInput(NavState& nav) : Rules(nav)
 {
     Sentence.reserve(SentenceBufferLimit);
+    LastValid.reserve(SentenceBufferLimit);
 }
 
 LineResult NmeaInput::InterpreteerNMEA()
@@ -16,10 +17,13 @@ LineResult NmeaInput::InterpreteerNMEA()
     std::string_view sentence = Sentence;
     if (!Overlong && !NMEAChecksumError(sentence)) {
         result.ChecksumValid = true;
-        static_cast<InterpretResult&>(result) = Interpreter.Interpret(SentenceFields(sentence));
+        static_cast<InterpretResult&>(result) = Rules.Interpret(SentenceFields(sentence));
         Recognised = result.Recognised;
+        Sentence.swap(LastValid);
     }
     Sentence.clear();
+    if (!result.ChecksumValid)
+        LastValid.clear();
     Overlong = false;
     return result;
 }

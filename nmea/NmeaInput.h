@@ -51,14 +51,20 @@ public:
     }
 
     std::string_view SentenceBuffer() const { return Sentence; }
+    // The text of the last processed line when its checksum was valid, as received without its
+    // line end; empty after a line that failed. Valid until the next line ends.
+    std::string_view ValidLine() const { return LastValid; }
     // Whether the last processed line was a sentence type we know with a valid checksum.
     bool SentenceRecognised() const { return Recognised; }
     const InputScreening& Screening() const { return Screen; }
     InputScreening& Screening() { return Screen; }
+    SentenceInterpreter& Interpreter() { return Rules; }
 
 private:
-    SentenceInterpreter Interpreter;
+    SentenceInterpreter Rules;
     std::string Sentence;
+    // Holds the last valid line; swapped with Sentence, so keeping it copies and allocates nothing.
+    std::string LastValid;
     bool Overlong = false;
     bool Recognised = false;
     InputScreening Screen;

@@ -21,12 +21,17 @@ void AcceptFix(NavState& nav, const char* tag)
     nav.FixValid = true;
 }
 
-void StoreCoordinates(NavState& nav, std::optional<float> latitude, std::optional<float> longitude)
+void StoreCoordinates(NavState& nav, std::optional<FieldReader::Coordinate> latitude,
+                      std::optional<FieldReader::Coordinate> longitude)
 {
-    if (latitude)
-        nav.Latitude = *latitude;
-    if (longitude)
-        nav.Longitude = *longitude;
+    if (latitude) {
+        nav.Latitude = latitude->Single;
+        nav.PreciseLatitude = latitude->Precise;
+    }
+    if (longitude) {
+        nav.Longitude = longitude->Single;
+        nav.PreciseLongitude = longitude->Precise;
+    }
 }
 
 constexpr InterpretResult FixResult{true, true, false};

@@ -73,7 +73,7 @@ void SerialLink::ReceiveWaitingInput()
     for (const char c : received) {
         if (const auto line = Intake.Intake(c)) {
             lineEnded = true;
-            emit LineReceived(*line);
+            emit LineReceived(*line, Intake.ValidLine());
         }
     }
     if (lineEnded)

@@ -9,6 +9,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <string_view>
+
 struct NavState;
 
 // The serial port Poort through which the NMEA text arrives: opens it with the selected settings
@@ -41,6 +43,8 @@ public:
     IndicatorColour OntvangstLED() const { return Indicator; }
     void SetOntvangstLED(IndicatorColour colour);
     const NmeaInput& Input() const { return Intake; }
+    // Which talkers are read is the receiver's business, set at start-up.
+    SentenceInterpreter& Interpreter() { return Intake.Interpreter(); }
     // The InputScreening text as the window shows it (received bytes as Latin-1).
     QString InputScreeningText() const;
 
@@ -48,8 +52,9 @@ signals:
     void OntvangstLEDChanged(IndicatorColour colour);
     // At most once per batch of received characters, and when a failed open empties the text.
     void InputScreeningChanged(const QString& text);
-    // Every processed line, in order.
-    void LineReceived(const LineResult& result);
+    // Every processed line, in order, with its text as received when its checksum was valid
+    // (empty otherwise). The text is valid only while the signal is delivered: connect directly.
+    void LineReceived(const LineResult& result, std::string_view sentence);
     // The port opened (start-up opens it once; each reopen says so again).
     void PortOpened();
 

@@ -13,6 +13,7 @@ packages=(
   locales-all
   xvfb xauth
   netcat-openbsd
+  gpsd gpsd-clients python3-gps tmux
 )
 
 if [[ "${1:-}" == "--list" ]]; then

@@ -64,7 +64,6 @@ void TestGpsdServer::repliesInCommandOrder_data()
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QString>("expected"); // "P" a position reply, "L" the level, "?" no fix
     QTest::newRow("O CR LF") << true << QByteArray("O\r\n") << "P";
-    QTest::newRow("?POLL;") << true << QByteArray("?POLL;") << "PLL";
     QTest::newRow("no fix") << false << QByteArray("o") << "?";
     QTest::newRow("many commands in one packet") << true << QByteArray("oLxlO") << "PLLP";
 }

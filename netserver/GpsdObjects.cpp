@@ -1,0 +1,120 @@
+#include "GpsdObjects.h"
+
+#include "GpsdReports.h"
+#include "IsoTime.h"
+#include "JsonWriter.h"
+
+namespace {
+
+std::string IsoMillis(std::int64_t millis)
+{
+    const std::int64_t seconds = millis >= 0 ? millis / 1000 : (millis - 999) / 1000;
+    return IsoUtcTime(seconds, static_cast<int>(millis - seconds * 1000));
+}
+
+bool Active(const GpsdDevice& device)
+{
+    return !device.Path.empty();
+}
+
+void WriteDevice(JsonWriter& json, const GpsdDevice& device)
+{
+    json.BeginObject();
+    json.StringField("class", "DEVICE");
+    json.StringField("path", device.Path);
+    json.StringField("driver", "NMEA0183");
+    json.StringField("activated", IsoMillis(device.ActivatedMillis));
+    json.IntegerField("flags", 1); // a GPS has been seen on it
+    json.IntegerField("native", 0);
+    json.EndObject();
+}
+
+} // namespace
+
+void AppendVersion(std::string& out, std::string_view release)
+{
+    JsonWriter json(out);
+    json.BeginObject();
+    json.StringField("class", "VERSION");
+    json.StringField("release", release);
+    json.StringField("rev", release);
+    json.IntegerField("proto_major", GpsdProtoMajor);
+    json.IntegerField("proto_minor", GpsdProtoMinor);
+    json.EndObject();
+    out.append("\r\n");
+}
+
+void AppendDevices(std::string& out, const GpsdDevice& device)
+{
+    JsonWriter json(out);
+    json.BeginObject();
+    json.StringField("class", "DEVICES");
+    json.Key("devices");
+    json.BeginArray();
+    if (Active(device))
+        WriteDevice(json, device);
+    json.EndArray();
+    json.EndObject();
+    out.append("\r\n");
+}
+
+void AppendDevice(std::string& out, const GpsdDevice& device)
+{
+    if (!Active(device)) {
+        AppendError(out, "No such device");
+        return;
+    }
+    JsonWriter json(out);
+    WriteDevice(json, device);
+    out.append("\r\n");
+}
+
+void AppendWatch(std::string& out, const WatchPolicy& watch)
+{
+    JsonWriter json(out);
+    json.BeginObject();
+    json.StringField("class", "WATCH");
+    json.BoolField("enable", watch.Enable);
+    json.BoolField("json", watch.Json);
+    json.BoolField("nmea", watch.Nmea);
+    json.IntegerField("raw", watch.Raw);
+    json.BoolField("scaled", watch.Scaled);
+    json.BoolField("timing", watch.Timing);
+    json.BoolField("split24", watch.Split24);
+    json.BoolField("pps", watch.Pps);
+    if (!watch.Device.empty())
+        json.StringField("device", watch.Device);
+    json.EndObject();
+    out.append("\r\n");
+}
+
+void AppendError(std::string& out, std::string_view message)
+{
+    JsonWriter json(out);
+    json.BeginObject();
+    json.StringField("class", "ERROR");
+    json.StringField("message", message);
+    json.EndObject();
+    out.append("\r\n");
+}
+
+void AppendPoll(std::string& out, const NavState& nav, const GpsdDevice& device, std::int64_t nowMillis)
+{
+    JsonWriter json(out);
+    json.BeginObject();
+    json.StringField("class", "POLL");
+    json.StringField("time", IsoMillis(nowMillis));
+    json.IntegerField("active", Active(device) ? 1 : 0);
+    json.Key("tpv");
+    json.BeginArray();
+    if (Active(device))
+        WriteTpv(json, nav, device.Path);
+    json.EndArray();
+    json.Key("sky");
+    json.BeginArray();
+    if (Active(device))
+        WriteSky(json, nav, device.Path);
+    json.EndArray();
+    json.EndObject();
+    out.append("\r\n");
+}

@@ -1,0 +1,85 @@
+#include "GpsdSession.h"
+
+#include "GpsdReply.h"
+#include "JsonObjectParser.h"
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The start of what the client sent, for an error message; never the whole of a long text.
+std::string Excerpt(std::string_view text)
+{
+    constexpr std::size_t Length = 32;
+    std::string excerpt(text.substr(0, Length));
+    // Bytes outside printable ASCII may not even be UTF-8, which a JSON text must be.
+    for (char& c : excerpt) {
+        if (c < ' ' || c > '~')
+            c = '?';
+    }
+    return excerpt + (text.size() > Length ? "..." : "");
+}
+
+} // namespace
+
+void GpsdSession::Receive(std::string_view bytes, std::int64_t nowMillis, std::string& out)
+{
+    for (const char c : bytes) {
+        if (Mode == Protocol::Undecided && !IsBlank(c)) {
+            Mode = c == '?' ? Protocol::Json : Protocol::Letters;
+            if (Mode == Protocol::Json)
+                AppendVersion(out, Release);
+        }
+        if (Mode == Protocol::Letters)
+            out += GpsdAnswer(c, Nav);
+        else if (Mode == Protocol::Json)
+            ReceiveJson(c, nowMillis, out);
+    }
+}
+
+void GpsdSession::ReceiveJson(char c, std::int64_t nowMillis, std::string& out)
+{
+    switch (Framing.Take(c)) {
+    case CommandFraming::Step::Command: Execute(Framing.Command(), nowMillis, out); break;
+    case CommandFraming::Step::TooLong: AppendError(out, "Request too long"); break;
+    case CommandFraming::Step::None: break;
+    }
+}
+
+void GpsdSession::Execute(std::string_view text, std::int64_t nowMillis, std::string& out)
+{
+    const auto command = SplitCommand(text);
+    if (!command) {
+        AppendError(out, "Unrecognized request '" + Excerpt(text) + "'");
+        return;
+    }
+    if (command->Name == "WATCH" && command->Argument) {
+        if (const auto error = ApplyWatch(*command->Argument, Policy)) {
+            AppendError(out, *error);
+            return;
+        }
+        AppendDevices(out, Device);
+        AppendWatch(out, Policy);
+        return;
+    }
+    // The other commands take no argument this server acts on, but a broken one is still an error.
+    if (command->Argument && !ParseJsonObject(*command->Argument)) {
+        AppendError(out, "Invalid " + std::string(command->Name) + ": malformed JSON");
+        return;
+    }
+    if (command->Name == "VERSION")
+        AppendVersion(out, Release);
+    else if (command->Name == "DEVICES")
+        AppendDevices(out, Device);
+    else if (command->Name == "DEVICE")
+        AppendDevice(out, Device);
+    else if (command->Name == "WATCH")
+        AppendWatch(out, Policy);
+    else if (command->Name == "POLL")
+        AppendPoll(out, Nav, Device, nowMillis);
+    else
+        AppendError(out, "Unrecognized request '" + Excerpt(command->Name) + "'");
+}
