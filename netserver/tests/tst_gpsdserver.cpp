@@ -2,6 +2,7 @@
 #include "GpsdReply.h"
 #include "GpsdServer.h"
 #include "NavState.h"
+#include "NavWithFix.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -12,21 +13,6 @@ namespace {
 
 constexpr int IoTimeout = 10000;
 
-NavState NavWithFix()
-{
-    NavState nav;
-    nav.SetGpsdPlaceholders();
-    nav.FixSource = "RMC";
-    nav.FixValid = true;
-    nav.Latitude = 48.07038f;
-    nav.Longitude = 11.31f;
-    nav.UtcTimeText = "123519";
-    nav.UtcDateText = "230324";
-    nav.Course = 84.4f;
-    nav.Speed = 22.4f;
-    nav.FixMode = 3;
-    return nav;
-}
 
 bool Connect(QTcpSocket& client, quint16 port)
 {

@@ -3,26 +3,13 @@
 #include "GpsdReply.h"
 #include "GpsdSession.h"
 #include "NavState.h"
+#include "NavWithFix.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
 
 namespace {
-
-NavState NavWithFix()
-{
-    NavState nav;
-    nav.SetGpsdPlaceholders();
-    nav.FixSource = "RMC";
-    nav.FixValid = true;
-    nav.Latitude = 48.07038f;
-    nav.Longitude = 11.31f;
-    nav.UtcTimeText = "123519";
-    nav.UtcDateText = "230324";
-    nav.FixMode = 3;
-    return nav;
-}
 
 // The classes of the JSON lines in text, in order; "?" for a line that is not one JSON object
 // ending in CR LF.
