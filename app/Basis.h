@@ -13,6 +13,7 @@ class IndicatorLed;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
@@ -58,8 +59,13 @@ private:
     void BuildWindowsTab(QWidget* tab);
     void BuildNmeaTab(QWidget* tab);
     void BuildLocalTab(QWidget* tab);
-    QComboBox* AddList(QWidget* parent, const QString& label, int left, int top, int width,
-                       int labelLeft, int labelWidth);
+    // Builders of the controls, placed in twips within their frame.
+    QGroupBox* AddFrame(QWidget* tab, const QString& title, int top, int height);
+    QLabel* AddCaption(QWidget* parent, const QString& text, int left, int top, int width);
+    QCheckBox* AddCheckBox(QWidget* parent, const QString& name, const QString& caption, int left,
+                           int top, int width);
+    QComboBox* AddList(QWidget* parent, const QString& name, const QString& label, int left, int top,
+                       int width, int labelLeft, int labelWidth);
     // Positions a control in twips relative to its parent, as the window was designed.
     void Place(QWidget* widget, int left, int top, int width, int height) const;
 

@@ -63,14 +63,40 @@ void Basis::Place(QWidget* widget, int left, int top, int width, int height) con
                         TwipsToPixels(width, TwipsPerPixelX), TwipsToPixels(height, TwipsPerPixelY));
 }
 
-QComboBox* Basis::AddList(QWidget* parent, const QString& label, int left, int top, int width,
-                          int labelLeft, int labelWidth)
+QGroupBox* Basis::AddFrame(QWidget* tab, const QString& title, int top, int height)
 {
-    auto* caption = new QLabel(label, parent);
+    auto* frame = new QGroupBox(title, tab);
+    frame->setFont(LabelFont());
+    Place(frame, 240, top - TabStripTwips, 6135, height);
+    return frame;
+}
+
+// Labels stand right-aligned before what they name.
+QLabel* Basis::AddCaption(QWidget* parent, const QString& text, int left, int top, int width)
+{
+    auto* caption = new QLabel(text, parent);
     caption->setFont(LabelFont());
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Place(caption, labelLeft, top, labelWidth, 300);
+    Place(caption, left, top, width, 300);
+    return caption;
+}
+
+QCheckBox* Basis::AddCheckBox(QWidget* parent, const QString& name, const QString& caption, int left,
+                              int top, int width)
+{
+    auto* check = new QCheckBox(caption, parent);
+    check->setObjectName(name);
+    check->setFont(ControlFont());
+    Place(check, left, top, width, 375);
+    return check;
+}
+
+QComboBox* Basis::AddList(QWidget* parent, const QString& name, const QString& label, int left,
+                          int top, int width, int labelLeft, int labelWidth)
+{
+    QLabel* caption = AddCaption(parent, label, labelLeft, top, labelWidth);
     auto* list = new QComboBox(parent);
+    list->setObjectName(name);
     list->setFont(ControlFont());
     list->setMaxVisibleItems(12);
     caption->setBuddy(list);
@@ -80,64 +106,38 @@ QComboBox* Basis::AddList(QWidget* parent, const QString& label, int left, int t
 
 void Basis::BuildWindowsTab(QWidget* tab)
 {
-    auto* active = new QGroupBox(QStringLiteral("Active "), tab);
-    active->setFont(LabelFont());
-    Place(active, 240, 480 - TabStripTwips, 6135, 2415);
+    QGroupBox* active = AddFrame(tab, QStringLiteral("Active "), 480, 2415);
     for (const WindowBox& box : WindowBoxes) {
-        auto* check = new QCheckBox(QString::fromLatin1(box.Caption), active);
-        check->setFont(ControlFont());
-        Place(check, box.Left, box.Top, box.Width, 375);
-        check->setObjectName(QStringLiteral("ActiveWindow%1").arg(box.Number));
-        ActiveWindow[static_cast<std::size_t>(box.Number)] = check;
+        ActiveWindow[static_cast<std::size_t>(box.Number)] =
+            AddCheckBox(active, QStringLiteral("ActiveWindow%1").arg(box.Number),
+                        QString::fromLatin1(box.Caption), box.Left, box.Top, box.Width);
     }
     // There never was an analog speed window; its box shows what could come.
     ActiveWindow[7]->setEnabled(false);
 
-    auto* behaviour = new QGroupBox(QStringLiteral("Behaviour"), tab);
-    behaviour->setFont(LabelFont());
-    Place(behaviour, 240, 3120 - TabStripTwips, 6135, 975);
-    AlwaysOnTop = new QCheckBox(QStringLiteral("Always on top"), behaviour);
-    AlwaysOnTop->setObjectName(QStringLiteral("AlwaysOnTop"));
-    AlwaysOnTop->setFont(ControlFont());
-    Place(AlwaysOnTop, 120, 360, 2775, 375);
-    Freeze = new QCheckBox(QStringLiteral("Freeze position"), behaviour);
-    Freeze->setObjectName(QStringLiteral("Freeze"));
-    Freeze->setFont(ControlFont());
-    Place(Freeze, 2880, 360, 2775, 375);
+    QGroupBox* behaviour = AddFrame(tab, QStringLiteral("Behaviour"), 3120, 975);
+    AlwaysOnTop = AddCheckBox(behaviour, QStringLiteral("AlwaysOnTop"), QStringLiteral("Always on top"), 120, 360, 2775);
+    Freeze = AddCheckBox(behaviour, QStringLiteral("Freeze"), QStringLiteral("Freeze position"), 2880, 360, 2775);
 }
 
 void Basis::BuildNmeaTab(QWidget* tab)
 {
-    auto* input = new QGroupBox(QStringLiteral("Input"), tab);
-    input->setFont(LabelFont());
-    Place(input, 240, 480 - TabStripTwips, 6135, 2415);
-    Portnumber = AddList(input, QStringLiteral("Port:"), 1200, 360, 1335, 120, 1000);
-    Portnumber->setObjectName(QStringLiteral("Portnumber"));
-    Baudrate = AddList(input, QStringLiteral("Baudrate:"), 1200, 840, 1335, 120, 1000);
-    Baudrate->setObjectName(QStringLiteral("Baudrate"));
-    WordBits = AddList(input, QStringLiteral("Bits:"), 1200, 1320, 1335, 120, 1000);
-    WordBits->setObjectName(QStringLiteral("WordBits"));
-    StopBits = AddList(input, QStringLiteral("Stop:"), 1200, 1800, 1335, 120, 1000);
-    StopBits->setObjectName(QStringLiteral("StopBits"));
-    HandShake = AddList(input, QStringLiteral("Handshake:"), 4200, 360, 1335, 3120, 1000);
-    HandShake->setObjectName(QStringLiteral("HandShake"));
-    Parity = AddList(input, QStringLiteral("Parity:"), 4200, 840, 1335, 3120, 1000);
-    Parity->setObjectName(QStringLiteral("Parity"));
+    QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2415);
+    Portnumber = AddList(input, QStringLiteral("Portnumber"), QStringLiteral("Port:"), 1200, 360, 1335, 120, 1000);
+    Baudrate = AddList(input, QStringLiteral("Baudrate"), QStringLiteral("Baudrate:"), 1200, 840, 1335, 120, 1000);
+    WordBits = AddList(input, QStringLiteral("WordBits"), QStringLiteral("Bits:"), 1200, 1320, 1335, 120, 1000);
+    StopBits = AddList(input, QStringLiteral("StopBits"), QStringLiteral("Stop:"), 1200, 1800, 1335, 120, 1000);
+    HandShake = AddList(input, QStringLiteral("HandShake"), QStringLiteral("Handshake:"), 4200, 360, 1335, 3120, 1000);
+    Parity = AddList(input, QStringLiteral("Parity"), QStringLiteral("Parity:"), 4200, 840, 1335, 3120, 1000);
 
     // The device that the selected port number opens, so a person can see what "COM1" means here.
-    auto* deviceCaption = new QLabel(QStringLiteral("Device:"), input);
-    deviceCaption->setFont(LabelFont());
-    deviceCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Place(deviceCaption, 3120, 1320, 1000, 300);
+    AddCaption(input, QStringLiteral("Device:"), 3120, 1320, 1000);
     PortDevice = new QLabel(input);
     PortDevice->setFont(LabelFont());
     PortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Place(PortDevice, 4200, 1320, 1875, 300);
 
-    auto* activeCaption = new QLabel(QStringLiteral("Active:"), input);
-    activeCaption->setFont(LabelFont());
-    activeCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Place(activeCaption, 3120, 1680, 1000, 300);
+    AddCaption(input, QStringLiteral("Active:"), 3120, 1680, 1000);
     OntvangstLED = new IndicatorLed(input);
     OntvangstLED->setObjectName(QStringLiteral("OntvangstLED"));
     Place(OntvangstLED, 4200, 1680, 300, 300);
@@ -154,32 +154,21 @@ void Basis::BuildNmeaTab(QWidget* tab)
 
 void Basis::BuildLocalTab(QWidget* tab)
 {
-    auto* time = new QGroupBox(QStringLiteral("Time"), tab);
-    time->setFont(LabelFont());
-    Place(time, 240, 480 - TabStripTwips, 6135, 1695);
-    LocalUTChours = AddList(time, QStringLiteral("UTC difference:"), 1680, 360, 1095, 120, 1440);
-    LocalUTChours->setObjectName(QStringLiteral("LocalUTChours"));
-    auto* display = new QLabel(QStringLiteral("Display:"), time);
-    display->setFont(LabelFont());
-    display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Place(display, 120, 1080, 900, 300);
+    QGroupBox* time = AddFrame(tab, QStringLiteral("Time"), 480, 1695);
+    LocalUTChours = AddList(time, QStringLiteral("LocalUTChours"), QStringLiteral("UTC difference:"), 1680, 360, 1095, 120, 1440);
+    AddCaption(time, QStringLiteral("Display:"), 120, 1080, 900);
     auto* group = new QButtonGroup(this);
     const char* options[] = {nullptr, "Local Time", "UTC"};
     for (int n = 1; n <= 2; ++n) {
-        Local_UTC[static_cast<std::size_t>(n)] = new QRadioButton(QString::fromLatin1(options[n]), time);
-        Local_UTC[static_cast<std::size_t>(n)]->setObjectName(QStringLiteral("Local_UTC%1").arg(n));
-        Local_UTC[static_cast<std::size_t>(n)]->setFont(ControlFont());
-        Place(Local_UTC[static_cast<std::size_t>(n)], 1080, 840 + (n - 1) * 360, 1935, 375);
-        group->addButton(Local_UTC[static_cast<std::size_t>(n)], n);
+        auto* option = new QRadioButton(QString::fromLatin1(options[n]), time);
+        option->setObjectName(QStringLiteral("Local_UTC%1").arg(n));
+        option->setFont(ControlFont());
+        Place(option, 1080, 840 + (n - 1) * 360, 1935, 375);
+        group->addButton(option, n);
+        Local_UTC[static_cast<std::size_t>(n)] = option;
     }
-    DaylightSaving = new QCheckBox(QStringLiteral("Daylightsaving"), time);
-    DaylightSaving->setObjectName(QStringLiteral("DaylightSaving"));
-    DaylightSaving->setFont(ControlFont());
-    Place(DaylightSaving, 3720, 960, 2055, 375);
+    DaylightSaving = AddCheckBox(time, QStringLiteral("DaylightSaving"), QStringLiteral("Daylightsaving"), 3720, 960, 2055);
 
-    auto* colours = new QGroupBox(QStringLiteral("Colors"), tab);
-    colours->setFont(LabelFont());
-    Place(colours, 240, 2400 - TabStripTwips, 6135, 1695);
-    BrightnessMode = AddList(colours, QStringLiteral("Brightness:"), 1680, 360, 1095, 120, 1440);
-    BrightnessMode->setObjectName(QStringLiteral("BrightnessMode"));
+    QGroupBox* colours = AddFrame(tab, QStringLiteral("Colors"), 2400, 1695);
+    BrightnessMode = AddList(colours, QStringLiteral("BrightnessMode"), QStringLiteral("Brightness:"), 1680, 360, 1095, 120, 1440);
 }
