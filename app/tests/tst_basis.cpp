@@ -2,6 +2,7 @@
 // pseudo-terminal: what is restored, how often the port opens, what is written back.
 #include "../../nmea/tests/FakeReceiver.h"
 #include "Basis.h"
+#include "IndicatorLed.h"
 #include "NavState.h"
 #include "Registry.h"
 
@@ -118,6 +119,13 @@ void TestBasis::storedSettingsAreRestoredAndThePortOpensOnce()
     // Sentences flow from the receiver into NavState.
     QVERIFY(Receiver->SendSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"));
     QTRY_VERIFY_WITH_TIMEOUT(nav.FixValid, WaitMs);
+    // The window's indicator goes green with the next characters after a recognised line, and the
+    // watchdog's tick blinks it black.
+    auto* indicator = basis.findChild<IndicatorLed*>("OntvangstLED");
+    QVERIFY(Receiver->SendSentence("GPTXT,01,01,02,ANTSTATUS=OK"));
+    QTRY_COMPARE_WITH_TIMEOUT(indicator->Colour(), IndicatorColour::Green, WaitMs);
+    basis.Receiver().Watchdog().Tick();
+    QCOMPARE(indicator->Colour(), IndicatorColour::Black);
     // Any serial list change reopens the port once, with the whole selection.
     basis.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
     QCOMPARE(opened.count(), 2);
