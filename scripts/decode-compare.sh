@@ -9,7 +9,7 @@ set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$repo/build"}
 decoder="$build/tools/decoder/devozora-decode"
-logs="$repo/../shared/testdata/nmea-logs"
+logs="$repo/testdata/nmea-logs"
 target_bytes=$((50 * 1000 * 1000))
 
 command -v gpsdecode >/dev/null || { echo "gpsdecode not found (apt-get install gpsd-clients)" >&2; exit 1; }

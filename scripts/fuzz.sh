@@ -7,7 +7,7 @@ set -euo pipefail
 seconds="${1:-60}"
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$repo/build-fuzz"
-logs="$repo/../shared/testdata/nmea-logs"
+logs="$repo/testdata/nmea-logs"
 corpus="$build/corpus"
 maxLen=4096
 
@@ -32,17 +32,13 @@ cmake --build "$build" --target fuzz_nmea_intake -j2
 # boundaries into pieces that fit -max_len (libFuzzer would otherwise only ever see the start of
 # a long log), and a few single sentences.
 mkdir -p "$corpus"
-if [[ -d "$logs" ]]; then
-    for log in "$logs"/*.log; do
-        name="$(basename "$log" .log)"
-        { grep -av '^#' "$log" || true; } | tr -d '\r' | LC_ALL=C awk -v max="$((maxLen - 100))" -v out="$corpus/log-$name" '
-            { line = $0 "\r\n"
-              if (size + length(line) > max && size > 0) { close(file); part++; size = 0 }
-              file = out "-" part; printf "%s", line > file; size += length(line) }'
-    done
-else
-    echo "fuzz.sh: no logs at $logs; starting from the single sentences only" >&2
-fi
+for log in "$logs"/*.log; do
+    name="$(basename "$log" .log)"
+    { grep -av '^#' "$log" || true; } | tr -d '\r' | LC_ALL=C awk -v max="$((maxLen - 100))" -v out="$corpus/log-$name" '
+        { line = $0 "\r\n"
+          if (size + length(line) > max && size > 0) { close(file); part++; size = 0 }
+          file = out "-" part; printf "%s", line > file; size += length(line) }'
+done
 # "$" body "*" checksum CR LF.
 sentence() {
     local body="$1" sum=0 code i

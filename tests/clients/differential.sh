@@ -8,7 +8,7 @@ work="$(mktemp -d)"
 source "$(dirname "$0")/serve.sh"
 python=/usr/bin/python3
 skip_unless_installed gpsd gpspipe "$python"
-[[ -d "$logs" ]] || { echo "SKIP: no receiver logs at $logs"; exit 77; }
+[[ -d "$logs" ]] || fail "no receiver logs at $logs"
 
 reference_port=29470
 for log in ublox-neo-m9n-nmea.log neo-m8n.log; do
