@@ -8,6 +8,9 @@ ReceptionWatchdog::ReceptionWatchdog(NavState& nav, SerialLink& link, std::chron
     : QObject(parent), Nav(nav), Link(link)
 {
     WatchDog.setInterval(interval);
+    // A coarse timer may fire up to 5 % of its interval early or late, which would declare the
+    // loss outside 2.5 to 3 s after the last fix.
+    WatchDog.setTimerType(Qt::PreciseTimer);
     connect(&WatchDog, &QTimer::timeout, this, &ReceptionWatchdog::Tick);
 }
 
