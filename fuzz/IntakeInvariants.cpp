@@ -2,6 +2,7 @@
 
 #include "Constellations.h"
 #include "NmeaInput.h"
+#include "ValueBounds.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,17 +35,16 @@ std::vector<std::string_view> FieldsOf(std::string_view line)
     }
 }
 
-// The number a field of plain digits stands for; nullopt for any other text, whose reading this
-// check leaves to the unit tests.
-std::optional<int> PlainNumber(std::string_view field)
+// The number a field of plain digits stands for, if it is at most max, and 0 for an empty field;
+// nullopt for any other text, whose reading this check leaves to the unit tests.
+std::optional<int> PlainNumber(std::string_view field, int max)
 {
-    if (field.empty() || field.size() > 3
-        || !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (field.size() > 3 || !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     int value = 0;
     for (const char c : field)
         value = value * 10 + (c - '0');
-    return value;
+    return value <= max ? std::optional<int>(value) : std::nullopt;
 }
 
 bool SkyEquals(const NavState& a, const NavState& b)
@@ -118,7 +118,7 @@ void IntakeInvariants::CheckSky(const LineResult& result) const
 
 // The satellites of the message that completed a group are in the published sky, at least as
 // strong as they were reported (another signal may be stronger), unless the sky is full: then the
-// weakest gave way.
+// weakest gave way. Satellites with values that cannot be true are left out.
 void IntakeInvariants::CheckPublishedGroup() const
 {
     if (std::find(Nav.SkyPrn.begin(), Nav.SkyPrn.end(), 0) == Nav.SkyPrn.end())
@@ -129,11 +129,12 @@ void IntakeInvariants::CheckPublishedGroup() const
     const int count = lastField > 3 ? (lastField - 3) / 4 : 0;
     for (int i = 1; i <= count; ++i) {
         const auto at = static_cast<std::size_t>(4 * i);
-        const std::optional<int> prn = PlainNumber(fields[at]);
-        const std::optional<int> snr = fields[at + 3].empty() ? 0 : PlainNumber(fields[at + 3]);
-        if (!prn || *prn == 0 || !snr)
+        const std::optional<int> prn = PlainNumber(fields[at], MaxSatelliteNumber);
+        const std::optional<int> snr = PlainNumber(fields[at + 3], MaxSnr);
+        if (!prn || *prn == 0 || !snr || !PlainNumber(fields[at + 1], MaxElevation)
+            || !PlainNumber(fields[at + 2], MaxAzimuth))
             continue;
-        const SatelliteId id{SatelliteSystem(talker, *prn), static_cast<std::uint8_t>(*prn)};
+        const SatelliteId id{SatelliteSystem(talker, *prn), static_cast<std::uint16_t>(*prn)};
         bool shown = false;
         for (std::size_t slot = 0; slot < Nav.SkyPrn.size(); ++slot)
             shown = shown || (SatelliteId{Nav.SkySystem[slot], Nav.SkyPrn[slot]} == id && Nav.SkySnr[slot] >= *snr);

@@ -26,7 +26,8 @@ inline constexpr char NavIc = 'I';
 // One satellite, told apart from those of other constellations with the same number.
 struct SatelliteId {
     char System = 0;          // a Gnss letter; 0 for none
-    std::uint8_t Prn = 0;     // the number the receiver reports for it
+    // The number the receiver reports for it; some number Galileo from 301 and BeiDou from 401.
+    std::uint16_t Prn = 0;
 
     bool operator==(const SatelliteId&) const = default;
 };
@@ -76,7 +77,7 @@ struct NavState {
     float GeoidSeparation = 0;
     std::string GeoidUnit;
     std::uint8_t GsaMode = 0;             // fix mode exactly as received in GSA
-    std::array<std::uint8_t, ActivePrnCount> ActivePrn{};   // the last GSA's satellites
+    std::array<std::uint16_t, ActivePrnCount> ActivePrn{};  // the last GSA's satellites
     // The satellites used in the solution, of every constellation: the GSA sentences of the
     // receiver's latest epoch together (a multi-constellation receiver sends one GSA per
     // constellation). Filled from the front; the rest is empty.
@@ -85,7 +86,7 @@ struct NavState {
     // The published satellite table, the satellites in view of every constellation: it only ever
     // changes as a whole, so readers never see half of a GSV group. 0 in SkyPrn marks an empty
     // slot; SkySystem holds the Gnss letter of each satellite (0 for an empty slot).
-    std::array<std::uint8_t, SkySlotCount> SkyPrn{};
+    std::array<std::uint16_t, SkySlotCount> SkyPrn{};
     std::array<std::int16_t, SkySlotCount> SkyElevation{};
     std::array<std::int16_t, SkySlotCount> SkyAzimuth{};
     std::array<std::uint8_t, SkySlotCount> SkySnr{};

@@ -72,9 +72,39 @@ double LeadingNumber(std::string_view text)
     return negative ? -value : value;
 }
 
-float NMEAValue(std::string_view field, std::int16_t divisor)
+std::optional<double> PlainDecimal(std::string_view text)
 {
-    float value = static_cast<float>(LeadingNumber(field));
+    const bool hasSign = text.starts_with('+') || text.starts_with('-');
+    bool seenPoint = false;
+    bool seenDigit = false;
+    for (std::size_t i = hasSign ? 1 : 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c))
+            seenDigit = true;
+        else if (c == '.' && !seenPoint)
+            seenPoint = true;
+        else
+            return std::nullopt;
+    }
+    // from_chars reads a "-" but not a "+".
+    const std::string_view number = text.starts_with('+') ? text.substr(1) : text;
+    double value = 0.0;
+    if (!seenDigit
+        || std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed).ec
+               != std::errc()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<float> NMEAValue(std::string_view field, std::int16_t divisor)
+{
+    if (field.empty())
+        return 0.0f;
+    const std::optional<double> number = PlainDecimal(field);
+    if (!number || std::fabs(*number) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    float value = static_cast<float>(*number);
     if (divisor != 0)
         value = value / static_cast<float>(divisor);
     return value;

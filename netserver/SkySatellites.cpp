@@ -17,7 +17,8 @@ Numbering NumberingOf(char system, int nmeaPrn)
     switch (system) {
     case Gnss::Sbas: return {1, nmeaPrn < 65 ? nmeaPrn + 87 : nmeaPrn, 0};
     case Gnss::Galileo: return {2, nmeaPrn > 300 ? nmeaPrn - 300 : nmeaPrn, 300};
-    case Gnss::BeiDou: return {3, nmeaPrn > 200 ? nmeaPrn - 200 : nmeaPrn, 400};
+    case Gnss::BeiDou: // numbered from 1, 201 or 401
+        return {3, nmeaPrn > 400 ? nmeaPrn - 400 : (nmeaPrn > 200 ? nmeaPrn - 200 : nmeaPrn), 400};
     case Gnss::Qzss: return {5, nmeaPrn > 192 ? nmeaPrn - 192 : nmeaPrn, 192};
     case Gnss::Glonass: return {6, nmeaPrn > 64 ? nmeaPrn - 64 : nmeaPrn, 64};
     case Gnss::NavIc: return {7, nmeaPrn, 382};

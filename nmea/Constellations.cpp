@@ -25,6 +25,10 @@ char GpsTalkerSystem(int prn)
         return Gnss::Sbas;
     if (prn >= 193 && prn <= 202)
         return Gnss::Qzss;
+    if (prn >= 301 && prn <= 336)
+        return Gnss::Galileo;
+    if (prn >= 401 && prn <= 463)
+        return Gnss::BeiDou;
     return Gnss::Gps;
 }
 

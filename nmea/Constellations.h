@@ -5,9 +5,11 @@
 // Which constellation a satellite belongs to, from the talker of the sentence that reports it and
 // the number it is given there. NMEA numbers satellites per talker: the GPS talker "GP" (and the
 // combined "GN") carries GPS as 1-32, SBAS as 33-64 (its PRN 120-151 less 87) or 120-158 as
-// such, GLONASS as 65-96 (slot + 64, as older receivers put it into GPGSV) and QZSS as 193-202;
-// every other talker speaks for one constellation: GL GLONASS, GA Galileo, GB and BD BeiDou,
-// GQ QZSS, GI NavIC.
+// such, GLONASS as 65-96 (slot + 64, as older receivers put it into GPGSV), QZSS as 193-202,
+// and, from receivers that number every satellite in one range, Galileo as 301-336 and BeiDou as
+// 401-463; every other talker speaks for one constellation whichever numbering it uses (NMEA
+// 4.11 counts each from 1, others add 300 or 400): GL GLONASS, GA Galileo, GB and BD BeiDou, GQ
+// QZSS, GI NavIC.
 
 // The talkers whose sentences are read, in the order their satellites are listed in the sky.
 inline constexpr std::string_view GnssTalkers[] = {"GP", "GN", "GL", "GA", "GB", "BD", "GQ", "GI"};

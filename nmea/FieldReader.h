@@ -1,28 +1,40 @@
 #pragma once
 
+#include "Rounding.h"
 #include "SentenceFields.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
 // Reads the values of a sentence's fields the way the interpreter stores them, and remembers
-// whether any of them did not fit the field it is meant for (a PRN of 300, an elevation of
-// 1e9, a coordinate too large for a float). A rule reads everything first and stores nothing
-// unless Ok(): a corrupt sentence then changes nothing, rather than half of the state.
+// whether any of them could not be true: a number that is not a plain decimal number (an
+// exponent, hex, "nan"), one that does not fit the field it is meant for (a PRN of 1000, an
+// elevation of 1e9), or one outside the bounds of ValueBounds.h. A rule reads everything first
+// and stores nothing unless Ok(): a corrupt sentence then changes nothing, rather than half of
+// the state. An empty field is 0, as receivers leave out what they do not know.
 class FieldReader {
 public:
     explicit FieldReader(const SentenceFields& fields) : Fields(fields) {}
 
     bool Ok() const { return Valid; }
 
-    // The numeric value of field n ("." decimal point, empty or non-numeric text 0).
-    double Value(int n) const;
-    // The field as a float, divided by divisor unless it is 0.
-    float Single(int n, std::int16_t divisor = 0);
-    // x rounded half to even into a 16-bit or 8-bit whole number.
+    // The numeric value of field n.
+    double Value(int n);
+    // The field as a float within low..high.
+    float Single(int n, float low = std::numeric_limits<float>::lowest(),
+                 float high = std::numeric_limits<float>::max());
+    // The field rounded half to even into a whole number of type T within low..high.
+    template <typename T>
+    T Whole(int n, double low = std::numeric_limits<T>::lowest(), double high = std::numeric_limits<T>::max())
+    {
+        const std::optional<T> value = RoundToFit<T>(Value(n));
+        Valid = Valid && value && *value >= low && *value <= high;
+        return Valid ? *value : T{};
+    }
+    // x rounded half to even into a 16-bit whole number.
     std::int16_t Integer(double x);
-    std::uint8_t Byte(double x);
     // The field's text, whole or its first six characters.
     std::string_view Text(int n) const { return Fields[n]; }
     std::string_view Left6(int n) const { return Fields[n].substr(0, 6); }
@@ -34,13 +46,14 @@ public:
         double Precise = 0;
     };
     // A coordinate from its value field and hemisphere field; nullopt when the hemisphere letter
-    // is missing or unknown, which leaves the stored coordinate as it was.
+    // is missing or unknown, which leaves the stored coordinate as it was. An empty value field
+    // fails: these are read only from fix sentences, and a fix without a position is none.
     std::optional<Coordinate> Latitude(int valueField, int hemisphereField);
     std::optional<Coordinate> Longitude(int valueField, int hemisphereField);
 
 private:
     std::optional<Coordinate> ReadCoordinate(int valueField, int hemisphereField, char positive,
-                                             char negative);
+                                             char negative, double maxDegrees);
 
     const SentenceFields& Fields;
     bool Valid = true;

@@ -2,6 +2,7 @@
 #include "FieldReader.h"
 #include "NavState.h"
 #include "SentenceRules.h"
+#include "ValueBounds.h"
 
 // $GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48
 // Each value is taken only when its unit letter stands beside it.
@@ -10,10 +11,10 @@ InterpretResult ApplyVtg(const SentenceFields& fields, NavState& nav)
     if (fields.Count() <= 8)
         return {};
     FieldReader read(fields);
-    const float courseTrue = read.Single(1);
-    const float courseMagnetic = read.Single(3);
-    const float speedKnots = read.Single(5);
-    const float speedKmh = read.Single(7);
+    const float courseTrue = read.Single(1, 0, MaxCourse);
+    const float courseMagnetic = read.Single(3, 0, MaxCourse);
+    const float speedKnots = read.Single(5, 0, MaxSpeedKnots);
+    const float speedKmh = read.Single(7, 0, MaxSpeedKmh);
     if (!read.Ok())
         return {};
 
@@ -34,11 +35,11 @@ InterpretResult ApplyZda(const SentenceFields& fields, NavState& nav)
     if (fields.Count() <= 6)
         return {};
     FieldReader read(fields);
-    const std::int16_t day = read.Integer(read.Single(2));
-    const std::int16_t month = read.Integer(read.Single(3));
-    const std::int16_t year = read.Integer(read.Single(4));
-    const std::int16_t zoneHours = read.Integer(read.Single(5));
-    const std::int16_t zoneMinutes = read.Integer(read.Single(6));
+    const std::int16_t day = read.Whole<std::int16_t>(2);
+    const std::int16_t month = read.Whole<std::int16_t>(3);
+    const std::int16_t year = read.Whole<std::int16_t>(4);
+    const std::int16_t zoneHours = read.Whole<std::int16_t>(5);
+    const std::int16_t zoneMinutes = read.Whole<std::int16_t>(6);
     if (!read.Ok())
         return {};
 

@@ -2,6 +2,7 @@
 #include "FieldReader.h"
 #include "NavState.h"
 #include "SentenceRules.h"
+#include "ValueBounds.h"
 
 #include <optional>
 
@@ -46,7 +47,7 @@ InterpretResult ApplyGga(const SentenceFields& fields, NavState& nav)
         return {};
     const auto latitude = read.Latitude(2, 3);
     const auto longitude = read.Longitude(4, 5);
-    const auto satellites = read.Integer(read.Value(7));
+    const auto satellites = read.Whole<std::int16_t>(7);
     const float hdop = read.Single(8);
     const float altitude = read.Single(9);
     const float geoidSeparation = read.Single(11);
@@ -91,8 +92,8 @@ InterpretResult ApplyRmc(const SentenceFields& fields, NavState& nav)
     FieldReader read(fields);
     const auto latitude = read.Latitude(3, 4);
     const auto longitude = read.Longitude(5, 6);
-    const float speed = read.Single(7);
-    const float course = read.Single(8);
+    const float speed = read.Single(7, 0, MaxSpeedKnots);
+    const float course = read.Single(8, 0, MaxCourse);
     const float variation = read.Single(10);
     if (!read.Ok())
         return {};

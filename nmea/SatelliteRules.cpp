@@ -4,6 +4,7 @@
 #include "NavState.h"
 #include "SentenceRules.h"
 #include "SkyCollector.h"
+#include "ValueBounds.h"
 
 #include <algorithm>
 #include <array>
@@ -14,12 +15,12 @@ namespace {
 // A receiver of several constellations sends one GSA for each, one after the other; the first
 // GSA after any other sentence starts the list of used satellites afresh.
 void RecordUsed(NavState& nav, const SatelliteContext& context, std::string_view systemId,
-                const std::array<std::uint8_t, ActivePrnCount>& active)
+                const std::array<std::uint16_t, ActivePrnCount>& active)
 {
     if (!context.ContinuesGsaRun)
         nav.UsedSatellites.fill({});
     auto end = std::find(nav.UsedSatellites.begin(), nav.UsedSatellites.end(), SatelliteId{});
-    for (const std::uint8_t prn : active) {
+    for (const std::uint16_t prn : active) {
         const SatelliteId id{UsedSatelliteSystem(systemId, context.Talker, prn), prn};
         if (prn == 0 || std::find(nav.UsedSatellites.begin(), end, id) != end)
             continue;
@@ -39,6 +40,22 @@ char SignalOf(const SentenceFields& fields)
     return signal.size() == 1 && std::isxdigit(static_cast<unsigned char>(signal[0])) != 0 ? signal[0] : 0;
 }
 
+// The satellite whose number is in field first, then its elevation, azimuth and SNR. One with a
+// value that cannot be true leaves its place in the group empty: the rest of the message still
+// counts, so that one corrupt satellite, or one numbered in a way we do not know, does not keep
+// the whole sky stale for as long as it is in view.
+SkyEntry ReadSatellite(const SentenceFields& fields, int first, std::string_view talker)
+{
+    FieldReader read(fields);
+    const auto prn = read.Whole<std::uint16_t>(first, 0, MaxSatelliteNumber);
+    const auto elevation = read.Whole<std::int16_t>(first + 1, MinElevation, MaxElevation);
+    const auto azimuth = read.Whole<std::int16_t>(first + 2, 0, MaxAzimuth);
+    const auto snr = read.Whole<std::uint8_t>(first + 3, 0, MaxSnr);
+    if (!read.Ok())
+        return {};
+    return {{prn == 0 ? '\0' : SatelliteSystem(talker, prn), prn}, elevation, azimuth, snr};
+}
+
 } // namespace
 
 // $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39
@@ -48,10 +65,10 @@ InterpretResult ApplyGsa(const SentenceFields& fields, NavState& nav, const Sate
     if (fields.Count() <= 17)
         return {};
     FieldReader read(fields);
-    const std::uint8_t mode = read.Byte(read.Value(2));
-    std::array<std::uint8_t, ActivePrnCount> active{};
+    const auto mode = read.Whole<std::uint8_t>(2);
+    std::array<std::uint16_t, ActivePrnCount> active{};
     for (int k = 0; k < ActivePrnCount; ++k)
-        active[static_cast<std::size_t>(k)] = read.Byte(read.Value(k + 3));
+        active[static_cast<std::size_t>(k)] = read.Whole<std::uint16_t>(k + 3, 0, MaxSatelliteNumber);
     const float pdop = read.Single(15);
     const float hdop = read.Single(16);
     const float vdop = read.Single(17);
@@ -89,13 +106,9 @@ InterpretResult ApplyGsv(const SentenceFields& fields, NavState& nav, const Sate
         const std::int16_t slot = read.Integer((number - 1) * 4 + i);
         if (slot < 1 || slot > SkyCollector::GroupSlots)
             return {};
-        const std::uint8_t prn = read.Byte(read.Value(4 * i));
         const auto at = static_cast<std::size_t>(i - 1);
         message.Slots[at] = slot - 1;
-        message.Satellites[at] = {{prn == 0 ? '\0' : SatelliteSystem(context.Talker, prn), prn},
-                                  read.Integer(read.Value(4 * i + 1)),
-                                  read.Integer(read.Value(4 * i + 2)),
-                                  read.Byte(read.Value(4 * i + 3))};
+        message.Satellites[at] = ReadSatellite(fields, 4 * i, context.Talker);
     }
     if (!read.Ok())
         return {};

@@ -23,7 +23,8 @@ struct SatelliteContext {
 };
 
 // One rule per sentence type. Each reads every field it needs first and changes NavState only
-// when the sentence meets its condition and every value fits where it goes.
+// when the sentence meets its condition and every value fits where it goes and can be true
+// (ValueBounds.h).
 InterpretResult ApplyGga(const SentenceFields& fields, NavState& nav);
 InterpretResult ApplyGll(const SentenceFields& fields, NavState& nav);
 InterpretResult ApplyRmc(const SentenceFields& fields, NavState& nav);

@@ -22,7 +22,7 @@ struct SkyColours {
 
 // The published satellite table as one redraw sees it, copied once at its start.
 struct SkySnapshot {
-    std::array<std::uint8_t, SkySlotCount> Prn{};
+    std::array<std::uint16_t, SkySlotCount> Prn{};
     std::array<std::int16_t, SkySlotCount> Elevation{};
     std::array<std::int16_t, SkySlotCount> Azimuth{};
     std::array<std::uint8_t, SkySlotCount> Snr{};

@@ -5,16 +5,15 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <locale>
 
 class TestNumberText : public QObject {
     Q_OBJECT
 
 private slots:
-    void leadingNumber_data();
-    void leadingNumber();
-    void leadingNumberOutOfRange();
-    void nmeaValueKeepsSinglePrecision();
+    void numberFields_data();
+    void numberFields();
     void formatFixed_data();
     void formatFixed();
     void formatGeneral_data();
@@ -22,51 +21,50 @@ private slots:
     void decimalCommaLocaleChangesNothing();
 };
 
-void TestNumberText::leadingNumber_data()
+void TestNumberText::numberFields_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("plain") << "4807.038" << 4807.038;
-    QTest::newRow("leading zeros") << "008" << 8.0;
-    QTest::newRow("negative") << "-12.5" << -12.5;
-    QTest::newRow("plus") << "+3" << 3.0;
-    QTest::newRow("point first") << ".5" << 0.5;
-    QTest::newRow("trailing point") << "7." << 7.0;
-    QTest::newRow("blanks skipped") << "  1 2.5 " << 12.5;
-    QTest::newRow("stops at letter") << "12.5M" << 12.5;
-    QTest::newRow("stops at second point") << "1.2.3" << 1.2;
-    QTest::newRow("no exponent") << "1e5" << 1.0;
-    QTest::newRow("non-numeric") << "abc" << 0.0;
-    QTest::newRow("sign alone") << "-" << 0.0;
-    QTest::newRow("nan text") << "nan" << 0.0;
-    QTest::newRow("inf text") << "inf" << 0.0;
-    QTest::newRow("comma is not a point") << "3,5" << 3.0;
+    QTest::addColumn<int>("divisor");
+    QTest::addColumn<double>("leading"); // LeadingNumber
+    QTest::addColumn<float>("nmea");     // NMEAValue; NaN: refused
+    const float refused = std::nanf("");
+    const double huge = std::numeric_limits<double>::infinity();
+    QTest::newRow("empty") << "" << -100 << 0.0 << 0.0f;
+    QTest::newRow("coordinate") << "4807.038" << 100 << 4807.038 << 48.07038f;
+    QTest::newRow("single-precision division") << "5130.1234" << -100 << 5130.1234 << 5130.1234f / -100.0f;
+    QTest::newRow("leading zeros") << "008" << 0 << 8.0 << 8.0f;
+    QTest::newRow("negative") << "-12.5" << 0 << -12.5 << -12.5f;
+    QTest::newRow("plus") << "+3" << 0 << 3.0 << 3.0f;
+    QTest::newRow("point first") << ".5" << 0 << 0.5 << 0.5f;
+    QTest::newRow("trailing point") << "7." << 0 << 7.0 << 7.0f;
+    QTest::newRow("blanks") << "  1 2.5 " << 0 << 12.5 << refused;
+    QTest::newRow("unit letter") << "12.5M" << 0 << 12.5 << refused;
+    QTest::newRow("second point") << "1.2.3" << 0 << 1.2 << refused;
+    QTest::newRow("exponent") << "5.2e3" << 100 << 5.2 << refused;
+    QTest::newRow("hex") << "0x1p12" << 100 << 0.0 << refused;
+    QTest::newRow("non-numeric") << "abc" << 0 << 0.0 << refused;
+    QTest::newRow("sign alone") << "-" << 0 << 0.0 << refused;
+    QTest::newRow("point alone") << "." << 0 << 0.0 << refused;
+    QTest::newRow("two signs") << "+-5" << 0 << 0.0 << refused;
+    QTest::newRow("nan") << "nan" << 0 << 0.0 << refused;
+    QTest::newRow("inf") << "inf" << 0 << 0.0 << refused;
+    QTest::newRow("comma is not a point") << "3,5" << 0 << 3.0 << refused;
+    QTest::newRow("too large for a float") << QString(45, '9') << 0 << 1e45 << refused;
+    QTest::newRow("too large for a double") << QString(400, '9') << 0 << huge << refused;
+    QTest::newRow("too small for a double") << "0." + QString(400, '0') + "1" << 0 << 0.0 << refused;
 }
 
-void TestNumberText::leadingNumber()
+void TestNumberText::numberFields()
 {
     QFETCH(QString, text);
-    QFETCH(double, value);
-    QCOMPARE(LeadingNumber(text.toStdString()), value);
-}
-
-void TestNumberText::leadingNumberOutOfRange()
-{
-    const std::string huge(400, '9');
-    QVERIFY(std::isinf(LeadingNumber(huge)));
-    QVERIFY(std::isinf(NMEAValue(std::string(50, '9'), 0)));
-    const std::string tiny = "0." + std::string(400, '0') + "1";
-    QCOMPARE(LeadingNumber(tiny), 0.0);
-}
-
-void TestNumberText::nmeaValueKeepsSinglePrecision()
-{
-    QCOMPARE(NMEAValue("", 100), 0.0f);
-    QCOMPARE(NMEAValue("", -100), 0.0f);
-    QCOMPARE(NMEAValue("5130.1234", -100), 5130.1234f / -100.0f);
-    QCOMPARE(NMEAValue("4807.038", 100), 48.07038f);
-    QCOMPARE(NMEAValue("022.4", 0), 22.4f);
+    QFETCH(int, divisor);
+    QFETCH(double, leading);
+    QFETCH(float, nmea);
+    QCOMPARE(LeadingNumber(text.toStdString()), leading);
+    const std::optional<float> value = NMEAValue(text.toStdString(), static_cast<std::int16_t>(divisor));
+    QCOMPARE(value.has_value(), !std::isnan(nmea));
+    if (value)
+        QCOMPARE(*value, nmea);
 }
 
 void TestNumberText::formatFixed_data()
@@ -140,7 +138,7 @@ void TestNumberText::decimalCommaLocaleChangesNothing()
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     QCOMPARE(LeadingNumber("4807.038"), 4807.038);
-    QCOMPARE(NMEAValue("4807.038", 100), 48.07038f);
+    QCOMPARE(NMEAValue("4807.038", 100).value_or(0), 48.07038f);
     QCOMPARE(FormatFixed(0.1f), std::string("0.100000"));
     QCOMPARE(FormatFixed(-4.25f, 2), std::string("-4.25"));
     QCOMPARE(FormatGeneral(22.4f), std::string("22.4"));

@@ -52,7 +52,7 @@ Replay Stream(const QString& path, NavState& nav)
 int SatellitesInSky(const NavState& nav)
 {
     return static_cast<int>(std::count_if(nav.SkyPrn.begin(), nav.SkyPrn.end(),
-                                          [](std::uint8_t prn) { return prn != 0; }));
+                                          [](std::uint16_t prn) { return prn != 0; }));
 }
 
 } // namespace

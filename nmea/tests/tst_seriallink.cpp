@@ -249,12 +249,12 @@ void TestSerialLink::everyCharacterArrivesOnceInOrder()
     for (int burst = 1; burst <= 12; ++burst) {
         std::string text;
         for (int i = 0; i < burst; ++i, ++sent)
-            text += WithNmeaChecksum("GPGLL," + std::to_string(1000 + sent) + ".5,N,00412.25,E,120000,A") + "\r\n";
+            text += WithNmeaChecksum("GPGLL," + std::to_string(1000 + sent * 100) + ".5,N,00412.25,E,120000,A") + "\r\n";
         QVERIFY(Receiver->Send(text));
         QTRY_COMPARE_WITH_TIMEOUT(int(latitudes.size()), sent, WaitMs);
     }
     for (int i = 0; i < sent; ++i)
-        QCOMPARE(latitudes[i], (1000 + i + 0.5f) / 100);
+        QCOMPARE(latitudes[i], (1000 + i * 100 + 0.5f) / 100);
 }
 
 void TestSerialLink::onlyClosesWhileOpeningIsNotAllowed()

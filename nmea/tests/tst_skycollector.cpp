@@ -99,6 +99,12 @@ void TestSkyCollector::constellationFromTalkerAndNumber_data()
     QTest::newRow("SBAS as 120") << "GP" << 120 << QChar('S');
     QTest::newRow("SBAS as 158") << "GP" << 158 << QChar('S');
     QTest::newRow("QZSS as 193") << "GP" << 193 << QChar('J');
+    QTest::newRow("Galileo as 301") << "GP" << 301 << QChar('E');
+    QTest::newRow("Galileo as 336") << "GN" << 336 << QChar('E');
+    QTest::newRow("BeiDou as 401") << "GN" << 401 << QChar('C');
+    QTest::newRow("BeiDou as 463") << "GP" << 463 << QChar('C');
+    QTest::newRow("Galileo talker, 301") << "GA" << 301 << QChar('E');
+    QTest::newRow("BeiDou talker, 437") << "GB" << 437 << QChar('C');
     QTest::newRow("combined talker, GLONASS") << "GN" << 70 << QChar('R');
     QTest::newRow("combined talker, GPS") << "GN" << 7 << QChar('G');
     QTest::newRow("GLONASS") << "GL" << 70 << QChar('R');
@@ -187,7 +193,7 @@ void TestSkyCollector::gpsReceiverKeepsItsPlaces()
     Receiver receiver;
     QVERIFY(!receiver.Send("GPGSV,2,1,06,03,03,111,00,,,,,06,01,010,00,13,06,292,00"));
     QVERIFY(receiver.Send("GPGSV,2,2,06,14,25,170,00,16,57,208,39"));
-    const std::array<std::uint8_t, 7> expected{3, 0, 6, 13, 14, 16, 0};
+    const std::array<std::uint16_t, 7> expected{3, 0, 6, 13, 14, 16, 0};
     QVERIFY(std::equal(expected.begin(), expected.end(), receiver.Nav.SkyPrn.begin()));
     QCOMPARE(receiver.Nav.SkyAzimuth[5], std::int16_t(208));
     QCOMPARE(receiver.Nav.SkySystem[1], '\0');

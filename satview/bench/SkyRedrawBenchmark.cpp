@@ -39,7 +39,7 @@ void FillSky(NavState& nav, std::size_t satellites)
     constexpr char systems[] = {Gnss::Gps, Gnss::Glonass, Gnss::Galileo, Gnss::BeiDou, Gnss::Qzss, Gnss::NavIc};
     for (std::size_t i = 0; i < satellites; ++i) {
         nav.SkySystem[i] = systems[i % std::size(systems)];
-        nav.SkyPrn[i] = static_cast<std::uint8_t>(i + 1);
+        nav.SkyPrn[i] = static_cast<std::uint16_t>(i + 1);
         nav.SkyElevation[i] = static_cast<std::int16_t>((i * 13) % 90);
         nav.SkyAzimuth[i] = static_cast<std::int16_t>((i * 47) % 360);
         nav.SkySnr[i] = static_cast<std::uint8_t>((i * 7) % 60);

@@ -21,7 +21,7 @@ void PutSatellite(NavState& nav, int slot, int prn, int elevation, int azimuth, 
 {
     const auto i = static_cast<std::size_t>(slot - 1);
     nav.SkySystem[i] = system;
-    nav.SkyPrn[i] = static_cast<std::uint8_t>(prn);
+    nav.SkyPrn[i] = static_cast<std::uint16_t>(prn);
     nav.SkyElevation[i] = static_cast<std::int16_t>(elevation);
     nav.SkyAzimuth[i] = static_cast<std::int16_t>(azimuth);
     nav.SkySnr[i] = static_cast<std::uint8_t>(snr);

@@ -35,7 +35,7 @@ QByteArray Ask(quint16 port, char command)
 int SatellitesInSky(const NavState& nav)
 {
     return static_cast<int>(std::count_if(nav.SkyPrn.begin(), nav.SkyPrn.end(),
-                                          [](std::uint8_t prn) { return prn != 0; }));
+                                          [](std::uint16_t prn) { return prn != 0; }));
 }
 
 } // namespace

@@ -51,7 +51,7 @@ EpochOutcome Feed(NmeaInput& input, const std::vector<std::string>& sentences)
 int SkyCount(const NavState& nav)
 {
     return static_cast<int>(std::count_if(nav.SkyPrn.begin(), nav.SkyPrn.end(),
-                                           [](std::uint8_t prn) { return prn != 0; }));
+                                           [](std::uint16_t prn) { return prn != 0; }));
 }
 
 // Great-circle distance in metres between two points in decimal degrees.
@@ -189,7 +189,7 @@ void TestSimulatedStream::droppedFixIsNeverAccepted()
         QCOMPARE(outcome.Valid, outcome.Lines);
         if (!expected) {
             QCOMPARE(nav.FixMode, std::int16_t{1});
-            QCOMPARE(nav.ActivePrn, (std::array<std::uint8_t, ActivePrnCount>{}));
+            QCOMPARE(nav.ActivePrn, (std::array<std::uint16_t, ActivePrnCount>{}));
             QVERIFY(std::all_of(nav.SkySnr.begin(), nav.SkySnr.end(),
                                 [](std::uint8_t snr) { return snr == 0; }));
         }
