@@ -8,20 +8,6 @@ namespace {
 
 constexpr int MinutesPerDay = 24 * 60;
 
-// The number written by count digits from first on, or -1 when any of them is not a digit.
-int DigitsAt(std::string_view text, std::size_t first, std::size_t count)
-{
-    if (text.size() < first + count)
-        return -1;
-    int value = 0;
-    for (const char c : text.substr(first, count)) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 std::optional<QDate> CalendarDate(int year, int month, int day)
 {
     const QDate date(year, month, day);
@@ -55,27 +41,8 @@ int ReadWhole(double value)
 
 std::optional<QDate> FixDate(const NavState& nav)
 {
-    if (nav.ZdaYear != 0 && nav.ZdaMonth != 0 && nav.ZdaDay != 0) {
-        if (auto date = CalendarDate(nav.ZdaYear, nav.ZdaMonth, nav.ZdaDay))
-            return date;
-    }
-    const std::string_view text = nav.UtcDateText;
-    const int day = DigitsAt(text, 0, 2);
-    const int month = DigitsAt(text, 2, 2);
-    const int year = DigitsAt(text, 4, 2);
-    if (day < 0 || month < 0 || year < 0)
-        return std::nullopt;
-    return CalendarDate(2000 + year, month, day);
-}
-
-std::optional<int> FixSecondOfDay(std::string_view utcTimeText)
-{
-    const int hours = DigitsAt(utcTimeText, 0, 2);
-    const int minutes = DigitsAt(utcTimeText, 2, 2);
-    const int seconds = DigitsAt(utcTimeText, 4, 2);
-    if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 60)
-        return std::nullopt;
-    return (hours * 60 + minutes) * 60 + seconds;
+    const std::optional<CivilDate> date = FixCalendarDate(nav);
+    return date ? CalendarDate(date->Year, date->Month, date->Day) : std::nullopt;
 }
 
 int EntryUtcDifference(const QString& entry)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FixDate.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -7,7 +9,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 struct NavState;
 
@@ -25,14 +26,9 @@ struct ShownDateTime {
     std::optional<QDate> Date;
 };
 
-// The date of the fix: ZDA's once a ZDA sentence gave all three fields, otherwise RMC's ddmmyy
-// read as 20yy. Fields that do not form a real calendar date (RMC "000000" before the receiver
-// knows the date, a damaged field) give no date rather than a rolled-over one.
+// The date of the fix (FixCalendarDate) as a date of the calendar: the 31st of a shorter month
+// gives no date rather than a rolled-over one.
 std::optional<QDate> FixDate(const NavState& nav);
-
-// hhmmss (a GLL fraction ignored) in seconds since midnight; empty unless the text starts with
-// six digits that form a time of day. Second 60, a leap second, is accepted and rolls over.
-std::optional<int> FixSecondOfDay(std::string_view utcTimeText);
 
 // The minutes a fixed UTC-difference entry stands for: "+5:45" 345, "-4:30" -270, "0:00" 0;
 // an entry without a colon counts hours ("5" 300); an empty or unreadable entry 0. The minutes

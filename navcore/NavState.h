@@ -64,9 +64,12 @@ struct NavState {
     std::string UtcDateText;              // ddmmyy from RMC
     std::int16_t ZdaDay = 0;
     std::int16_t ZdaMonth = 0;
-    std::int16_t ZdaYear = 0;
+    std::int16_t ZdaYear = 0;             // four digits; a receiver's two-digit year is taken as 20yy
     std::int16_t ZdaZoneHours = 0;
     std::int16_t ZdaZoneMinutes = 0;
+    // An RMC came after the last ZDA: its date is the newer one. A ZDA date otherwise wins, as
+    // it always has, but one that the receiver stopped sending must not outlive later dates.
+    bool RmcDateIsNewer = false;
     bool FixValid = false;                // set by an accepted fix sentence, cleared by the watchdog
     std::int16_t SatellitesUsed = 0;      // from GGA
     float Hdop = 0;                       // from GGA or GSA, whichever came last

@@ -1,5 +1,6 @@
 // VTG (track and speed) and ZDA (time and date): no fix condition, neither restarts the watchdog.
 #include "FieldReader.h"
+#include "FixDate.h"
 #include "NavState.h"
 #include "SentenceRules.h"
 #include "ValueBounds.h"
@@ -30,6 +31,10 @@ InterpretResult ApplyVtg(const SentenceFields& fields, NavState& nav)
 }
 
 // $GPZDA,201530.00,04,07,2002,00,00*60
+// A receiver that does not know the date yet leaves day, month and year empty; otherwise they
+// must form a date that can be true, or the whole ZDA is refused: a date once taken from ZDA is
+// the fix's date until the next one, and a corrupt one would put every later fix in another
+// century.
 InterpretResult ApplyZda(const SentenceFields& fields, NavState& nav)
 {
     if (fields.Count() <= 6)
@@ -37,10 +42,14 @@ InterpretResult ApplyZda(const SentenceFields& fields, NavState& nav)
     FieldReader read(fields);
     const std::int16_t day = read.Whole<std::int16_t>(2);
     const std::int16_t month = read.Whole<std::int16_t>(3);
-    const std::int16_t year = read.Whole<std::int16_t>(4);
+    std::int16_t year = read.Whole<std::int16_t>(4);
+    // Some receivers send the year in two digits: 19 is 2019.
+    if (fields[4].size() == 2 && year >= 0)
+        year = static_cast<std::int16_t>(2000 + year);
+    const bool noDate = fields[2].empty() && fields[3].empty() && fields[4].empty();
     const std::int16_t zoneHours = read.Whole<std::int16_t>(5);
     const std::int16_t zoneMinutes = read.Whole<std::int16_t>(6);
-    if (!read.Ok())
+    if (!read.Ok() || (!noDate && !IsPlausibleDate({year, month, day})))
         return {};
 
     nav.UtcTimeText = read.Left6(1);
@@ -49,5 +58,6 @@ InterpretResult ApplyZda(const SentenceFields& fields, NavState& nav)
     nav.ZdaYear = year;
     nav.ZdaZoneHours = zoneHours;
     nav.ZdaZoneMinutes = zoneMinutes;
+    nav.RmcDateIsNewer = false;
     return {};
 }

@@ -104,6 +104,7 @@ InterpretResult ApplyRmc(const SentenceFields& fields, NavState& nav)
     nav.Speed = speed;
     nav.Course = course;
     nav.UtcDateText = read.Left6(9);
+    nav.RmcDateIsNewer = true;
     // Field 11, the variation's direction, has never been used by anything that reads it.
     nav.MagneticVariation = variation;
     return FixResult;

@@ -147,8 +147,8 @@ void TestGpsdObjects::isoTime_data()
     QTest::addColumn<QString>("time");
     QTest::newRow("RMC date and time") << QStringList{S(Rmc)} << "2024-03-23T12:35:19.000Z";
     QTest::newRow("GLL keeps its fraction") << QStringList{S(Rmc), S(Gll)} << "2024-03-23T12:35:20.250Z";
-    QTest::newRow("ZDA date wins") << QStringList{"GPZDA,123519,31,12,2025,00,00", S(Rmc)}
-                                   << "2025-12-31T12:35:19.000Z";
+    QTest::newRow("the newer date wins") << QStringList{S(Rmc), "GPZDA,123519,31,12,2025,00,00"}
+                                         << "2025-12-31T12:35:19.000Z";
 }
 
 void TestGpsdObjects::isoTime()

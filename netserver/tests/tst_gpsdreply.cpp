@@ -59,7 +59,7 @@ private slots:
     void altitude();
     void commands_data();
     void commands();
-    void zdaDateOutlivesLaterRmcDates();
+    void newerDateWins();
 };
 
 void TestGpsdReply::workedExample()
@@ -83,18 +83,19 @@ void TestGpsdReply::fixTime_data()
     QTest::newRow("RMC date") << "123519" << "230324" << 0 << 0 << 0 << "1711197319" << qint64(1711197319);
     QTest::newRow("ZDA date wins") << "201530" << "230324" << 4 << 7 << 2024 << "1720124130" << qint64(1720124130);
     QTest::newRow("ZDA needs all three") << "123519" << "230324" << 4 << 7 << 0 << "1711197319" << qint64(1711197319);
+    QTest::newRow("ZDA that cannot be true") << "123519" << "230324" << 4 << 13 << 2024 << "1711197319" << qint64(1711197319);
     QTest::newRow("GLL time with fraction") << "123519.00" << "230324" << 0 << 0 << 0 << "1711197319" << qint64(1711197319);
-    QTest::newRow("day 0 is end of February") << "123519" << "000324" << 0 << 0 << 0 << "1709210119" << qint64(1709210119);
-    QTest::newRow("month 0 is last December") << "010203" << "150024" << 0 << 0 << 0 << "1702602123" << qint64(1702602123);
-    QTest::newRow("day 32 and second 60 roll on") << "235960" << "320124" << 0 << 0 << 0 << "1706832000" << qint64(1706832000);
-    QTest::newRow("ZDA month 13 is next January") << "000000" << "" << 5 << 13 << 2024 << "1736035200" << qint64(1736035200);
+    QTest::newRow("second 60 rolls on") << "235960" << "310124" << 0 << 0 << 0 << "1706745600" << qint64(1706745600);
     QTest::newRow("past 2038") << "000000" << "" << 1 << 1 << 2040 << "2208988800" << qint64(2208988800);
+    QTest::newRow("last year that can be true") << "235959" << "" << 31 << 12 << 2200 << "7289654399" << qint64(7289654399);
     QTest::newRow("no date yet") << "123519" << "" << 0 << 0 << 0 << "?" << qint64(0);
+    QTest::newRow("RMC day 0") << "123519" << "000324" << 0 << 0 << 0 << "?" << qint64(0);
+    QTest::newRow("RMC day 32") << "123519" << "320124" << 0 << 0 << 0 << "?" << qint64(0);
+    QTest::newRow("RMC month 13") << "123519" << "011324" << 0 << 0 << 0 << "?" << qint64(0);
     QTest::newRow("date too short") << "123519" << "2303" << 0 << 0 << 0 << "?" << qint64(0);
     QTest::newRow("date not digits") << "123519" << "23-324" << 0 << 0 << 0 << "?" << qint64(0);
     QTest::newRow("time too short") << "1235" << "230324" << 0 << 0 << 0 << "?" << qint64(0);
     QTest::newRow("no time") << "" << "" << 4 << 7 << 2024 << "?" << qint64(0);
-    QTest::newRow("time not digits") << "12 519" << "230324" << 0 << 0 << 0 << "?" << qint64(0);
 }
 
 void TestGpsdReply::fixTime()
@@ -113,6 +114,7 @@ void TestGpsdReply::fixTime()
     nav.ZdaDay = static_cast<std::int16_t>(zdaDay);
     nav.ZdaMonth = static_cast<std::int16_t>(zdaMonth);
     nav.ZdaYear = static_cast<std::int16_t>(zdaYear);
+    nav.RmcDateIsNewer = false; // as after a ZDA
     const std::string reply = PositionReply(nav);
     QCOMPARE(ReplyField(reply, 2), field.toStdString());
     QCOMPARE(qint64(nav.FixUnixTime), stored);
@@ -130,7 +132,6 @@ void TestGpsdReply::calendarRollsOver_data()
     QTest::newRow("day before epoch") << 1970 << 1 << 0 << qint64(-1);
     QTest::newRow("2000 is a leap year") << 2000 << 2 << 30 << qint64(11017);
     QTest::newRow("2100 is not") << 2100 << 2 << 29 << qint64(47541);
-    QTest::newRow("month -1 is November before") << 1971 << -1 << 1 << qint64(304);
     QTest::newRow("before 1600") << 1600 << 1 << 1 << qint64(-135140);
 }
 
@@ -190,10 +191,12 @@ void TestGpsdReply::commands()
     QCOMPARE(Answers(received.toStdString(), nav), replies.toStdString());
 }
 
-void TestGpsdReply::zdaDateOutlivesLaterRmcDates()
+void TestGpsdReply::newerDateWins()
 {
+    // An RMC after a ZDA brings the newer date; the next ZDA takes over again.
     NavState nav = Received({Gga, Gsa, "GPZDA,201530.00,01,07,2024,00,00", Rmc});
-    // The RMC says 23 March; the ZDA date (1 July) is kept, with the RMC's time of day.
+    QCOMPARE(ReplyField(PositionReply(nav), 2), std::to_string(1711197319));
+    nav = Received({Gga, Gsa, Rmc, "GPZDA,123519.00,01,07,2024,00,00"});
     QCOMPARE(ReplyField(PositionReply(nav), 2), std::to_string(1719837319));
 }
 

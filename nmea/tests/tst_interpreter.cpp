@@ -51,7 +51,7 @@ QStringList Stored(const NavState& nav)
             sky << QString("%1%2/%3").arg(QChar(nav.SkySystem[i])).arg(nav.SkyPrn[i]).arg(nav.SkySnr[i]);
     return {"Fix " + QString::fromStdString(nav.FixSource), "Time " + QString::fromStdString(nav.UtcTimeText),
             "Latitude " + number(nav.Latitude), "Longitude " + number(nav.Longitude), "Speed " + number(nav.Speed),
-            "Course " + number(nav.Course), "Sky " + sky.join(' ')};
+            "Course " + number(nav.Course), "ZdaYear " + QString::number(nav.ZdaYear), "Sky " + sky.join(' ')};
 }
 
 } // namespace
@@ -417,6 +417,16 @@ void TestInterpreter::sentenceOutcomes_data()
     row("course 99999.9", Replace(Rmc, 8, "99999.9"));
     row("course 360", Replace(Rmc, 8, "360.0"), "Course 360");
     row("VTG speed beyond 1852 km/h", "GPVTG,054.7,T,034.4,M,005.5,N,1852.1,K");
+    row("ZDA two-digit year", "GPZDA,105246.40,12,03,19,00,00", "ZdaYear 2019");
+    row("ZDA year 1980", "GPZDA,105246.40,12,03,1980,00,00", "ZdaYear 1980");
+    row("ZDA year 2200", "GPZDA,105246.40,12,03,2200,00,00", "ZdaYear 2200");
+    row("ZDA year 1979", "GPZDA,105246.40,12,03,1979,00,00");
+    row("ZDA year 2201", "GPZDA,105246.40,12,03,2201,00,00");
+    row("ZDA month 13", "GPZDA,105246.40,12,13,2024,00,00");
+    row("ZDA day 0", "GPZDA,105246.40,00,03,2024,00,00");
+    row("ZDA day 32", "GPZDA,105246.40,32,03,2024,00,00");
+    row("ZDA date half empty", "GPZDA,105246.40,12,,2024,00,00");
+    row("ZDA without a date", "GPZDA,105246.40,,,,00,00", "Time 105246");
     row("GSA satellite beyond 463", "GPGSA,A,3,464,05,,09,12,,,24,,,,,2.5,1.3,2.1");
     row("GSA negative mode", "GPGSA,A,-1,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
     row("GSV message 0", "GPGSV,1,0,04,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43");

@@ -14,10 +14,12 @@ QByteArray Sentence(const char* body)
 }
 
 // Comments, LF-only and CR LF lines, a bad checksum and a fix-less RMC, the way recorded logs
-// come; the last line has no line end at all.
+// come; the last line has no line end at all. A ZDA with a two-digit year gives the GGA its
+// date, and the corrupt ZDA after it is refused rather than sending the GGA to the year 9999.
 QByteArray MadeUpLog()
 {
-    return "# Name: made-up receiver\n"
+    return "# Name: made-up receiver\n" + Sentence("GPZDA,105246.40,12,03,19,00,00") + "\n"
+           + Sentence("GPZDA,105246.40,12,03,9999,00,00") + "\n"
            + Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\n"
            + Sentence("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1") + "\r\n"
            + "#" + Sentence("GPRMC,000000,A,0000.000,N,00000.000,E,0,0,010100,,") + "\r\n"
@@ -27,7 +29,7 @@ QByteArray MadeUpLog()
 }
 
 const QByteArray ExpectedReplies =
-    "GPSD,O=GGA ? 0.005 48.117302 11.516667 545.40 ? ? 0 0 ? ? ? ? 0\r\n"
+    "GPSD,O=GGA 1552394119 0.005 48.117302 11.516667 545.40 ? ? 0 0 ? ? ? ? 0\r\n"
     "GPSD,O=RMC 1711197319 0.005 48.117302 11.516667 545.40 ? ? 84.4 22.4 ? ? ? ? 3\r\n";
 
 } // namespace

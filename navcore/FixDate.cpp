@@ -1,0 +1,59 @@
+#include "FixDate.h"
+
+#include "NavState.h"
+
+namespace {
+
+// The number written by the two characters at pos, or nullopt unless both are digits.
+std::optional<int> TwoDigits(std::string_view text, std::size_t pos)
+{
+    if (text.size() < pos + 2)
+        return std::nullopt;
+    const char tens = text[pos];
+    const char units = text[pos + 1];
+    if (tens < '0' || tens > '9' || units < '0' || units > '9')
+        return std::nullopt;
+    return (tens - '0') * 10 + (units - '0');
+}
+
+std::optional<CivilDate> Plausible(const CivilDate& date)
+{
+    return IsPlausibleDate(date) ? std::optional<CivilDate>(date) : std::nullopt;
+}
+
+std::optional<CivilDate> RmcDate(std::string_view ddmmyy)
+{
+    const auto day = TwoDigits(ddmmyy, 0);
+    const auto month = TwoDigits(ddmmyy, 2);
+    const auto year = TwoDigits(ddmmyy, 4);
+    if (!day || !month || !year)
+        return std::nullopt;
+    return Plausible({2000 + *year, *month, *day});
+}
+
+} // namespace
+
+bool IsPlausibleDate(const CivilDate& date)
+{
+    return date.Year >= EarliestYear && date.Year <= LatestYear && date.Month >= 1 && date.Month <= 12
+           && date.Day >= 1 && date.Day <= 31;
+}
+
+std::optional<CivilDate> FixCalendarDate(const NavState& nav)
+{
+    const auto rmc = RmcDate(nav.UtcDateText);
+    if (nav.RmcDateIsNewer && rmc)
+        return rmc;
+    const auto zda = Plausible({nav.ZdaYear, nav.ZdaMonth, nav.ZdaDay});
+    return zda ? zda : rmc;
+}
+
+std::optional<int> FixSecondOfDay(std::string_view utcTimeText)
+{
+    const auto hours = TwoDigits(utcTimeText, 0);
+    const auto minutes = TwoDigits(utcTimeText, 2);
+    const auto seconds = TwoDigits(utcTimeText, 4);
+    if (!hours || *hours > 23 || !minutes || *minutes > 59 || !seconds || *seconds > 60)
+        return std::nullopt;
+    return (*hours * 60 + *minutes) * 60 + *seconds;
+}
