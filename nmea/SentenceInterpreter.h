@@ -11,7 +11,10 @@ struct NavState;
 // BD, GQ, GI), which follow the same rules; anything else is ignored.
 class SentenceInterpreter {
 public:
-    explicit SentenceInterpreter(NavState& nav) : Nav(nav) {}
+    explicit SentenceInterpreter(NavState& nav, SkyCollector::TimeSource now = SkyCollector::SteadyNow)
+        : Nav(nav), Sky(now)
+    {
+    }
 
     InterpretResult Interpret(const SentenceFields& fields);
 

@@ -106,9 +106,8 @@ bool SkyCollector::Take(const GsvMessage& message, NavState& nav)
 
     group.Complete = group.Building;
     group.HasComplete = true;
-    const auto index = static_cast<std::size_t>(&group - Groups.data());
-    StartRound(index);
-    DropStale(index, nav);
+    group.LastComplete = Now();
+    DropStale(group, nav);
     Publish(nav);
     return true;
 }
@@ -128,37 +127,20 @@ SkyCollector::Group& SkyCollector::GroupFor(const SkyGroupKey& key)
     place->InUse = true;
     place->Key = key;
     place->Rank = KeyRank(key);
-    place->Epoch = Epoch;
-    CompletedThisRound &= ~(1u << (place - Groups.begin()));
+    place->LastComplete = Now();
     return *place;
 }
 
-// A round ends when a source completes a group a second time: every source the receiver still
-// reports has then had its turn.
-void SkyCollector::StartRound(std::size_t group)
-{
-    const std::uint32_t bit = 1u << group;
-    if ((CompletedThisRound & bit) != 0) {
-        ++Epoch;
-        CompletedThisRound = 0;
-    }
-    CompletedThisRound |= bit;
-    Groups[group].Epoch = Epoch;
-}
-
-void SkyCollector::DropStale(std::size_t completed, const NavState& nav)
+void SkyCollector::DropStale(const Group& completed, const NavState& nav)
 {
     const bool skyEmptied = SkyIsEmpty(nav);
-    for (std::size_t i = 0; i < Groups.size(); ++i) {
-        Group& group = Groups[i];
-        if (i == completed || !group.InUse)
+    for (Group& group : Groups) {
+        if (&group == &completed || !group.InUse)
             continue;
-        if (Epoch - group.Epoch >= StaleAfterEpochs) {
+        if (completed.LastComplete - group.LastComplete > StaleAfter)
             group.InUse = false;
-            CompletedThisRound &= ~(1u << i);
-        } else if (skyEmptied) {
+        else if (skyEmptied)
             group.HasComplete = false;
-        }
     }
 }
 

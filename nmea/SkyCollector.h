@@ -4,6 +4,7 @@
 #include "SentenceFields.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 
@@ -46,9 +47,9 @@ struct GsvMessage {
 //    has;
 //  - a satellite that several signals report is listed once, where it first appears, with the
 //    values of its strongest signal;
-//  - a source that stops sending is dropped once the others have completed StaleAfterEpochs
-//    rounds without it (a round ends when a source completes a second time), so a constellation
-//    the receiver no longer reports leaves the sky within a few seconds;
+//  - a source whose group has not completed for StaleAfter is dropped when another completes, so
+//    a constellation the receiver no longer reports leaves the sky, while one it reports only
+//    every few seconds (GLONASS every 5 s beside GPS every second) stays;
 //  - a sky found empty when a group completes was emptied by loss of reception (or was empty
 //    anyway): the other sources' groups are forgotten with it, so that none reappears before
 //    its source sends it again;
@@ -57,10 +58,18 @@ struct GsvMessage {
 // Fixed storage: interpreting never allocates.
 class SkyCollector {
 public:
+    using Clock = std::chrono::steady_clock;
+    // Where the collector reads the time; tests pass their own clock and never wait.
+    using TimeSource = Clock::time_point (*)();
+    static Clock::time_point SteadyNow() { return Clock::now(); }
+
     static constexpr int GroupSlots = 32;        // eight messages of four satellites
     static constexpr int MaxGroups = 16;         // sources at a time; the one heard from least
                                                  // recently makes way for a new one
-    static constexpr std::uint32_t StaleAfterEpochs = 3;
+    // Survives a source that reports every 5 s and loses one group.
+    static constexpr std::chrono::seconds StaleAfter{12};
+
+    explicit SkyCollector(TimeSource now = SteadyNow) : Now(now) {}
 
     // Takes one message; true when it completed a group and so replaced the published sky.
     bool Take(const GsvMessage& message, NavState& nav);
@@ -71,20 +80,17 @@ private:
         bool HasComplete = false;
         SkyGroupKey Key;
         int Rank = 0;                            // place in the published order
-        std::uint32_t Epoch = 0;                 // round of its last completion (or creation)
+        Clock::time_point LastComplete;          // its last complete group, or first message
         std::uint64_t LastHeard = 0;             // Messages when it last sent one
         std::array<SkyEntry, GroupSlots> Building{};
         std::array<SkyEntry, GroupSlots> Complete{};
     };
 
     Group& GroupFor(const SkyGroupKey& key);
-    void StartRound(std::size_t group);
-    void DropStale(std::size_t completed, const NavState& nav);
+    void DropStale(const Group& completed, const NavState& nav);
     void Publish(NavState& nav) const;
 
+    TimeSource Now;
     std::array<Group, MaxGroups> Groups{};
-    std::uint32_t Epoch = 0;
     std::uint64_t Messages = 0;
-    // Groups completed in the current round, one bit each.
-    std::uint32_t CompletedThisRound = 0;
 };
