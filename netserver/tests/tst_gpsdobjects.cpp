@@ -168,8 +168,8 @@ void TestGpsdObjects::skyListsPublishedSatellites()
     nav.SkyElevation[0] = 40;
     nav.SkyAzimuth[0] = 83;
     nav.SkySnr[0] = 46;
-    nav.SkyPrn[5] = 4; // slots need not be consecutive; Galileo 4 is not GPS 4
-    nav.SkySystem[5] = Gnss::Galileo;
+    nav.SkyPrn[5] = 404; // slots need not be consecutive; BeiDou 4, numbered from 401, is not GPS 4
+    nav.SkySystem[5] = Gnss::BeiDou;
     nav.SkyElevation[5] = 7;
     nav.SkyAzimuth[5] = 344;
     nav.UsedSatellites[0] = {Gnss::Gps, 4};
@@ -195,11 +195,11 @@ void TestGpsdObjects::skyListsPublishedSatellites()
     QCOMPARE(first.value("az").toInt(), 83);
     QCOMPARE(first.value("ss").toInt(), 46);
     QCOMPARE(first.value("used").toBool(), true);
-    const QJsonObject galileo = satellites[1].toObject();
-    QCOMPARE(galileo.value("PRN").toInt(), 304);
-    QCOMPARE(galileo.value("gnssid").toInt(), 2);
-    QCOMPARE(galileo.value("svid").toInt(), 4);
-    QCOMPARE(galileo.value("used").toBool(), false);
+    const QJsonObject beidou = satellites[1].toObject();
+    QCOMPARE(beidou.value("PRN").toInt(), 404);
+    QCOMPARE(beidou.value("gnssid").toInt(), 3);
+    QCOMPARE(beidou.value("svid").toInt(), 4);
+    QCOMPARE(beidou.value("used").toBool(), false);
 }
 
 void TestGpsdObjects::skyWithoutDops()
