@@ -78,6 +78,17 @@ Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* paren
     connect(AlwaysOnTop, &QCheckBox::toggled, this, &Basis::AlwaysOnTopChanged);
     for (int n = 1; n <= InstrumentWindows::Count; ++n)
         connect(ActiveWindow[static_cast<std::size_t>(n)], &QCheckBox::toggled, this, [this, n] { ActiveWindowClicked(n); });
+
+    // Every control that holds a setting has it written shortly after it changes.
+    SaveTimer.setSingleShot(true);
+    SaveTimer.setInterval(SaveDelayMs);
+    connect(&SaveTimer, &QTimer::timeout, this, &Basis::SaveSettings);
+    for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake, BrightnessMode, LocalUTChours})
+        connect(list, &QComboBox::currentIndexChanged, this, &Basis::SettingChanged);
+    std::vector<QAbstractButton*> boxes{AlwaysOnTop, Freeze, DaylightSaving, Local_UTC[1]};
+    boxes.insert(boxes.end(), ActiveWindow.begin() + 1, ActiveWindow.begin() + 1 + InstrumentWindows::Count);
+    for (QAbstractButton* box : boxes)
+        connect(box, &QAbstractButton::toggled, this, &Basis::SettingChanged);
 }
 
 Basis::~Basis()
@@ -89,6 +100,13 @@ void Basis::closeEvent(QCloseEvent* event)
 {
     ShutDown();
     event->accept();
+}
+
+void Basis::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        SettingChanged();
+    QWidget::changeEvent(event);
 }
 
 void Basis::SerialListChanged()
@@ -165,6 +183,7 @@ void Basis::InstrumentWindowClosed(int number)
 void Basis::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
 {
     Settings.WriteUserSetting(subkey, name, text);
+    SettingChanged();
 }
 
 void Basis::ShowInputScreening(const QString& text)

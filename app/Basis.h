@@ -5,9 +5,11 @@
 #include "InstrumentWindows.h"
 #include "NmeaReceiver.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class IndicatorLed;
 class QButtonGroup;
@@ -23,7 +25,8 @@ struct NavState;
 
 // The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
 // serial input with its watchdog and the GPSD server, restores the settings at start-up and
-// writes them back when it closes. It shows no navigation data itself.
+// writes them back shortly after every change and when it closes. It shows no navigation data
+// itself.
 class Basis : public QWidget, public InstrumentHost {
     Q_OBJECT
 
@@ -37,8 +40,14 @@ public:
 
     // Restores every setting, starts the watchdog and opens the serial port once.
     void StartUp();
-    // Stops the input and writes every setting back. Runs once, when the window closes.
+    // Stops the input, closes the instrument windows and writes every setting back. Runs once,
+    // when the window closes.
     void ShutDown();
+
+    // A change reaches the settings file this long after the last change before it: a burst of
+    // changes (a window dragged across the screen) costs one write, and an ending that nobody
+    // announces (a power cut, kill -9, a lost display) loses at most that much.
+    static constexpr int SaveDelayMs = 1000;
 
     NmeaReceiver& Receiver() { return Input; }
     GpsdServer& Server() { return Gpsd; }
@@ -54,6 +63,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildWindowsTab(QWidget* tab);
@@ -69,8 +79,22 @@ private:
     // Positions a control in twips relative to its parent, as the window was designed.
     void Place(QWidget* widget, int left, int top, int width, int height) const;
 
+    // A list setting: where it is kept, its list and the list's entries.
+    struct ListSetting {
+        bool Machine;
+        QString Subkey;
+        QString Name;
+        QComboBox* List;
+        QStringList Entries;
+    };
+    std::vector<ListSetting> ListSettings() const;
+    QString ReadSetting(bool machine, const QString& subkey, const QString& name, const QString& defaultText = {}) const;
+    void StoreSetting(bool machine, const QString& subkey, const QString& name, const QString& text);
+
     void RestoreSettings();
     void RestoreWindows();
+    void SettingChanged();
+    void WriteSettings();
     void SaveSettings();
     void ActiveWindowClicked(int number);
     void AlwaysOnTopChanged();
@@ -86,6 +110,8 @@ private:
     InstrumentWindows Windows;
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;
+    QTimer SaveTimer;
+    bool StartedUp = false;
     bool ShutDownDone = false;
 
     QTabWidget* TabBladen = nullptr;

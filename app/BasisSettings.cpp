@@ -1,5 +1,6 @@
 // Start-up and shutdown of the main window: the lists are filled, every setting is restored by
-// setting its control (which runs the control's own handler), and written back at the end.
+// setting its control (which runs the control's own handler), and written back: shortly after
+// every change, and at the end.
 #include "Basis.h"
 
 #include "FlagText.h"
@@ -32,28 +33,49 @@ QString FlagText(bool flag)
     return QString::fromLatin1(Bool2Text(flag).data());
 }
 
-// Fills a list and selects its stored position; a position outside the list (a hand-edited file,
-// or the "-1" of a list that had no selection) falls back to the first entry.
-void FillAndSelect(QComboBox* list, const QStringList& entries, const QString& stored)
+QStringList PortEntries()
 {
-    {
-        const QSignalBlocker quiet(list);
-        list->clear();
-        list->addItems(entries);
-        list->setCurrentIndex(-1);
-    }
-    const int position = Registry::SettingNumber(stored);
-    list->setCurrentIndex(position >= 0 && position < list->count() ? position : 0);
+    QStringList ports;
+    for (int index = 0; index < SerialPortCount; ++index)
+        ports << QString::fromStdString(PortText(index));
+    return ports;
 }
 
 } // namespace
+
+// Every list setting, in the order start-up restores it. Start-up reads the data bits as
+// "Wordbits" and shutdown writes "WordBits": names match without regard to case.
+std::vector<Basis::ListSetting> Basis::ListSettings() const
+{
+    return {{true, Local, QStringLiteral("UTChours"), LocalUTChours, UtcDifferenceEntries()},
+            {false, Local, QStringLiteral("BrightnessMode"), BrightnessMode, BrightnessEntries()},
+            {true, Nmea, QStringLiteral("COMport"), Portnumber, PortEntries()},
+            {true, Nmea, QStringLiteral("Baudrate"), Baudrate, Texts(BaudRateTexts)},
+            {true, Nmea, QStringLiteral("WordBits"), WordBits, Texts(WordBitsTexts)},
+            {true, Nmea, QStringLiteral("StopBits"), StopBits, Texts(StopBitsTexts)},
+            {true, Nmea, QStringLiteral("Parity"), Parity, Texts(ParityTexts)},
+            {true, Nmea, QStringLiteral("HandShake"), HandShake, Texts(HandShakeTexts)}};
+}
+
+QString Basis::ReadSetting(bool machine, const QString& subkey, const QString& name, const QString& defaultText) const
+{
+    return machine ? Settings.ReadMachineSetting(subkey, name, defaultText) : Settings.ReadUserSetting(subkey, name, defaultText);
+}
+
+void Basis::StoreSetting(bool machine, const QString& subkey, const QString& name, const QString& text)
+{
+    if (machine)
+        Settings.WriteMachineSetting(subkey, name, text);
+    else
+        Settings.WriteUserSetting(subkey, name, text);
+}
 
 void Basis::StartUp()
 {
     Nav.SetGpsdPlaceholders();
     // Machine-wide: how many plotters and programs on board may take the position at once.
     Gpsd.SetMaxClients(Registry::SettingNumber(
-        Settings.ReadMachineSetting(QStringLiteral("GPSD"), QStringLiteral("MaxClients"), QStringLiteral("1"))));
+        Settings.ReadMachineSetting(QStringLiteral("GPSD"), QStringLiteral("MaxClients")), 1, 64, 1));
     // Machine-wide: "True" reads the GPS talker only, for a receiver whose other talkers mislead.
     Input.Link().Interpreter().SetTalkersGpOnly(
         Registry::ReadFlag(Settings.ReadMachineSetting(Nmea, QStringLiteral("TalkersGPOnly"))));
@@ -65,26 +87,26 @@ void Basis::StartUp()
     Input.Start();
     RestoreWindows();
     TabBladen->setCurrentIndex(0);
+    StartedUp = true;
 }
 
+// A stored position outside its list (a hand-edited file, or the "-1" of a list that had no
+// selection) falls back to the first entry.
 void Basis::RestoreSettings()
 {
-    FillAndSelect(LocalUTChours, UtcDifferenceEntries(), Settings.ReadMachineSetting(Local, QStringLiteral("UTChours")));
+    for (const ListSetting& setting : ListSettings()) {
+        {
+            const QSignalBlocker quiet(setting.List);
+            setting.List->clear();
+            setting.List->addItems(setting.Entries);
+            setting.List->setCurrentIndex(-1);
+        }
+        const QString stored = ReadSetting(setting.Machine, setting.Subkey, setting.Name);
+        setting.List->setCurrentIndex(Registry::SettingNumber(stored, 0, setting.List->count() - 1, 0));
+    }
     DaylightSaving->setChecked(Registry::ReadFlag(Settings.ReadMachineSetting(Local, QStringLiteral("DaylightSaving"))));
-    const int display = Registry::SettingNumber(Settings.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"), QStringLiteral("2")));
-    Local_UTC[display == 1 ? 1 : 2]->setChecked(true);
-    FillAndSelect(BrightnessMode, BrightnessEntries(), Settings.ReadUserSetting(Local, QStringLiteral("BrightnessMode")));
-
-    QStringList ports;
-    for (int index = 0; index < SerialPortCount; ++index)
-        ports << QString::fromStdString(PortText(index));
-    FillAndSelect(Portnumber, ports, Settings.ReadMachineSetting(Nmea, QStringLiteral("COMport")));
-    FillAndSelect(Baudrate, Texts(BaudRateTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("Baudrate")));
-    FillAndSelect(WordBits, Texts(WordBitsTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("Wordbits")));
-    FillAndSelect(StopBits, Texts(StopBitsTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("StopBits")));
-    FillAndSelect(Parity, Texts(ParityTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("Parity")));
-    FillAndSelect(HandShake, Texts(HandShakeTexts), Settings.ReadMachineSetting(Nmea, QStringLiteral("HandShake")));
-
+    const QString display = Settings.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"));
+    Local_UTC[static_cast<std::size_t>(Registry::SettingNumber(display, 1, 2, 2))]->setChecked(true);
 }
 
 // The windows open at the last exit come back first, so that "Freeze position" and "Always on top"
@@ -97,11 +119,20 @@ void Basis::RestoreWindows()
     }
     Freeze->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Freeze"))));
     AlwaysOnTop->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("AlwaysOnTop"))));
-    switch (Registry::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")))) {
-    case 1: setWindowState(Qt::WindowMinimized); break;
-    case 2: setWindowState(Qt::WindowMaximized); break;
-    default: setWindowState(Qt::WindowNoState); break;
-    }
+    constexpr Qt::WindowState States[] = {Qt::WindowNoState, Qt::WindowMinimized, Qt::WindowMaximized};
+    setWindowState(States[Registry::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")), 0, 2, 0)]);
+}
+
+void Basis::SettingChanged()
+{
+    if (StartedUp && !ShutDownDone)
+        SaveTimer.start();
+}
+
+void Basis::SaveSettings()
+{
+    WriteSettings();
+    Settings.Flush();
 }
 
 void Basis::ShutDown()
@@ -109,32 +140,26 @@ void Basis::ShutDown()
     if (ShutDownDone)
         return;
     ShutDownDone = true;
+    SaveTimer.stop();
     Input.Stop();
-    SaveSettings();
+    // Each open window's flag is written before it closes, because closing unticks its box; a
+    // closing window writes its own place and size.
+    WriteSettings();
+    for (int n = 1; n <= InstrumentWindows::Count; ++n)
+        Windows.Close(n);
+    Settings.Flush();
 }
 
-void Basis::SaveSettings()
+void Basis::WriteSettings()
 {
-    // Each open window's flag is written before it closes, because closing unticks its box.
-    for (int n = 1; n <= InstrumentWindows::Count; ++n) {
-        const bool open = Windows.IsOpen(n);
-        Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagText(open));
-        Windows.Close(n);
-    }
+    for (int n = 1; n <= InstrumentWindows::Count; ++n)
+        Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagText(Windows.IsOpen(n)));
     Settings.WriteUserSetting(Views, QStringLiteral("Freeze"), FlagText(Freeze->isChecked()));
     Settings.WriteUserSetting(Views, QStringLiteral("AlwaysOnTop"), FlagText(AlwaysOnTop->isChecked()));
     const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
     Settings.WriteUserSetting(Views, QStringLiteral("Base"), QString::number(state));
-    Settings.WriteUserSetting(Local, QStringLiteral("BrightnessMode"), QString::number(BrightnessMode->currentIndex()));
-    Settings.WriteMachineSetting(Local, QStringLiteral("UTChours"), QString::number(LocalUTChours->currentIndex()));
+    for (const ListSetting& setting : ListSettings())
+        StoreSetting(setting.Machine, setting.Subkey, setting.Name, QString::number(setting.List->currentIndex()));
     Settings.WriteMachineSetting(Local, QStringLiteral("DaylightSaving"), FlagText(DaylightSaving->isChecked()));
-    if (Local_UTC[1]->isChecked())
-        Settings.WriteMachineSetting(Local, QStringLiteral("TimeDisplay"), QStringLiteral("1"));
-    if (Local_UTC[2]->isChecked())
-        Settings.WriteMachineSetting(Local, QStringLiteral("TimeDisplay"), QStringLiteral("2"));
-    const std::pair<const char*, QComboBox*> serialLists[] = {
-        {"COMport", Portnumber}, {"Baudrate", Baudrate}, {"WordBits", WordBits},
-        {"StopBits", StopBits},  {"Parity", Parity},     {"HandShake", HandShake}};
-    for (const auto& [name, list] : serialLists)
-        Settings.WriteMachineSetting(Nmea, QString::fromLatin1(name), QString::number(list->currentIndex()));
+    Settings.WriteMachineSetting(Local, QStringLiteral("TimeDisplay"), Local_UTC[1]->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
 }

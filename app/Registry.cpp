@@ -1,17 +1,21 @@
 #include "Registry.h"
 
-#include "NumberText.h"
 #include "Rounding.h"
 #include "SettingsLocation.h"
 
 #include <QDir>
 #include <QStandardPaths>
 
-#include <cstdint>
+#include <charconv>
 
 Registry::Registry(Locations locations)
     : Where(std::move(locations))
 {
+}
+
+Registry::~Registry()
+{
+    Flush();
 }
 
 #ifdef Q_OS_WIN
@@ -55,8 +59,15 @@ Registry::Locations Registry::DefaultLocations()
 
 bool Registry::OpenSettingsKeys()
 {
+    const auto open = [this](const QString& location, SettingsOwner owner) {
+        QString problem;
+        std::optional<SettingsScope> scope = OpenSettingsLocation(location, owner, problem);
+        if (!problem.isEmpty())
+            OpenProblems << problem;
+        return scope;
+    };
     if (!UserSettingsKey.IsOpen()) {
-        std::optional<SettingsScope> user = OpenSettingsLocation(Where.UserFile);
+        std::optional<SettingsScope> user = open(Where.UserFile, SettingsOwner::Person);
         if (!user || !user->IsOpen())
             return false;
         UserSettingsKey = std::move(*user);
@@ -67,9 +78,9 @@ bool Registry::OpenSettingsKeys()
     // it. Where there is none and this user may not create one (every ordinary user on Linux),
     // the machine-wide values live in a file beside the per-user one, so that the serial settings
     // are still kept from one run to the next.
-    std::optional<SettingsScope> machine = OpenSettingsLocation(Where.MachineFile);
+    std::optional<SettingsScope> machine = open(Where.MachineFile, SettingsOwner::Administrator);
     if (!machine)
-        machine = OpenSettingsLocation(Where.MachineFallbackFile);
+        machine = open(Where.MachineFallbackFile, SettingsOwner::Person);
     if (!machine)
         return false;
     MachineSettingsKey = std::move(*machine);
@@ -96,12 +107,39 @@ void Registry::WriteMachineSetting(const QString& subkey, const QString& name, c
     MachineSettingsKey.Write(subkey, name, text);
 }
 
+void Registry::Flush()
+{
+    UserSettingsKey.Flush();
+    MachineSettingsKey.Flush();
+}
+
 bool Registry::ReadFlag(const QString& text)
 {
     return text.toLower() == QLatin1String("true");
 }
 
-int Registry::SettingNumber(const QString& text)
+std::optional<double> Registry::SettingValue(const QString& text)
 {
-    return RoundToFit<std::int16_t>(LeadingNumber(text.toStdString())).value_or(0);
+    const QByteArray latin = text.trimmed().toLatin1();
+    const char* first = latin.constData();
+    const char* const last = first + latin.size();
+    const bool negative = first != last && *first == '-';
+    if (first != last && (*first == '-' || *first == '+'))
+        ++first;
+    // Digits or a point first: the words "inf" and "nan" are no numbers here.
+    if (first == last || !((*first >= '0' && *first <= '9') || *first == '.'))
+        return std::nullopt;
+    double value = 0;
+    if (std::from_chars(first, last, value, std::chars_format::general).ec != std::errc())
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+int Registry::SettingNumber(const QString& text, int lowest, int highest, int fallback)
+{
+    const std::optional<double> value = SettingValue(text);
+    if (!value)
+        return fallback;
+    const double whole = RoundHalfEven(*value);
+    return whole >= lowest && whole <= highest ? static_cast<int>(whole) : fallback;
 }

@@ -3,11 +3,16 @@
 #include "SettingsScope.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 // The settings store: a per-user location and a machine-wide one, each holding text values in the
 // subkeys "Views", "Local" and "NMEA". What belongs to the screen and the person is kept per user;
 // what belongs to the machine and its receiver (serial port, UTC difference, time display) is kept
 // machine-wide. Reads fall back to their default, writes that cannot be kept are dropped silently.
+// Writes are kept in memory until Flush (and the end of the Registry) stores them, so that a batch
+// of writes costs one file write.
 class Registry {
 public:
     struct Locations {
@@ -17,6 +22,9 @@ public:
     };
 
     explicit Registry(Locations locations);
+    ~Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
 
     // Where this program keeps its settings. On Windows these are the registry keys
     // "Software\Quarvel\DevozOra" of HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE; elsewhere INI
@@ -27,20 +35,28 @@ public:
     // Opens both locations, creating what is missing. False only when the per-user location
     // cannot be opened at all; then nothing the person changes could be kept.
     bool OpenSettingsKeys();
+    // What a person should know about the opening: a damaged or unreadable settings file, in words.
+    const QStringList& Problems() const { return OpenProblems; }
 
     QString ReadUserSetting(const QString& subkey, const QString& name, const QString& defaultText = {}) const;
     QString ReadMachineSetting(const QString& subkey, const QString& name, const QString& defaultText = {}) const;
     void WriteUserSetting(const QString& subkey, const QString& name, const QString& text);
     void WriteMachineSetting(const QString& subkey, const QString& name, const QString& text);
+    // Stores the writes made since the last flush, each location at once (atomically for files).
+    void Flush();
 
     // A stored flag is set exactly when its text, lower-cased, is "true".
     static bool ReadFlag(const QString& text);
-    // A stored number: the numeric prefix of its text rounded half to even to a 16-bit whole
-    // number; 0 when the text is empty or not numeric, or the number does not fit 16 bits.
-    static int SettingNumber(const QString& text);
+    // The number a stored text stands for: its numeric prefix, exponent included ("12abc" is 12,
+    // "1e9" is 1000000000). Nothing when there is no number, or it is too large for a double.
+    static std::optional<double> SettingValue(const QString& text);
+    // A stored whole number from lowest to highest, rounded half to even; fallback when the text
+    // holds no number or one outside that range, never a part of the number that would fit.
+    static int SettingNumber(const QString& text, int lowest, int highest, int fallback);
 
 private:
     Locations Where;
     SettingsScope UserSettingsKey;
     SettingsScope MachineSettingsKey;
+    QStringList OpenProblems;
 };

@@ -6,8 +6,14 @@
 
 #include <optional>
 
+// Whose settings a location holds, which decides what happens to it when it is damaged: a
+// person's own file is kept aside and started afresh, while an administrator's machine-wide file
+// is never renamed or changed (what can be read from it is used, read-only).
+enum class SettingsOwner { Person, Administrator };
+
 // Opens the settings at location (an INI file; on Windows a registry path), creating it when it is
 // missing. Nothing when it is missing and cannot be created. A location that exists but cannot be
-// used as settings (not a file, unreadable, corrupt and not ours to replace) gives a closed scope;
-// one this process may only read gives a read-only scope.
-std::optional<SettingsScope> OpenSettingsLocation(const QString& location);
+// read gives a closed scope; one this process may only read gives a read-only scope. Where the
+// person should know what happened (a damaged or unreadable file), problem receives a sentence
+// saying so; otherwise it is left as it is.
+std::optional<SettingsScope> OpenSettingsLocation(const QString& location, SettingsOwner owner, QString& problem);

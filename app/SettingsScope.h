@@ -1,37 +1,39 @@
 #pragma once
 
+#include "IniDocument.h"
+
 #include <QString>
 
-#include <memory>
-
-class QSettings;
+#include <functional>
 
 // One settings location (an INI file, or a registry key on Windows) holding text values in
 // subkeys. Names are matched without regard to case, as the registry always did: start-up reads
-// "Wordbits" where shutdown writes "WordBits", and both must reach one value. Nothing here reports
-// a failure: a read falls back to its default, a write that cannot be kept is dropped.
+// "Wordbits" where shutdown writes "WordBits", and both must reach one value. Writes are kept in
+// memory until Flush, which stores them all at once. Nothing here reports a failure: a read falls
+// back to its default, a write that cannot be kept is dropped.
 class SettingsScope {
 public:
-    // A closed scope: every read gives its default, every write is dropped.
-    SettingsScope();
-    // store is the opened location; writable tells whether this process may change it.
-    SettingsScope(std::unique_ptr<QSettings> store, bool writable);
-    SettingsScope(SettingsScope&&) noexcept;
-    SettingsScope& operator=(SettingsScope&&) noexcept;
-    ~SettingsScope();
+    // Stores every value of the scope; false when that failed (the values stay to be flushed).
+    using Store = std::function<bool(const IniDocument&)>;
 
-    bool IsOpen() const { return Store != nullptr; }
-    bool IsWritable() const { return Store != nullptr && Writable; }
+    // A closed scope: every read gives its default, every write is dropped.
+    SettingsScope() = default;
+    // values are those read from the location; without store the scope is read-only.
+    SettingsScope(IniDocument values, Store store);
+
+    bool IsOpen() const { return Open; }
+    bool IsWritable() const { return Open && static_cast<bool>(Saver); }
 
     QString Read(const QString& subkey, const QString& name, const QString& defaultText) const;
     void Write(const QString& subkey, const QString& name, const QString& text);
+    // Stores what changed since the last flush; nothing when nothing did.
+    void Flush();
 
 private:
-    QStringList KeysNamed(const QString& subkey, const QString& name) const;
-    QString GroupNamed(const QString& subkey) const;
-
-    std::unique_ptr<QSettings> Store;
-    bool Writable = false;
+    IniDocument Values;
+    Store Saver;
+    bool Open = false;
+    bool Changed = false;
 };
 
 // The part of text before its first NUL character (all of it when there is none).

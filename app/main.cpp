@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QSocketNotifier>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
@@ -29,9 +31,12 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    for (const QString& problem : registry.Problems())
+        std::fprintf(stderr, "devozora: %s\n", qPrintable(problem));
+
     Basis basis(nav, registry);
-    // A logout, kill or Ctrl+C ends the program as closing the main window does: every setting and
-    // every window's place is written first.
+    // A logout, kill, Ctrl+C or a closed terminal ends the program as closing the main window
+    // does: every setting and every window's place is written first.
     if (const int signalPipe = WatchTerminationSignals(); signalPipe >= 0) {
         auto* notifier = new QSocketNotifier(signalPipe, QSocketNotifier::Read, &basis);
         QObject::connect(notifier, &QSocketNotifier::activated, &basis, [&basis, signalPipe] {
@@ -42,5 +47,12 @@ int main(int argc, char* argv[])
     }
     basis.StartUp();
     basis.show();
+    // A damaged settings file changed what the program starts with: the person should know why.
+    if (!registry.Problems().isEmpty()) {
+        auto* message = new QMessageBox(QMessageBox::Warning, QStringLiteral("Settings"),
+                                        registry.Problems().join(QStringLiteral("\n\n")), QMessageBox::Ok, &basis);
+        message->setAttribute(Qt::WA_DeleteOnClose);
+        message->show();
+    }
     return QApplication::exec();
 }

@@ -1,3 +1,5 @@
+// The settings store on real files: files as people write them, values as text, numbers that do
+// not fit, damaged files, and locations that cannot be written.
 #include "Registry.h"
 
 #include <QCoreApplication>
@@ -6,20 +8,15 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <algorithm>
 
 #include <unistd.h>
 
 namespace {
 
-const QString Views = QStringLiteral("Views");
-const QString Local = QStringLiteral("Local");
-const QString Nmea = QStringLiteral("NMEA");
 const QString Absent = QStringLiteral("<absent>");
 
 // Marks the copy of this test that runs under an unprivileged user.
@@ -49,28 +46,6 @@ void Put(const QString& path, const QByteArray& data)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(data), data.size());
-}
-
-// How many keys of the file answer to subkey/name, in any case.
-qsizetype KeysNamed(const QString& path, const QString& subkey, const QString& name)
-{
-    const QStringList keys = QSettings(path, QSettings::IniFormat).allKeys();
-    return std::count_if(keys.begin(), keys.end(), [&](const QString& key) {
-        return key.compare(subkey + u'/' + name, Qt::CaseInsensitive) == 0;
-    });
-}
-
-QString Read(const Registry& registry, bool machine, const QString& subkey, const QString& name)
-{
-    return machine ? registry.ReadMachineSetting(subkey, name, Absent) : registry.ReadUserSetting(subkey, name, Absent);
-}
-
-void Write(Registry& registry, bool machine, const QString& subkey, const QString& name, const QString& text)
-{
-    if (machine)
-        registry.WriteMachineSetting(subkey, name, text);
-    else
-        registry.WriteUserSetting(subkey, name, text);
 }
 
 // Takes write permission away from a file or folder for as long as it lives, and gives it back
@@ -149,25 +124,17 @@ class TestRegistry : public QObject {
 
 private slots:
     void initTestCase();
-    void firstRunCreatesBothLocations();
-    void valuesLastToTheNextRun_data();
-    void valuesLastToTheNextRun();
-    void namesMatchWithoutCase_data();
-    void namesMatchWithoutCase();
+    void filesAsPeopleWriteThem_data();
+    void filesAsPeopleWriteThem();
+    void valuesAreText_data();
+    void valuesAreText();
     void flags_data();
     void flags();
     void numbers_data();
     void numbers();
-    void valueLengthLimit_data();
-    void valueLengthLimit();
-    void valueCutAtNul_data();
-    void valueCutAtNul();
-    void readOnlyMachineFile();
-    void machineFolderNotCreatable();
-    void corruptFiles_data();
-    void corruptFiles();
-    void corruptFileKeptAside_data();
-    void corruptFileKeptAside();
+    void damagedFiles_data();
+    void damagedFiles();
+    void machineWideLocationNotWritable();
     void userLocationUnusable_data();
     void userLocationUnusable();
     void defaultLocations_data();
@@ -182,107 +149,100 @@ void TestRegistry::initTestCase()
     ModeBitsBind = ModeBitsBindUs();
 }
 
-void TestRegistry::firstRunCreatesBothLocations()
+void TestRegistry::filesAsPeopleWriteThem_data()
 {
+    QTest::addColumn<QByteArray>("file"); // the machine-wide file, as an administrator wrote it
+    QTest::addColumn<QString>("name");    // a value of "NMEA"
+    QTest::addColumn<QString>("value");
+    QTest::newRow("comments, blank lines") << QByteArray("# boat PC\n; serial\n\n[NMEA]\n  # GPS\nBaudrate=4\n")
+                                           << "Baudrate" << "4";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[NMEA]\nBaudrate=4\n") << "Baudrate" << "4";
+    QTest::newRow("line without =") << QByteArray("[NMEA]\nthe receiver is at the chart table\nBaudrate=4\n")
+                                    << "Baudrate" << "4";
+    QTest::newRow("unknown keys, blanks, CR LF") << QByteArray("[NMEA]\r\nRadar=Yes\r\n Baudrate = 4 \r\n")
+                                                 << "Baudrate" << "4";
+    QTest::newRow("another case") << QByteArray("[nmea]\nWORDBITS=2\n") << "Wordbits" << "2";
+    QTest::newRow("two spellings, the first counts") << QByteArray("[NMEA]\nParity=1\n[Nmea]\nPARITY=3\n")
+                                                     << "Parity" << "1";
+    QTest::newRow("comma and quote") << QByteArray("[NMEA]\nDevice1=/dev/serial/by-id/usb-\"FTDI\", Inc=1\n")
+                                     << "Device1" << "/dev/serial/by-id/usb-\"FTDI\", Inc=1";
+    QTest::newRow("quoted blanks") << QByteArray("[NMEA]\nDevice1=\"  /dev/x  \"\n") << "Device1" << "  /dev/x  ";
+    QTest::newRow("Latin-1") << QByteArray("[NMEA]\nDevice1=/dev/tty\xC4\n") << "Device1" << "/dev/tty\u00C4";
+}
+
+// Every setting is read from a file as people write it; a write keeps every other line, and
+// exactly one line then answers to the name written.
+void TestRegistry::filesAsPeopleWriteThem()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    QFETCH(QString, value);
     QTemporaryDir dir;
     const Registry::Locations where = In(dir);
-    Registry registry(where);
-    QVERIFY(registry.OpenSettingsKeys());
-    QVERIFY(registry.OpenSettingsKeys()); // a second call keeps what is open
-    QVERIFY(QFile::exists(where.UserFile));
-    QVERIFY(QFile::exists(where.MachineFile));
-    QVERIFY(!QFile::exists(where.MachineFallbackFile));
-    QCOMPARE(registry.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"), QStringLiteral("2")), QStringLiteral("2"));
-    QCOMPARE(registry.ReadMachineSetting(Nmea, QStringLiteral("COMport")), QString());
-    QCOMPARE(registry.ReadUserSetting(Views, QStringLiteral("Active1")), QString());
+    Put(where.MachineFile, file);
+    {
+        Registry registry(where);
+        QVERIFY(registry.OpenSettingsKeys());
+        QVERIFY(registry.Problems().isEmpty());
+        QCOMPARE(registry.ReadMachineSetting("NMEA", name, Absent), value);
+        registry.WriteMachineSetting("NMEA", name, "7, \"new\"");
+    }
+    Registry next(where);
+    QVERIFY(next.OpenSettingsKeys());
+    QCOMPARE(next.ReadMachineSetting("NMEA", name), QString("7, \"new\""));
+    const QString now = QString::fromUtf8(Contents(where.MachineFile));
+    QVERIFY(now.count(u'\n') <= file.count('\n')); // nothing added, CR LF no blank line
+    const auto options = QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption;
+    QCOMPARE(now.count(QRegularExpression("^[ \t]*" + name + "[ \t]*=", options)), 1);
+    for (const QByteArray& line : file.split('\n')) {
+        const QString kept = QString::fromUtf8(line).remove(QChar(0xFEFF)).trimmed();
+        if (!kept.isEmpty() && !kept.contains(u'='))
+            QVERIFY2(now.contains(kept), qPrintable(kept));
+    }
 }
 
-void TestRegistry::valuesLastToTheNextRun_data()
+void TestRegistry::valuesAreText_data()
 {
-    QTest::addColumn<bool>("machine");
-    QTest::addColumn<QString>("subkey");
-    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-
-    QTest::newRow("user flag") << false << Views << "Active3" << "True";
-    QTest::newRow("user geometry") << false << Views << "Left2" << "1234.5";
-    QTest::newRow("user empty text") << false << Views << "Base" << "";
-    QTest::newRow("user text like a variant") << false << Local << "Note" << "@Variant(x)";
-    QTest::newRow("machine position") << true << Nmea << "Baudrate" << "4";
-    QTest::newRow("machine no selection") << true << Nmea << "Parity" << "-1";
-    QTest::newRow("machine text with comma") << true << Nmea << "Device1" << "/dev/serial/by-id/usb-FTDI, Inc";
-    QTest::newRow("machine padded text") << true << Nmea << "Device2" << "  spaced  ";
-    QTest::newRow("machine non-ASCII") << true << Nmea << "Device3" << "/dev/tty\u00c4\u20ac";
+    QTest::addColumn<QString>("read");
+    for (const char* text : {"True", "1234.5", "-1", "@Variant(x)", "/dev/serial/by-id/usb-FTDI, Inc",
+                             "a \"quoted\" word", "\"in quotes\"", "key=value", "  padded  ", "# not a comment"})
+        QTest::newRow(text) << text << text;
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("non-ASCII") << "/dev/tty\u00c4\u20ac" << "/dev/tty\u00c4\u20ac";
+    QTest::newRow("254 characters") << QString(254, u'x') << QString(254, u'x');
+    QTest::newRow("255 characters") << QString(255, u'x') << Absent;
+    QTest::newRow("NUL inside") << QStringLiteral("ab\0cd") << "ab";
+    QTest::newRow("NUL first") << QStringLiteral("\0ab") << "";
+    QTest::newRow("line break") << "ab\ncd" << "ab";
 }
 
-void TestRegistry::valuesLastToTheNextRun()
+// A value comes back from the next run as the text it was.
+void TestRegistry::valuesAreText()
 {
-    QFETCH(bool, machine);
-    QFETCH(QString, subkey);
-    QFETCH(QString, name);
     QFETCH(QString, text);
-
+    QFETCH(QString, read);
     QTemporaryDir dir;
     {
-        Registry first(In(dir));
+        Registry first(In(dir)); // the first run creates both locations
         QVERIFY(first.OpenSettingsKeys());
-        Write(first, machine, subkey, name, text);
+        QVERIFY(QFile::exists(In(dir).MachineFile) && !QFile::exists(In(dir).MachineFallbackFile));
+        first.WriteUserSetting("NMEA", "Device1", text);
     }
     Registry next(In(dir));
     QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(Read(next, machine, subkey, name), text);
-    QCOMPARE(Read(next, !machine, subkey, name), Absent);
-    const Registry::Locations where = In(dir);
-    QCOMPARE(KeysNamed(machine ? where.MachineFile : where.UserFile, subkey, name), 1);
-}
-
-void TestRegistry::namesMatchWithoutCase_data()
-{
-    QTest::addColumn<QString>("firstSubkey");
-    QTest::addColumn<QString>("firstName");
-    QTest::addColumn<QString>("laterSubkey");
-    QTest::addColumn<QString>("laterName");
-
-    QTest::newRow("value name") << Nmea << "WordBits" << Nmea << "Wordbits";
-    QTest::newRow("subkey") << Nmea << "COMport" << "nmea" << "COMport";
-    QTest::newRow("both") << Views << "AlwaysOnTop" << "VIEWS" << "alwaysontop";
-}
-
-void TestRegistry::namesMatchWithoutCase()
-{
-    QFETCH(QString, firstSubkey);
-    QFETCH(QString, firstName);
-    QFETCH(QString, laterSubkey);
-    QFETCH(QString, laterName);
-
-    QTemporaryDir dir;
-    const Registry::Locations where = In(dir);
-    {
-        Registry first(where);
-        QVERIFY(first.OpenSettingsKeys());
-        first.WriteMachineSetting(firstSubkey, firstName, QStringLiteral("3"));
-    }
-    Registry later(where);
-    QVERIFY(later.OpenSettingsKeys());
-    QCOMPARE(later.ReadMachineSetting(laterSubkey, laterName), QStringLiteral("3"));
-    later.WriteMachineSetting(laterSubkey, laterName, QStringLiteral("4"));
-    QCOMPARE(later.ReadMachineSetting(firstSubkey, firstName), QStringLiteral("4"));
-    QCOMPARE(KeysNamed(where.MachineFile, firstSubkey, firstName), 1);
+    QCOMPARE(next.ReadUserSetting("NMEA", "Device1", Absent), read);
+    QCOMPARE(next.ReadMachineSetting("NMEA", "Device1", Absent), Absent);
 }
 
 void TestRegistry::flags_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("set");
-
-    QTest::newRow("True") << "True" << true;
-    QTest::newRow("true") << "true" << true;
-    QTest::newRow("TRUE") << "TRUE" << true;
-    QTest::newRow("False") << "False" << false;
-    QTest::newRow("1") << "1" << false;
-    QTest::newRow("yes") << "yes" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("padded") << " true" << false;
+    for (const char* text : {"True", "true", "TRUE"})
+        QTest::newRow(text) << text << true;
+    for (const char* text : {"False", "1", "yes", "", " true"})
+        QTest::newRow(text) << text << false;
 }
 
 void TestRegistry::flags()
@@ -295,193 +255,104 @@ void TestRegistry::flags()
 void TestRegistry::numbers_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("number");
-
-    QTest::newRow("position") << "4" << 4;
-    QTest::newRow("no selection") << "-1" << -1;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("not numeric") << "COM3" << 0;
-    QTest::newRow("numeric prefix") << "12abc" << 12;
-    QTest::newRow("half to even down") << "2.5" << 2;
-    QTest::newRow("half to even up") << "3.5" << 4;
-    QTest::newRow("16-bit top") << "32767" << 32767;
-    QTest::newRow("beyond 16 bits") << "40000" << 0;
-    QTest::newRow("endless digits") << QString(400, u'9') << 0;
+    QTest::addColumn<int>("number"); // in a list of positions 0 to 9 whose default is 5
+    const QList<std::pair<const char*, int>> rows = {
+        {"4", 4}, {" 9 ", 9}, {"+3", 3}, {"12abc", 5}, {"3 ; 4800", 3}, {"2.5", 2}, {"3.5", 4}, {"", 5},
+        {"COM3", 5}, {"-1", 5}, {"10", 5}, {"1e9", 5}, {"9e-1", 1}, {"1e999", 5}, {"inf", 5}, {"nan", 5}};
+    for (const auto& [text, number] : rows)
+        QTest::newRow(text) << text << number;
+    QTest::newRow("endless digits") << QString(400, u'9') << 5;
 }
 
+// A number that does not fit falls back to the default, never to a part of it that would fit.
 void TestRegistry::numbers()
 {
     QFETCH(QString, text);
     QFETCH(int, number);
-    QCOMPARE(Registry::SettingNumber(text), number);
+    QCOMPARE(Registry::SettingNumber(text, 0, 9, 5), number);
 }
 
-void TestRegistry::valueLengthLimit_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("whole");
-
-    QTest::newRow("254") << 254 << true;
-    QTest::newRow("255") << 255 << false;
-    QTest::newRow("4000") << 4000 << false;
-}
-
-void TestRegistry::valueLengthLimit()
-{
-    QFETCH(int, length);
-    QFETCH(bool, whole);
-
-    QTemporaryDir dir;
-    Registry registry(In(dir));
-    QVERIFY(registry.OpenSettingsKeys());
-    const QString text(length, u'x');
-    registry.WriteUserSetting(Views, QStringLiteral("Left1"), text);
-    QCOMPARE(registry.ReadUserSetting(Views, QStringLiteral("Left1"), Absent), whole ? text : Absent);
-}
-
-void TestRegistry::valueCutAtNul_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("read");
-
-    QTest::newRow("inside") << QStringLiteral("ab\0cd") << "ab";
-    QTest::newRow("first") << QStringLiteral("\0ab") << "";
-    QTest::newRow("last") << QStringLiteral("ab\0") << "ab";
-    QTest::newRow("none") << "abcd" << "abcd";
-}
-
-void TestRegistry::valueCutAtNul()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, read);
-
-    QCOMPARE(TrimAtNul(text), read);
-    QTemporaryDir dir;
-    {
-        Registry first(In(dir));
-        QVERIFY(first.OpenSettingsKeys());
-        first.WriteMachineSetting(Nmea, QStringLiteral("Device1"), text);
-    }
-    Registry next(In(dir));
-    QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(next.ReadMachineSetting(Nmea, QStringLiteral("Device1")), read);
-}
-
-void TestRegistry::readOnlyMachineFile()
-{
-    if (!ModeBitsBind)
-        return RunAsUnprivilegedUser();
-
-    QTemporaryDir dir;
-    const Registry::Locations where = In(dir);
-    Put(where.MachineFile, "[NMEA]\nBaudrate=4\n[Local]\nTimeDisplay=1\n");
-    const WriteProtected file(where.MachineFile);
-    const WriteProtected folder(FolderOf(where.MachineFile));
-    const QByteArray provided = Contents(where.MachineFile);
-    {
-        Registry registry(where);
-        QVERIFY(registry.OpenSettingsKeys());
-        QCOMPARE(registry.ReadMachineSetting(Nmea, QStringLiteral("baudrate")), QStringLiteral("4"));
-        QCOMPARE(registry.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"), QStringLiteral("2")), QStringLiteral("1"));
-        registry.WriteMachineSetting(Nmea, QStringLiteral("Baudrate"), QStringLiteral("7"));
-        registry.WriteMachineSetting(Nmea, QStringLiteral("Parity"), QStringLiteral("2"));
-        QCOMPARE(registry.ReadMachineSetting(Nmea, QStringLiteral("Baudrate")), QStringLiteral("4"));
-        registry.WriteUserSetting(Views, QStringLiteral("Freeze"), QStringLiteral("True"));
-    }
-    QCOMPARE(Contents(where.MachineFile), provided);
-    QVERIFY(!QFile::exists(where.MachineFallbackFile)); // nothing may shadow the provided file
-
-    Registry next(where);
-    QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(next.ReadUserSetting(Views, QStringLiteral("Freeze")), QStringLiteral("True"));
-    QCOMPARE(next.ReadMachineSetting(Nmea, QStringLiteral("Parity"), Absent), Absent);
-}
-
-void TestRegistry::machineFolderNotCreatable()
-{
-    if (!ModeBitsBind)
-        return RunAsUnprivilegedUser();
-
-    QTemporaryDir dir;
-    const Registry::Locations where = In(dir);
-    const QString systemFolder = QFileInfo(FolderOf(where.MachineFile)).absolutePath();
-    QVERIFY(QDir().mkpath(systemFolder));
-    const WriteProtected folder(systemFolder);
-    {
-        Registry first(where);
-        QVERIFY(first.OpenSettingsKeys());
-        QCOMPARE(first.ReadMachineSetting(Nmea, QStringLiteral("COMport")), QString());
-        first.WriteMachineSetting(Nmea, QStringLiteral("COMport"), QStringLiteral("5"));
-    }
-    QVERIFY(!QFile::exists(where.MachineFile));
-    QVERIFY(QFile::exists(where.MachineFallbackFile));
-
-    Registry next(where);
-    QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(next.ReadMachineSetting(Nmea, QStringLiteral("COMport")), QStringLiteral("5"));
-}
-
-void TestRegistry::corruptFiles_data()
+void TestRegistry::damagedFiles_data()
 {
     QTest::addColumn<QByteArray>("garbage");
-
-    QTest::newRow("random bytes") << RandomBytes(4096);
-    QTest::newRow("NUL bytes") << QByteArray(512, '\0');
+    const QByteArray setting("\n[NMEA]\nBaudrate=4\n");
+    QTest::newRow("random bytes") << RandomBytes(4096) + setting;
+    QTest::newRow("NUL bytes") << QByteArray(512, '\0') + setting;
     QTest::newRow("a program") << Contents(QCoreApplication::applicationFilePath()).left(64 * 1024);
-    QTest::newRow("broken groups") << QByteArray("[NMEA\nCOMport=3\n[Views\nBase=2\n");
-    QTest::newRow("values not text") << QByteArray("[NMEA]\nCOMport=@ByteArray(3)\n[Views]\nBase=1, 2\n");
-    QTest::newRow("oversized") << QByteArray("[NMEA]\nCOMport=3\n[Views]\nBase=2\n").repeated(100000);
+    QTest::newRow("no line a setting") << QByteArray("[NMEA\nBaudrate=4\nthis is a letter\n");
+    QTest::newRow("oversized") << setting.repeated(100000);
 }
 
-// A damaged settings file gives the defaults, and what is written afterwards is kept: a person
-// whose file was damaged once must not lose their settings at every later run.
-void TestRegistry::corruptFiles()
+// A person's damaged file is kept aside and started afresh, so that what is written from then on
+// lasts. An administrator's is never renamed or changed: what can be read of it is used. Either
+// way the person is told in words.
+void TestRegistry::damagedFiles()
 {
     QFETCH(QByteArray, garbage);
-
     QTemporaryDir dir;
     const Registry::Locations where = In(dir);
     Put(where.UserFile, garbage);
     Put(where.MachineFile, garbage);
+    const QString salvaged = garbage.contains("\n[NMEA]\nBaudrate=4\n") ? "4" : Absent;
     {
         Registry first(where);
         QVERIFY(first.OpenSettingsKeys());
-        QCOMPARE(first.ReadMachineSetting(Nmea, QStringLiteral("COMport"), Absent), Absent);
-        QCOMPARE(first.ReadUserSetting(Views, QStringLiteral("Base"), Absent), Absent);
-        first.WriteMachineSetting(Nmea, QStringLiteral("COMport"), QStringLiteral("5"));
-        first.WriteUserSetting(Views, QStringLiteral("Base"), QStringLiteral("1"));
+        QCOMPARE(first.Problems().size(), 2);
+        QVERIFY(first.Problems()[0].contains(where.UserFile + ".corrupt"));
+        QVERIFY(first.Problems()[1].contains("left as it is"));
+        QCOMPARE(first.ReadUserSetting("NMEA", "Baudrate", Absent), Absent);
+        QCOMPARE(first.ReadMachineSetting("NMEA", "Baudrate", Absent), salvaged);
+        first.WriteUserSetting("Views", "Base", "1");
+        first.WriteMachineSetting("NMEA", "COMport", "5");
     }
+    QCOMPARE(Contents(where.UserFile + ".corrupt"), garbage);
+    QCOMPARE(Contents(where.MachineFile), garbage);
+    QVERIFY(!QFile::exists(where.MachineFile + ".corrupt"));
     Registry next(where);
     QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(next.ReadMachineSetting(Nmea, QStringLiteral("COMport")), QStringLiteral("5"));
-    QCOMPARE(next.ReadUserSetting(Views, QStringLiteral("Base")), QStringLiteral("1"));
+    QCOMPARE(next.ReadUserSetting("Views", "Base"), QString("1"));
+    QCOMPARE(next.ReadMachineSetting("NMEA", "COMport", Absent), Absent);
 }
 
-void TestRegistry::corruptFileKeptAside_data()
+// What an ordinary user meets: an administrator's read-only file, with a comment in it, is read
+// and left as it is; where there is none and none may be created, the machine-wide values live
+// beside the person's own.
+void TestRegistry::machineWideLocationNotWritable()
 {
-    QTest::addColumn<QByteArray>("garbage");
+    if (!ModeBitsBind)
+        return RunAsUnprivilegedUser();
 
-    QTest::newRow("broken groups") << QByteArray("[NMEA\nCOMport=3\n");
-    QTest::newRow("oversized") << QByteArray("[NMEA]\nCOMport=3\n").repeated(100000);
-}
-
-void TestRegistry::corruptFileKeptAside()
-{
-    QFETCH(QByteArray, garbage);
-
-    QTemporaryDir dir;
-    const Registry::Locations where = In(dir);
-    Put(where.MachineFile, garbage);
-    Registry registry(where);
-    QVERIFY(registry.OpenSettingsKeys());
-    QCOMPARE(Contents(where.MachineFile + QStringLiteral(".corrupt")), garbage);
-    QCOMPARE(Contents(where.MachineFile), QByteArray());
+    QTemporaryDir provided;
+    QTemporaryDir missing;
+    const Registry::Locations where = In(provided);
+    const Registry::Locations beside = In(missing);
+    Put(where.MachineFile, "# Provided by the administrator: the receiver on COM5 at 4800 baud.\n"
+                           "[NMEA]\nCOMport=4\nBaudrate=4\n[Local]\nTimeDisplay=1\n");
+    const QByteArray text = Contents(where.MachineFile);
+    const QString systemFolder = QFileInfo(FolderOf(beside.MachineFile)).absolutePath();
+    QVERIFY(QDir().mkpath(systemFolder));
+    const WriteProtected file(where.MachineFile), folder(FolderOf(where.MachineFile)), system(systemFolder);
+    for (const Registry::Locations& locations : {where, beside}) {
+        Registry registry(locations);
+        QVERIFY(registry.OpenSettingsKeys());
+        QVERIFY(registry.Problems().isEmpty());
+        registry.WriteMachineSetting("NMEA", "Baudrate", "7");
+        registry.WriteUserSetting("Views", "Freeze", "True");
+    }
+    QCOMPARE(Contents(where.MachineFile), text);
+    QVERIFY(!QFile::exists(where.MachineFallbackFile)); // nothing may shadow the provided file
+    QVERIFY(!QFile::exists(beside.MachineFile));
+    for (const auto& [locations, baudrate] : {std::pair{where, "4"}, {beside, "7"}}) {
+        Registry next(locations);
+        QVERIFY(next.OpenSettingsKeys());
+        QCOMPARE(next.ReadMachineSetting("NMEA", "baudrate"), QString(baudrate));
+        QCOMPARE(next.ReadUserSetting("Views", "Freeze"), QString("True"));
+    }
 }
 
 void TestRegistry::userLocationUnusable_data()
 {
     QTest::addColumn<bool>("pathIsFolder");
-
     QTest::newRow("folder cannot be created") << false;
     QTest::newRow("settings path is a folder") << true;
 }
@@ -489,7 +360,6 @@ void TestRegistry::userLocationUnusable_data()
 void TestRegistry::userLocationUnusable()
 {
     QFETCH(bool, pathIsFolder);
-
     QTemporaryDir dir;
     Registry::Locations where = In(dir);
     if (pathIsFolder) {
@@ -502,8 +372,8 @@ void TestRegistry::userLocationUnusable()
     }
     Registry registry(where);
     QVERIFY(!registry.OpenSettingsKeys());
-    registry.WriteUserSetting(Views, QStringLiteral("Base"), QStringLiteral("2"));
-    QCOMPARE(registry.ReadUserSetting(Views, QStringLiteral("Base"), Absent), Absent);
+    registry.WriteUserSetting("Views", "Base", "2");
+    QCOMPARE(registry.ReadUserSetting("Views", "Base", Absent), Absent);
 }
 
 void TestRegistry::defaultLocations_data()
@@ -512,7 +382,6 @@ void TestRegistry::defaultLocations_data()
     QTest::addColumn<QByteArray>("configDirs");
     QTest::addColumn<QString>("userFolder");
     QTest::addColumn<QString>("machineFolder");
-
     const QString homeConfig = QDir::homePath() + QStringLiteral("/.config");
     QTest::newRow("both set") << QByteArray("/x/cfg") << QByteArray("/y/xdg:/z") << "/x/cfg" << "/y/xdg";
     QTest::newRow("relative dirs skipped") << QByteArray("/x/cfg") << QByteArray("rel/xdg::/z") << "/x/cfg" << "/z";
