@@ -4,7 +4,6 @@
 #include "NavState.h"
 #include "Twips.h"
 #include "WindowBand.h"
-#include "WindowFrame.h"
 #include "InstrumentWindow.h"
 #include "Registry.h"
 
@@ -149,7 +148,7 @@ void Basis::AlwaysOnTopChanged()
 void Basis::ActiveWindowClicked(int number)
 {
     if (ActiveWindow[static_cast<std::size_t>(number)]->isChecked())
-        Windows.Open(number, BrightnessModeText(), FrameMargins(this));
+        Windows.Open(number, BrightnessModeText());
     else
         Windows.Close(number);
 }

@@ -5,18 +5,15 @@
 #include "Dposition.h"
 #include "Dspeed.h"
 #include "Kompas.h"
-#include "NumberText.h"
 #include "Registry.h"
 #include "SatView2.h"
 #include "ScreenPlacement.h"
 #include "Twips.h"
-#include "WindowFrame.h"
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 
-#include <cmath>
+#include <algorithm>
 
 InstrumentWindows::InstrumentWindows(const NavState& nav, InstrumentHost& host, Registry& settings)
     : Nav(nav), Host(host), Settings(settings)
@@ -55,42 +52,15 @@ InstrumentWindow* InstrumentWindows::Create(int number) const
     }
 }
 
-namespace {
-
-// Gives the window the client width and height that make the stored outer ones with the given
-// frame; a dimension that was not stored keeps the window's own.
-void FitOuterSize(QWidget* window, const QSize& outer, const QMargins& frame, bool width, bool height)
-{
-    const QSize framed = outer.shrunkBy(frame);
-    const QSize client(width ? framed.width() : window->width(), height ? framed.height() : window->height());
-    if (window->size() != client)
-        window->resize(client);
-}
-
-// Some window managers report the frame only a moment after the window appears.
-constexpr int FrameKnownAfterMs = 250;
-
-} // namespace
-
-void InstrumentWindows::Open(int number, const QString& brightnessMode, const QMargins& expectedFrame)
+void InstrumentWindows::Open(int number, const QString& brightnessMode)
 {
     if (number < 1 || number > Count || IsOpen(number))
         return;
     InstrumentWindow* window = Create(number);
     Slots[static_cast<std::size_t>(number)] = window;
     window->AdjustColors(brightnessMode);
-    const Placement placement = StoredPlacement(*window, number, expectedFrame);
-    window->move(placement.Outer.topLeft());
-    FitOuterSize(window, placement.Outer.size(), expectedFrame, placement.WidthStored, placement.HeightStored);
-    window->show();
-    // The stored size is the outer one: where the frame turned out different from the one
-    // expected, the client area makes up for it.
-    const auto fit = [window, placement] {
-        FitOuterSize(window, placement.Outer.size(), FrameMargins(window), placement.WidthStored,
-                     placement.HeightStored);
-    };
-    fit();
-    QTimer::singleShot(FrameKnownAfterMs, window, fit);
+    const Placement placement = StoredPlacement(*window, number);
+    window->Frame().Show(placement.Outer, placement.Stored);
 }
 
 void InstrumentWindows::Close(int number)
@@ -105,39 +75,45 @@ void InstrumentWindows::Close(int number)
     window->deleteLater();
 }
 
-InstrumentWindows::Placement InstrumentWindows::StoredPlacement(const InstrumentWindow& window, int number,
-                                                               const QMargins& frame) const
+InstrumentWindows::Placement InstrumentWindows::StoredPlacement(const InstrumentWindow& window, int number) const
 {
-    // Twips of a large screen pass the 16 bits of other settings numbers: read them whole.
+    // Twips of a large screen pass the 16 bits of other settings numbers: read them whole, up to
+    // far beyond any screen (the screen's size bounds them below).
+    constexpr double LargestTwips = 1e7;
     const auto stored = [&](const char* name) {
-        const QString text = Settings.ReadUserSetting(QStringLiteral("Views"),
-                                                      QString::fromLatin1(name) + QString::number(number));
-        const double twips = LeadingNumber(text.toStdString());
-        return std::isfinite(twips) ? twips : 0.0;
+        const QString text =
+            Settings.ReadUserSetting(QStringLiteral("Views"), QString::fromLatin1(name) + QString::number(number));
+        return std::min(Registry::SettingValue(text).value_or(0.0), LargestTwips);
     };
     const double tppX = window.TwipsPerPixelX();
     const double tppY = window.TwipsPerPixelY();
-    Placement placement{QRect(window.pos(), window.size().grownBy(frame))};
+    Placement placement{QRect(QPoint(0, 0), window.size()), {}};
     QRect& outer = placement.Outer;
-    if (const double left = stored("Left"); left > 0)
+    WindowFrame::Wanted& wanted = placement.Stored;
+    if (const double left = stored("Left"); left > 0) {
         outer.moveLeft(TwipsToPixels(left, tppX));
-    if (const double top = stored("Top"); top > 0)
+        wanted.Position = true;
+    }
+    if (const double top = stored("Top"); top > 0) {
         outer.moveTop(TwipsToPixels(top, tppY));
+        wanted.Position = true;
+    }
     if (const double width = stored("Width"); width > 0) {
         outer.setWidth(TwipsToPixels(width, tppX));
-        placement.WidthStored = true;
+        wanted.Width = true;
     }
     if (const double height = stored("Height"); height > 0) {
         outer.setHeight(TwipsToPixels(height, tppY));
-        placement.HeightStored = true;
+        wanted.Height = true;
     }
 
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
+    // Without a stored place the window system places the window: only the size is of use then.
     const QRect onScreen = BringOntoScreen(outer, screens);
-    placement.WidthStored = placement.WidthStored || onScreen.width() != outer.width();
-    placement.HeightStored = placement.HeightStored || onScreen.height() != outer.height();
+    wanted.Width = wanted.Width || onScreen.width() != outer.width();
+    wanted.Height = wanted.Height || onScreen.height() != outer.height();
     outer = onScreen;
     return placement;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMargins>
+#include "WindowFrame.h"
+
 #include <QRect>
 #include <QString>
 
@@ -26,11 +27,10 @@ public:
     InstrumentWindows& operator=(const InstrumentWindows&) = delete;
 
     // OpenInstrumentWindow: creates window n, colours it for the brightness mode, puts it at its
-    // stored place and size (values of 0 or less keep the window's own; a place that no screen
-    // shows any more is brought back onto one), and shows it.
-    // expectedFrame is the frame the window system gives a window here (the main window's), so
-    // that the stored outer size can be applied before the window is first shown.
-    void Open(int number, const QString& brightnessMode, const QMargins& expectedFrame);
+    // stored outer place and size and shows it. Values of 0 or less keep the window's own size,
+    // and leave the place to the window system; a place that no screen shows any more is brought
+    // back onto one, a size larger than the screen is reduced to fit.
+    void Open(int number, const QString& brightnessMode);
     // Closes window n, which stores its geometry, and lets it go. Nothing when it is not open,
     // so the calls that a closing window sets off in turn end here.
     void Close(int number);
@@ -43,10 +43,9 @@ private:
     InstrumentWindow* Create(int number) const;
     struct Placement {
         QRect Outer;
-        bool WidthStored = false;
-        bool HeightStored = false;
+        WindowFrame::Wanted Stored;
     };
-    Placement StoredPlacement(const InstrumentWindow& window, int number, const QMargins& frame) const;
+    Placement StoredPlacement(const InstrumentWindow& window, int number) const;
 
     const NavState& Nav;
     InstrumentHost& Host;

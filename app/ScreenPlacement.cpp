@@ -20,12 +20,16 @@ QRect BringOntoScreen(const QRect& window, const QList<QRect>& screens)
 {
     if (screens.isEmpty())
         return window;
-    for (const QRect& screen : screens) {
-        if (Reachable(window, screen))
-            return window;
+    const auto shown = std::find_if(screens.begin(), screens.end(), [&](const QRect& s) { return Reachable(window, s); });
+    const QRect& screen = shown != screens.end() ? *shown : screens.front();
+    QRect placed(window.topLeft(), window.size().boundedTo(screen.size()));
+    if (shown == screens.end()) {
+        placed.moveCenter(screen.center());
+    } else if (placed.size() != window.size()) {
+        placed.moveLeft(std::clamp(placed.left(), screen.left(), screen.right() + 1 - placed.width()));
+        placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() + 1 - placed.height()));
+    } else if (placed.top() < screen.top()) {
+        placed.moveTop(screen.top());
     }
-    const QRect& target = screens.front();
-    QRect placed(QPoint(0, 0), window.size().boundedTo(target.size()));
-    placed.moveCenter(target.center());
     return placed;
 }

@@ -28,11 +28,18 @@ if(DEVOZORA_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Adds a Qt Test executable and registers it with CTest.
+# Adds a Qt Test executable and registers it with CTest. Widget tests run on the offscreen platform;
+# DESKTOP ones on a desktop of their own with a real window manager (tests/desktop/with-openbox.sh).
 function(devozora_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBRARIES})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_DESKTOP)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/desktop)
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/desktop/with-openbox.sh $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
 endfunction()

@@ -27,6 +27,10 @@ InstrumentWindow::InstrumentWindow(int number, const QString& caption, QSize ini
     resize(TwipsToPixels(initialClientTwips.width(), PixelTwipsX),
            TwipsToPixels(initialClientTwips.height(), PixelTwipsY));
     connect(&Timer1, &QTimer::timeout, this, [this] { Tick(); });
+    connect(&Placement, &WindowFrame::FrameKnown, this, [this] {
+        if (!Closed)
+            StoreGeometry();
+    });
 }
 
 void InstrumentWindow::closeEvent(QCloseEvent* event)
@@ -40,9 +44,17 @@ void InstrumentWindow::closeEvent(QCloseEvent* event)
     Host.InstrumentWindowClosed(WindowNumber);
 }
 
+bool InstrumentWindow::event(QEvent* event)
+{
+    // Kept as soon as it changes, so that the place survives an ending nobody announced.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() && !Closed)
+        StoreGeometry();
+    return QWidget::event(event);
+}
+
 void InstrumentWindow::StoreGeometry()
 {
-    const QRect outer = OuterGeometry(this);
+    const QRect outer = Placement.Outer();
     const auto write = [this](const char* name, int pixels, double twipsPerPixel) {
         const double twips = RoundHalfEven(PixelsToTwips(pixels, twipsPerPixel));
         Host.WriteUserSetting(QStringLiteral("Views"), QLatin1String(name) + QString::number(WindowNumber),

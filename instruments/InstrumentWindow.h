@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowFrame.h"
+
 #include <QSize>
 #include <QTimer>
 #include <QWidget>
@@ -10,9 +12,10 @@ struct NavState;
 // What every instrument window has in common: its number n (1 sky view, 2 analog compass,
 // 3 digital compass, 4 date and time, 5 digital speed, 6 position), its caption (also kept as its
 // tag, so that freezing can empty the title and unfreezing give it back), a black background that
-// no brightness mode changes, its own refresh timer Timer1, and closing: the timer stops, the
-// outer geometry is stored as "Left" n, "Top" n, "Width" n, "Height" n under "Views", and the
-// main window is told so that it unticks the window's box. A window only ever reads NavState.
+// no brightness mode changes, its own refresh timer Timer1, its outer geometry, which it stores as
+// "Left" n, "Top" n, "Width" n, "Height" n under "Views" whenever it moves or changes size and
+// when it closes, and closing: the timer stops, the geometry is stored, and the main window is
+// told so that it unticks the window's box. A window only ever reads NavState.
 //
 // Ownership: the main window creates the windows and deletes them; a window never deletes itself
 // (no Qt::WA_DeleteOnClose). The main window closes a window with close() before it lets go of it,
@@ -37,10 +40,15 @@ public:
     double TwipsPerPixelX() const { return PixelTwipsX; }
     double TwipsPerPixelY() const { return PixelTwipsY; }
 
+    // Where the window is, frame included, and what keeps it there through frame changes.
+    WindowFrame& Frame() { return Placement; }
+    const WindowFrame& Frame() const { return Placement; }
+
 protected:
     // Runs on every expiry of Timer1.
     virtual void Tick() = 0;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
     const NavState& Nav;
     InstrumentHost& Host;
@@ -54,4 +62,5 @@ private:
     double PixelTwipsX = 15;
     double PixelTwipsY = 15;
     bool Closed = false;
+    WindowFrame Placement{*this};
 };

@@ -1,18 +1,163 @@
 #include "WindowFrame.h"
 
+#include <QEvent>
 #include <QWidget>
 #include <QWindow>
 
-QMargins FrameMargins(const QWidget* window)
+#include <optional>
+
+namespace {
+
+// The frame this window system puts around a framed instrument window, once one has been seen: a
+// good first guess for the next window, so that it appears at its place at once.
+std::optional<QMargins> TypicalFrame;
+
+constexpr int PollMs = 25;
+// A window system that takes longer to reframe a window has left the frame as it was.
+constexpr int PollCount = 200;
+
+bool Frameless(Qt::WindowFlags flags)
 {
-    if (window->windowFlags().testFlag(Qt::FramelessWindowHint))
-        return {};
-    if (const QWindow* native = window->windowHandle())
-        return native->frameMargins();
-    return {};
+    return flags.testFlag(Qt::FramelessWindowHint);
 }
 
-QRect OuterGeometry(const QWidget* window)
+} // namespace
+
+void SetWindowFlagsInPlace(QWidget& window, Qt::WindowFlags flags)
 {
-    return window->geometry().marginsAdded(FrameMargins(window));
+    // QWidget::setWindowFlags hides the window and lets the window system place it anew; the
+    // native window takes the new flags while it stays on the screen.
+    if (QWindow* native = window.windowHandle()) {
+        window.overrideWindowFlags(flags);
+        native->setFlags(flags);
+    } else {
+        window.setWindowFlags(flags);
+    }
+}
+
+WindowFrame::WindowFrame(QWidget& window)
+    : Window(window)
+{
+    Poll.setInterval(PollMs);
+    connect(&Poll, &QTimer::timeout, this, &WindowFrame::CheckFrame);
+}
+
+void WindowFrame::Show(const QRect& outer, Wanted wanted)
+{
+    Target = outer;
+    Asked = wanted;
+    Expected = Frameless(Window.windowFlags()) ? QMargins() : TypicalFrame.value_or(QMargins());
+    Fit(Expected);
+    Waiting = Wait::FirstExpose;
+    Window.show();
+    Window.windowHandle()->installEventFilter(this);
+}
+
+void WindowFrame::SetFlags(Qt::WindowFlags flags)
+{
+    const QRect outer = Outer();
+    const bool frameChanges = Frameless(flags) != Frameless(Window.windowFlags());
+    SetWindowFlagsInPlace(Window, flags);
+    if (!frameChanges || !Window.windowHandle())
+        return;
+    const std::optional<QMargins> frame = Frameless(flags) ? QMargins() : TypicalFrame;
+    if (Waiting == Wait::FirstExpose) {
+        // Not framed yet: the first frame will be the new one.
+        Expected = frame.value_or(QMargins());
+        Fit(Expected);
+        return;
+    }
+    Target = outer;
+    Asked = {true, true, true};
+    const QMargins reported = Window.windowHandle()->frameMargins();
+    if (frame) {
+        // The window system keeps the client area where it is and changes the frame around it;
+        // moving the client area now lets both changes arrive together.
+        Expected = *frame;
+        Fit(Expected);
+    }
+    if (!frame || *frame != reported) {
+        WaitForFrameChange(reported);
+    } else {
+        Waiting = Wait::Nothing;
+        Poll.stop();
+    }
+}
+
+void WindowFrame::WaitForFrameChange(const QMargins& reported)
+{
+    Reported = reported;
+    Waiting = Wait::FrameChange;
+    PollsLeft = PollCount;
+    Poll.start();
+}
+
+QRect WindowFrame::Outer() const
+{
+    const QWindow* native = Window.windowHandle();
+    const bool waiting = Waiting != Wait::Nothing;
+    QRect outer = Window.geometry().marginsAdded(waiting || native == nullptr ? Expected : native->frameMargins());
+    if (!waiting)
+        return outer;
+    // Until the window system has framed the window, it is where it was asked to be.
+    if (Asked.Position)
+        outer.moveTopLeft(Target.topLeft());
+    if (Asked.Width)
+        outer.setWidth(Target.width());
+    if (Asked.Height)
+        outer.setHeight(Target.height());
+    return outer;
+}
+
+bool WindowFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (Waiting == Wait::FirstExpose && event->type() == QEvent::Expose && watched == Window.windowHandle()
+        && Window.windowHandle()->isExposed()) {
+        const QMargins frame = Window.windowHandle()->frameMargins();
+        // Frozen between showing and appearing: the window system framed it first and takes the
+        // frame away in a moment.
+        if (Frameless(Window.windowFlags()) && !frame.isNull())
+            WaitForFrameChange(frame);
+        else
+            Framed(frame);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowFrame::CheckFrame()
+{
+    const QMargins frame = Window.windowHandle()->frameMargins();
+    if (frame != Reported) {
+        Framed(frame);
+    } else if (--PollsLeft <= 0) {
+        // The frame stayed as it was (a window system that ignores the request): what was asked
+        // for stands.
+        Waiting = Wait::Nothing;
+        Poll.stop();
+    }
+}
+
+void WindowFrame::Framed(const QMargins& frame)
+{
+    Waiting = Wait::Nothing;
+    Poll.stop();
+    Expected = frame;
+    if (!Frameless(Window.windowFlags()))
+        TypicalFrame = frame;
+    Fit(frame);
+    emit FrameKnown();
+}
+
+// Puts the client area inside the wanted parts of Target for the given frame.
+void WindowFrame::Fit(const QMargins& frame)
+{
+    QRect client = Target.marginsRemoved(frame);
+    if (!Asked.Width)
+        client.setWidth(Window.width());
+    if (!Asked.Height)
+        client.setHeight(Window.height());
+    if (Asked.Position && Window.geometry() != client)
+        Window.setGeometry(client);
+    else if (!Asked.Position && Window.size() != client.size())
+        Window.resize(client.size());
 }

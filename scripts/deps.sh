@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation
   locales-all
-  xvfb xauth
+  xvfb xauth openbox x11-utils xdotool
   netcat-openbsd
   gpsd gpsd-clients python3-gps tmux
 )

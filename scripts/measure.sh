@@ -8,7 +8,6 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 scripts/deps.sh
-command -v xdotool >/dev/null || { sudo=""; [[ $(id -u) -ne 0 ]] && sudo=sudo; $sudo apt-get install -y xdotool; }
 build=build-release
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDEVOZORA_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target devozora devozora-simulator >/dev/null

@@ -1,69 +1,145 @@
-// The devozora program itself: a kill or Ctrl+C ends it through the same shutdown as closing the
-// main window, so its settings are written.
+// The devozora program itself, on a desktop with a window manager (tests/desktop/with-openbox.sh):
+// its windows come back where they were, start after start, and every way it can end keeps the
+// settings: the announced endings through the normal shutdown, the others because a change is
+// written a moment after it is made.
 #include "Registry.h"
+#include "ShownWindow.h"
 
 #include <QProcess>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 
+namespace {
+
+// Window 6 at a stored place, window 3 where the window manager puts it.
+const char Position[] = "Digital Position";
+const char Compass[] = "Digital Compass";
+
+int Pid(const char* variable) { return qEnvironmentVariableIntValue(variable); }
+
+} // namespace
+
 class TestLifecycle : public QObject {
     Q_OBJECT
 
 private slots:
-    void signalEndsWithTheNormalShutdown_data();
-    void signalEndsWithTheNormalShutdown();
+    void init();
+    void restartsShowWindowsWhereTheyWere();
+    void endingsKeepTheSettings_data();
+    void endingsKeepTheSettings(); // last: one of its endings takes the X server with it
+
+private:
+    bool Start();
+    QRect Stored(int number) const;
+    std::optional<ShownWindow> Shown(const char* title) const { return ShownWindow::Of(title, true); }
+
+    std::unique_ptr<QTemporaryDir> Dir;
+    Registry::Locations Locations;
+    std::unique_ptr<QProcess> Program;
 };
 
-void TestLifecycle::signalEndsWithTheNormalShutdown_data()
+void TestLifecycle::init()
 {
-    QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGINT") << SIGINT;
+    if (Pid("DEVOZORA_TEST_XSERVER_PID") <= 0)
+        QSKIP("needs the desktop of tests/desktop/with-openbox.sh");
+    Dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(Dir->isValid());
+    Locations = {Dir->filePath("home/Quarvel/DevozOra.conf"), Dir->filePath("etc/Quarvel/DevozOra.conf"),
+                 Dir->filePath("home/Quarvel/DevozOra-machine.conf")};
+    Registry setup(Locations);
+    QVERIFY(setup.OpenSettingsKeys());
+    setup.WriteMachineSetting("NMEA", "Baudrate", "4");
+    setup.WriteMachineSetting("NMEA", "Device1", Dir->filePath("no-receiver"));
+    for (const auto& [name, value] : {std::pair{"Active3", "True"}, {"Active6", "True"}, {"Left6", "3000"},
+                                      {"Top6", "2400"}, {"Width6", "4500"}, {"Height6", "1800"}})
+        setup.WriteUserSetting("Views", name, value);
 }
 
-void TestLifecycle::signalEndsWithTheNormalShutdown()
+bool TestLifecycle::Start()
+{
+    Program = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", Dir->filePath("home"));
+    environment.insert("XDG_CONFIG_DIRS", Dir->filePath("etc"));
+    Program->setProcessEnvironment(environment);
+    Program->start(QStringLiteral(DEVOZORA_PATH), {});
+    return Program->waitForStarted(10000);
+}
+
+QRect TestLifecycle::Stored(int number) const
+{
+    Registry settings(Locations);
+    if (!settings.OpenSettingsKeys())
+        return {};
+    const auto pixels = [&](const char* name) {
+        return settings.ReadUserSetting("Views", name + QString::number(number)).toInt() / 15;
+    };
+    return {pixels("Left"), pixels("Top"), pixels("Width"), pixels("Height")};
+}
+
+// Three starts, the second while the window manager is too busy to frame anything for a while:
+// each shows the windows exactly where the last one left them, which is what it stored.
+void TestLifecycle::restartsShowWindowsWhereTheyWere()
+{
+    QRect compass;
+    for (int run = 1; run <= 3; ++run) {
+        if (run == 2)
+            ::kill(Pid("DEVOZORA_TEST_WM_PID"), SIGSTOP);
+        QVERIFY(Start());
+        if (run == 2) {
+            QTest::qWait(1500);
+            ::kill(Pid("DEVOZORA_TEST_WM_PID"), SIGCONT);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(Shown(Compass) && Shown(Compass)->Viewable, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(Position)->Outer, QRect(200, 160, 300, 120), 10000);
+        if (run == 1)
+            compass = Shown(Compass)->Outer;
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(Compass)->Outer, compass, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(Stored(3), compass, 10000);
+        qInfo("run %d: compass shown at %d,%d %dx%d", run, compass.x(), compass.y(), compass.width(), compass.height());
+        Program->terminate();
+        QVERIFY(Program->waitForFinished(20000));
+        QCOMPARE(Stored(3), compass);
+        QCOMPARE(Stored(6), QRect(200, 160, 300, 120));
+    }
+}
+
+void TestLifecycle::endingsKeepTheSettings_data()
+{
+    QTest::addColumn<int>("signal");      // to the program; 0: the X server is killed instead
+    QTest::addColumn<bool>("normalExit"); // through the whole shutdown, exit code 0
+    QTest::newRow("SIGTERM") << SIGTERM << true;
+    QTest::newRow("SIGINT") << SIGINT << true;
+    QTest::newRow("SIGHUP") << SIGHUP << true;
+    QTest::newRow("SIGKILL") << SIGKILL << false;
+    QTest::newRow("X server lost") << 0 << false;
+}
+
+// A window moved a few seconds before the end is stored where it was moved to.
+void TestLifecycle::endingsKeepTheSettings()
 {
     QFETCH(int, signal);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const Registry::Locations locations{dir.filePath("home/Quarvel/DevozOra.conf"),
-                                        dir.filePath("etc/Quarvel/DevozOra.conf"),
-                                        dir.filePath("home/Quarvel/DevozOra-machine.conf")};
-    {
-        Registry setup(locations);
-        QVERIFY(setup.OpenSettingsKeys());
-        setup.WriteMachineSetting("NMEA", "Baudrate", "4");
-        setup.WriteMachineSetting("NMEA", "Device1", dir.filePath("no-receiver"));
+    QFETCH(bool, normalExit);
+    QVERIFY(Start());
+    QTRY_VERIFY_WITH_TIMEOUT(Shown(Position) && Shown(Position)->Viewable, 10000);
+    QProcess::execute("xdotool", {"search", "--name", QString("^%1$").arg(Position), "windowmove", "321", "234"});
+    QTRY_VERIFY_WITH_TIMEOUT(Shown(Position)->Outer.topLeft() != QPoint(200, 160), 10000);
+    const QRect moved = Shown(Position)->Outer;
+    QTest::qWait(3000);
+
+    ::kill(signal != 0 ? static_cast<pid_t>(Program->processId()) : Pid("DEVOZORA_TEST_XSERVER_PID"),
+           signal != 0 ? signal : SIGTERM);
+    QVERIFY(Program->waitForFinished(20000));
+    if (normalExit) {
+        QCOMPARE(Program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(Program->exitCode(), 0);
     }
-
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_CONFIG_HOME", dir.filePath("home"));
-    environment.insert("XDG_CONFIG_DIRS", dir.filePath("etc"));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(DEVOZORA_PATH), {});
-    QVERIFY(program.waitForStarted(10000));
-    // Running once the GPSD listener answers (the first watchdog tick opens it).
-    QVERIFY(QTest::qWaitFor([] {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, 2947);
-        return probe.waitForConnected(200);
-    }, 20000));
-
-    ::kill(static_cast<pid_t>(program.processId()), signal);
-    QVERIFY(program.waitForFinished(20000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-
-    Registry after(locations);
+    QCOMPARE(Stored(6), moved);
+    Registry after(Locations);
     QVERIFY(after.OpenSettingsKeys());
-    QCOMPARE(after.ReadUserSetting("Views", "Base"), QString("0"));
-    QCOMPARE(after.ReadUserSetting("Local", "BrightnessMode"), QString("0"));
-    QCOMPARE(after.ReadMachineSetting("NMEA", "Baudrate"), QString("4"));
+    QCOMPARE(after.ReadUserSetting("Views", "Active6"), QString("True"));
     QCOMPARE(after.ReadMachineSetting("Local", "TimeDisplay"), QString("2"));
 }
 

@@ -29,16 +29,6 @@ public:
         Written.push_back(subkey + u'/' + name + u'=' + text);
     }
 
-    // The text last written for "subkey/name", or an empty text.
-    QString WrittenValue(const QString& key) const
-    {
-        for (auto entry = Written.crbegin(); entry != Written.crend(); ++entry) {
-            if (entry->startsWith(key + u'='))
-                return entry->mid(key.size() + 1);
-        }
-        return {};
-    }
-
     QString Mode = QStringLiteral("Daylight");
     QString UtcDifference = QStringLiteral("AUTO");
     bool DaylightSaving = false;

@@ -35,7 +35,6 @@ private slots:
     void nightIsDim_data();
     void nightIsDim();
     void tinyWindowDrawsWithoutComplaint();
-    void closingStoresTheGeometry();
 
 private:
     NavState Nav;
@@ -152,17 +151,6 @@ void TestKompas::tinyWindowDrawsWithoutComplaint()
     kompas.resize(20, 10);
     kompas.Tick();
     QCOMPARE(kompas.grab().toImage().size(), QSize(20, 10));
-}
-
-void TestKompas::closingStoresTheGeometry()
-{
-    DrivenKompas kompas(Nav, Host);
-    kompas.show();
-    kompas.close();
-    QCOMPARE(Host.Closed, QList<int>{2});
-    for (const char* name : {"Left2", "Top2", "Width2", "Height2"})
-        QVERIFY2(!Host.WrittenValue(QStringLiteral("Views/") + QLatin1String(name)).isEmpty(), name);
-    QVERIFY(Host.WrittenValue(QStringLiteral("Views/Width2")).toDouble() >= 5340);
 }
 
 QTEST_MAIN(TestKompas)
