@@ -22,8 +22,6 @@ SkyLayout LayoutSky(double w, double h, double tppX, double tppY)
     l.LabelHeight = DivRounded(h, 20);
     l.MarkerWidth = DivRounded(w, 12);
     l.MarkerHeight = DivRounded(h, 12);
-    l.TextOffsetX = DivRounded(w, 20);
-    l.TextOffsetY = DivRounded(h, 20);
     l.PrnFontSize = DivRounded(h, 500) + 1;
     l.CenterX = DivRounded(w, 2);
     l.CenterY = DivRounded(h, 2);
@@ -101,7 +99,5 @@ SkyMarker PlaceMarker(const SkyLayout& layout, SkyPoint point)
     m.DiscCenterX = discLeft + layout.MarkerWidth / 2;
     m.DiscCenterY = discTop + layout.MarkerHeight / 2;
     m.DiscRadius = layout.MarkerHeight / 2;
-    m.TextLeft = point.X - static_cast<double>(layout.TextOffsetX / 2);
-    m.TextTop = point.Y - static_cast<double>(layout.TextOffsetY / 2);
     return m;
 }

@@ -11,8 +11,6 @@ struct SkyLayout {
     std::int64_t LabelHeight = 0;
     std::int64_t MarkerWidth = 0;     // the satellite disc; its radius is MarkerHeight div 2
     std::int64_t MarkerHeight = 0;
-    std::int64_t TextOffsetX = 0;     // twice the offset of the PRN text from the satellite point
-    std::int64_t TextOffsetY = 0;
     std::int64_t PrnFontSize = 1;     // points
     std::int64_t CenterX = 0;         // common centre of the three discs
     std::int64_t CenterY = 0;
@@ -57,15 +55,13 @@ std::string PrnText(int prn);
 // the same satellite: "E5", "C23", "I3", "R6" for GLONASS 70 (slot 6), "J2" for QZSS 194.
 std::string SatelliteLabel(char system, int prn);
 
-// A satellite's marker in twips: a box, a disc and the top-left corner of its label.
+// A satellite's marker in twips: a box, and a disc on which its label is centred.
 struct SkyMarker {
     std::int64_t BoxLeft = 0;
     std::int64_t BoxTop = 0;
     std::int64_t DiscCenterX = 0;
     std::int64_t DiscCenterY = 0;
     std::int64_t DiscRadius = 0;
-    double TextLeft = 0;
-    double TextTop = 0;
 };
 
 SkyMarker PlaceMarker(const SkyLayout& layout, SkyPoint point);

@@ -6,6 +6,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 QFont PlotFont(std::int64_t points)
@@ -62,18 +65,36 @@ void PaintDiscsAndLetters(QPainter& painter, const PixelMap& px, const SkyLayout
     TextAt(painter, px, at(l.WestX), at(l.MiddleY), QStringLiteral("W"), ascent);
 }
 
+// A satellite's label, black in every brightness mode, centred on its disc. A label that would
+// spill past the disc at the plot's label size ("R19" on a small disc) is drawn smaller, so that
+// its ink stays within the disc.
+void PaintLabel(QPainter& painter, QPointF centre, double radius, const QString& label)
+{
+    const QRectF ink = painter.fontMetrics().tightBoundingRect(label);
+    // A pixel inside the rim, so that the edges of the letters do not touch it.
+    const double room = std::max(radius - 1, 0.0);
+    const double halfDiagonal = std::hypot(ink.width(), ink.height()) / 2;
+    const double scale = halfDiagonal > room ? room / halfDiagonal : 1.0;
+    painter.save();
+    painter.translate(centre);
+    painter.scale(scale, scale);
+    painter.setPen(Qt::black);
+    painter.drawText(-ink.center(), label);
+    painter.restore();
+}
+
 void PaintSatellite(QPainter& painter, const PixelMap& px, const SkyLayout& l, const SkyColours& colours,
-                    const QColor& signal, SkyPoint point, const std::string& label, int ascent)
+                    const QColor& signal, SkyPoint point, const std::string& label)
 {
     const SkyMarker m = PlaceMarker(l, point);
     painter.fillRect(QRectF(px.Point(static_cast<double>(m.BoxLeft), static_cast<double>(m.BoxTop)),
                             QSizeF(px.X(static_cast<double>(l.LabelWidth)), px.Y(static_cast<double>(l.LabelHeight)))),
                      colours.Label);
-    Disc(painter, px, QPointF(static_cast<double>(m.DiscCenterX), static_cast<double>(m.DiscCenterY)),
-         static_cast<double>(m.DiscRadius), signal, signal);
-    // The number is black in every brightness mode.
-    painter.setPen(Qt::black);
-    TextAt(painter, px, m.TextLeft, m.TextTop, QString::fromStdString(label), ascent);
+    const QPointF centre(static_cast<double>(m.DiscCenterX), static_cast<double>(m.DiscCenterY));
+    Disc(painter, px, centre, static_cast<double>(m.DiscRadius), signal, signal);
+    PaintLabel(painter, px.Point(centre.x(), centre.y()),
+               std::min(px.X(static_cast<double>(m.DiscRadius)), px.Y(static_cast<double>(m.DiscRadius))),
+               QString::fromStdString(label));
 }
 
 } // namespace
@@ -92,12 +113,11 @@ void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colo
     painter.setRenderHint(QPainter::TextAntialiasing);
     PaintDiscsAndLetters(painter, px, l, colours);
     painter.setFont(PlotFont(l.PrnFontSize));
-    const int ascent = painter.fontMetrics().ascent();
     for (std::size_t slot = sky.Prn.size(); slot-- > 0;) {
         if (sky.Prn[slot] == 0)
             continue;
         const SkyPoint point = SatellitePosition(sky.Elevation[slot], sky.Azimuth[slot], l.CenterX, l.CenterY);
         PaintSatellite(painter, px, l, colours, ScaledColour(SignalColor(sky.Snr[slot]), mode), point,
-                       SatelliteLabel(sky.System[slot], sky.Prn[slot]), ascent);
+                       SatelliteLabel(sky.System[slot], sky.Prn[slot]));
     }
 }
