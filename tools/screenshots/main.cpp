@@ -1,15 +1,18 @@
-// devozora-screenshots OUTDIR: starts the program's main window with the settings of the current
-// environment (the screenshot script points XDG_CONFIG_HOME and XDG_CONFIG_DIRS at a throwaway
-// folder whose receiver is the simulator and whose instrument windows are all open), lets
-// sentences arrive, and saves pictures: each tab of the main window, each instrument window in
-// "Daylight" and "Night", at a large size, and without a fix. Run it under Xvfb so that real fonts
-// and the real window system are used.
+// devozora-screenshots OUTDIR [first-run]: starts the program's main window with the settings of
+// the current environment (the screenshot script points XDG_CONFIG_HOME and XDG_CONFIG_DIRS at a
+// throwaway folder whose receiver is the simulator and whose instrument windows are all open), lets
+// sentences arrive, and saves pictures: the desktop as the windows were restored, frozen, unfrozen,
+// on top and reopened; each tab of the main window; each instrument window in "Daylight" and
+// "Night", at a large size, and without a fix. With first-run it saves the desktop only, as the
+// window manager placed the windows. Run it on a desktop with a window manager, so that real
+// fonts, frames and placements are used.
 #include "Basis.h"
 #include "InstrumentWindow.h"
 #include "NavState.h"
 #include "Registry.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QScreen>
 #include <QDir>
@@ -39,18 +42,18 @@ void SaveTabs(Basis& basis, const QDir& out)
     tabs->setCurrentIndex(0);
 }
 
-// The main window and the instruments side by side, as on a chart-table screen.
-void SaveDesktop(Basis& basis, const QDir& out)
+// The top of the screen, where the screenshot script stores the windows, frames and all (or all
+// of the screen).
+void SaveDesktop(Basis& basis, const QDir& out, const QString& name, int height = 400)
 {
-    // The main window, then windows 1 to 6.
-    const QPoint places[] = {{0, 10}, {470, 0}, {835, 0}, {835, 240}, {835, 120}, {1060, 120}, {1060, 240}};
-    basis.move(places[0]);
-    basis.Instruments().ForEachOpen([&](InstrumentWindow& window) { window.move(places[window.Number()]); });
-    QTimer::singleShot(1500, [&basis, out] {
-        const QString file = out.filePath(QStringLiteral("desktop.png"));
-        basis.screen()->grabWindow(0, 0, 0, 1310, 355).save(file);
-        std::printf("%s\n", qPrintable(file));
-    });
+    const QString file = out.filePath(name + QStringLiteral(".png"));
+    basis.screen()->grabWindow(0, 0, 0, basis.screen()->size().width(), height).save(file);
+    std::printf("%s\n", qPrintable(file));
+}
+
+void Tick(Basis& basis, const char* name, bool ticked)
+{
+    basis.findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(ticked);
 }
 
 void SaveWindows(Basis& basis, const QDir& out, const QString& suffix)
@@ -81,8 +84,9 @@ void RunSteps(std::vector<std::pair<int, std::function<void()>>> steps)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: devozora-screenshots OUTDIR\n");
+    const bool firstRun = argc == 3 && QByteArray(argv[2]) == "first-run";
+    if (argc != 2 && !firstRun) {
+        std::fprintf(stderr, "usage: devozora-screenshots OUTDIR [first-run]\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -99,10 +103,26 @@ int main(int argc, char* argv[])
     auto* brightness = basis.findChild<QComboBox*>(QStringLiteral("BrightnessMode"));
     // Long enough for a fix, a full sky and the compass glide.
     constexpr int Settle = 4000;
+    if (firstRun) {
+        RunSteps({{Settle, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-first-run"), basis.screen()->size().height()); }}});
+        return QApplication::exec();
+    }
+    const auto reopen = [&basis] {
+        for (const char* box : {"ActiveWindow1", "ActiveWindow2", "ActiveWindow3", "ActiveWindow4", "ActiveWindow5", "ActiveWindow6"}) {
+            Tick(basis, box, false);
+            Tick(basis, box, true);
+        }
+    };
     RunSteps({
-        {Settle, [&] { SaveTabs(basis, out); SaveWindows(basis, out, QStringLiteral("daylight")); }},
-        {0, [&] { SaveDesktop(basis, out); }},
-        {2000, [] {}},
+        {Settle, [&] { basis.move(0, 0); }},
+        {1000, [&] { SaveDesktop(basis, out, QStringLiteral("desktop")); }},
+        {0, [&] { Tick(basis, "Freeze", true); }},
+        {1500, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-frozen")); }},
+        {0, [&] { Tick(basis, "Freeze", false); }},
+        {1500, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-unfrozen")); }},
+        {0, [&] { Tick(basis, "AlwaysOnTop", true); reopen(); }},
+        {1500, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-on-top-reopened")); }},
+        {0, [&] { SaveTabs(basis, out); SaveWindows(basis, out, QStringLiteral("daylight")); }},
         {0, [&] { brightness->setCurrentText(QStringLiteral("Night")); }},
         {1500, [&] { SaveWindows(basis, out, QStringLiteral("night")); }},
         {0, [&] {
