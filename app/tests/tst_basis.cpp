@@ -136,7 +136,6 @@ void TestBasis::outOfRangePositionsFallBack_data()
     QTest::addColumn<QString>("stored");
     QTest::newRow("no selection") << "-1";
     QTest::newRow("beyond the list") << "99";
-    QTest::newRow("garbage") << "x7";
     QTest::newRow("far beyond, in exponent form") << "1e9";
 }
 

@@ -17,8 +17,6 @@ namespace {
 const char Position[] = "Digital Position";
 const char Compass[] = "Digital Compass";
 
-int Pid(const char* variable) { return qEnvironmentVariableIntValue(variable); }
-
 } // namespace
 
 class TestLifecycle : public QObject {
@@ -33,7 +31,8 @@ private slots:
 private:
     bool Start();
     QRect Stored(int number) const;
-    std::optional<ShownWindow> Shown(const char* title) const { return ShownWindow::Of(title, true); }
+    // What the window manager shows of the window with that title; nothing shown, nothing viewable.
+    ShownWindow Shown(const char* title) const { return ShownWindow::Of(title, true).value_or(ShownWindow()); }
 
     std::unique_ptr<QTemporaryDir> Dir;
     Registry::Locations Locations;
@@ -42,7 +41,7 @@ private:
 
 void TestLifecycle::init()
 {
-    if (Pid("DEVOZORA_TEST_XSERVER_PID") <= 0)
+    if (qEnvironmentVariableIntValue("DEVOZORA_TEST_XSERVER_PID") <= 0)
         QSKIP("needs the desktop of tests/desktop/with-openbox.sh");
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
@@ -86,17 +85,17 @@ void TestLifecycle::restartsShowWindowsWhereTheyWere()
     QRect compass;
     for (int run = 1; run <= 3; ++run) {
         if (run == 2)
-            ::kill(Pid("DEVOZORA_TEST_WM_PID"), SIGSTOP);
+            ::kill(qEnvironmentVariableIntValue("DEVOZORA_TEST_WM_PID"), SIGSTOP);
         QVERIFY(Start());
         if (run == 2) {
             QTest::qWait(1500);
-            ::kill(Pid("DEVOZORA_TEST_WM_PID"), SIGCONT);
+            ::kill(qEnvironmentVariableIntValue("DEVOZORA_TEST_WM_PID"), SIGCONT);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(Shown(Compass) && Shown(Compass)->Viewable, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(Shown(Position)->Outer, QRect(200, 160, 300, 120), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Shown(Compass).Viewable, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(Position).Outer, QRect(200, 160, 300, 120), 10000);
         if (run == 1)
-            compass = Shown(Compass)->Outer;
-        QTRY_COMPARE_WITH_TIMEOUT(Shown(Compass)->Outer, compass, 10000);
+            compass = Shown(Compass).Outer;
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(Compass).Outer, compass, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(Stored(3), compass, 10000);
         qInfo("run %d: compass shown at %d,%d %dx%d", run, compass.x(), compass.y(), compass.width(), compass.height());
         Program->terminate();
@@ -123,14 +122,14 @@ void TestLifecycle::endingsKeepTheSettings()
     QFETCH(int, signal);
     QFETCH(bool, normalExit);
     QVERIFY(Start());
-    QTRY_VERIFY_WITH_TIMEOUT(Shown(Position) && Shown(Position)->Viewable, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(Shown(Position).Viewable, 10000);
     QProcess::execute("xdotool", {"search", "--name", QString("^%1$").arg(Position), "windowmove", "321", "234"});
-    QTRY_VERIFY_WITH_TIMEOUT(Shown(Position)->Outer.topLeft() != QPoint(200, 160), 10000);
-    const QRect moved = Shown(Position)->Outer;
+    QTRY_VERIFY_WITH_TIMEOUT(Shown(Position).Outer.topLeft() != QPoint(200, 160), 10000);
     QTest::qWait(3000);
+    const QRect moved = Shown(Position).Outer;
 
-    ::kill(signal != 0 ? static_cast<pid_t>(Program->processId()) : Pid("DEVOZORA_TEST_XSERVER_PID"),
-           signal != 0 ? signal : SIGTERM);
+    const qint64 pid = signal != 0 ? Program->processId() : qEnvironmentVariableIntValue("DEVOZORA_TEST_XSERVER_PID");
+    ::kill(static_cast<pid_t>(pid), signal != 0 ? signal : SIGTERM);
     QVERIFY(Program->waitForFinished(20000));
     if (normalExit) {
         QCOMPARE(Program->exitStatus(), QProcess::NormalExit);

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -106,15 +105,6 @@ void RunAsUnprivilegedUser()
         qWarning().noquote() << output;
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 0);
-}
-
-QByteArray RandomBytes(qsizetype size)
-{
-    QByteArray bytes(size, '\0');
-    QRandomGenerator generator(20240607);
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator.bounded(256));
-    return bytes;
 }
 
 } // namespace
@@ -276,7 +266,6 @@ void TestRegistry::damagedFiles_data()
 {
     QTest::addColumn<QByteArray>("garbage");
     const QByteArray setting("\n[NMEA]\nBaudrate=4\n");
-    QTest::newRow("random bytes") << RandomBytes(4096) + setting;
     QTest::newRow("NUL bytes") << QByteArray(512, '\0') + setting;
     QTest::newRow("a program") << Contents(QCoreApplication::applicationFilePath()).left(64 * 1024);
     QTest::newRow("no line a setting") << QByteArray("[NMEA\nBaudrate=4\nthis is a letter\n");
