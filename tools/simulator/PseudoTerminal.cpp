@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -16,13 +17,26 @@ PseudoTerminal::PseudoTerminal(QObject* parent) : QObject(parent) {}
 
 PseudoTerminal::~PseudoTerminal()
 {
+    Unplug();
+}
+
+void PseudoTerminal::Unplug()
+{
     // Remove the link only while it still points at this run's device.
     if (!Link.isEmpty() && QFileInfo(Link).symLinkTarget() == QFileInfo(Path).absoluteFilePath())
         QFile::remove(Link);
+    delete Incoming;
+    Incoming = nullptr;
     if (Master >= 0)
         ::close(Master);
     if (Slave >= 0)
         ::close(Slave);
+    Master = Slave = -1;
+}
+
+bool PseudoTerminal::Replug(QString& error)
+{
+    return Open(error) && (Link.isEmpty() || CreateLink(Link, error));
 }
 
 bool PseudoTerminal::Open(QString& error)
@@ -39,6 +53,9 @@ bool PseudoTerminal::Open(QString& error)
     ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
     ::fcntl(Master, F_SETFD, FD_CLOEXEC);
     ::fcntl(Slave, F_SETFD, FD_CLOEXEC);
+    // A reader that has given up its privileges, as gpsd does after start-up, must still be able
+    // to open the device again after it has been unplugged and plugged back in.
+    ::fchmod(Slave, 0666);
     Path = QString::fromLocal8Bit(name);
     // Whatever a reader writes (commands to the receiver) is read and dropped, so that its
     // writes never block on a full line.
@@ -89,6 +106,8 @@ void PseudoTerminal::DropStaleBacklog()
 
 std::ptrdiff_t PseudoTerminal::Write(std::string_view bytes)
 {
+    if (Master < 0)
+        return static_cast<std::ptrdiff_t>(bytes.size());
     if (Unread() > StaleBacklog)
         DropStaleBacklog();
     ssize_t written = ::write(Master, bytes.data(), bytes.size());

@@ -24,6 +24,12 @@ public:
     // symbolic link is replaced; any other file at path is left alone and reported.
     bool CreateLink(const QString& path, QString& error);
 
+    // Closes the device and removes the link, as if the receiver were unplugged: a reader gets a
+    // hang-up. What is written meanwhile is lost.
+    void Unplug();
+    // A new device at the same link, as if plugged back in.
+    bool Replug(QString& error);
+
     QString SlavePath() const { return Path; }
     // Writes what the line takes now; returns the number of bytes taken (0 when it is full).
     std::ptrdiff_t Write(std::string_view bytes);

@@ -56,6 +56,8 @@ void AddOptions(QCommandLineParser& parser)
         {"lon", "Start longitude in degrees, east positive (default 4.1).", "deg"},
         {"drop-fix-after", "Lose the fix after this many seconds, and again each cycle.", "s"},
         {"drop-fix-for", "Stay without fix this many seconds.", "s"},
+        {"unplug-after", "Take the device away after this many seconds, as if unplugged.", "s"},
+        {"unplug-for", "Bring it back, at the same --link path, after this many seconds.", "s"},
         {"noise", "Insert garbage bytes into this share of lines.", "percent"},
         {"bad-checksum", "Give this share of sentences a wrong checksum.", "percent"},
         {"replay", "Replay a recorded log at its recorded pace, looping at the end.", "file"},
@@ -89,6 +91,8 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const QStringList& argumen
     options.Longitude = read.Number("lon", options.Longitude, -180, 180);
     options.DropFixAfter = read.Number("drop-fix-after", 0, 0.001, 1e9);
     options.DropFixFor = read.Number("drop-fix-for", 0, 0.001, 1e9);
+    options.UnplugAfter = read.Number("unplug-after", 0, 0.001, 1e9);
+    options.UnplugFor = read.Number("unplug-for", 0, 0.001, 1e9);
     options.NoisePercent = read.Number("noise", 0, 0, 100);
     options.BadChecksumPercent = read.Number("bad-checksum", 0, 0, 100);
     options.Count = static_cast<std::int64_t>(read.Number("count", 0, 1, 1e15));
@@ -102,6 +106,10 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const QStringList& argumen
     options.ToStdout = parser.isSet("stdout");
     if (error.isEmpty() && parser.isSet("drop-fix-after") != parser.isSet("drop-fix-for"))
         error = QStringLiteral("--drop-fix-after and --drop-fix-for go together");
+    if (error.isEmpty() && parser.isSet("unplug-after") != parser.isSet("unplug-for"))
+        error = QStringLiteral("--unplug-after and --unplug-for go together");
+    if (error.isEmpty() && options.ToStdout && options.UnplugAfter > 0)
+        error = QStringLiteral("--unplug-after needs the pseudo-terminal; it does not go with --stdout");
     if (error.isEmpty() && options.ToStdout && !options.LinkPath.isEmpty())
         error = QStringLiteral("--link needs the pseudo-terminal; it does not go with --stdout");
     if (!error.isEmpty())

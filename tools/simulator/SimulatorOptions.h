@@ -16,6 +16,8 @@ struct SimulatorOptions {
     double Longitude = 4.1;
     double DropFixAfter = 0;
     double DropFixFor = 0;
+    double UnplugAfter = 0;              // 0: the device stays
+    double UnplugFor = 0;
     double NoisePercent = 0;
     double BadChecksumPercent = 0;
     QString ReplayFile;

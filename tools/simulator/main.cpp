@@ -86,6 +86,21 @@ void QuitWhenRead(const PseudoTerminal& terminal, QCoreApplication& app)
     poll->start(50);
 }
 
+// Unplugs the device after the given time and plugs it back in after the second.
+void ScheduleUnplug(const SimulatorOptions& options, PseudoTerminal& terminal, QCoreApplication& app)
+{
+    QTimer::singleShot(std::llround(options.UnplugAfter * 1000), &app, [&options, &terminal, &app] {
+        terminal.Unplug();
+        QTimer::singleShot(std::llround(options.UnplugFor * 1000), &app, [&terminal, &app] {
+            QString error;
+            if (!terminal.Replug(error)) {
+                std::fprintf(stderr, "devozora-simulator: %s\n", qPrintable(error));
+                app.exit(2);
+            }
+        });
+    });
+}
+
 int Fail(const QString& message)
 {
     std::fprintf(stderr, "devozora-simulator: %s\n", qPrintable(message));
@@ -144,6 +159,8 @@ int main(int argc, char* argv[])
         else
             QuitWhenRead(terminal, app);
     });
+    if (options->UnplugAfter > 0)
+        ScheduleUnplug(*options, terminal, app);
     simulation.Start(std::llround(options->DelaySeconds * 1000));
     const int status = app.exec();
     if (output.DroppedLines() > 0)

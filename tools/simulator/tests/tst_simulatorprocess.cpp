@@ -157,7 +157,7 @@ void TestSimulatorProcess::badOptionsAreRefused_data()
     QTest::newRow("baud not a number") << QStringList{"--baud", "fast"};
     QTest::newRow("latitude beyond the pole") << QStringList{"--lat", "95"};
     QTest::newRow("noise over 100 percent") << QStringList{"--noise", "150"};
-    QTest::newRow("drop without duration") << QStringList{"--drop-fix-after", "10"};
+    QTest::newRow("unplug without return") << QStringList{"--unplug-after", "10"};
     QTest::newRow("start not a time") << QStringList{"--start", "yesterday"};
     QTest::newRow("replay file missing") << QStringList{"--replay", "/nonexistent/log.nmea"};
     QTest::newRow("stray argument") << QStringList{"/dev/ttyUSB0"};
