@@ -33,6 +33,18 @@ std::optional<CivilDate> RmcDate(std::string_view ddmmyy)
 
 } // namespace
 
+std::int64_t DaysSinceEpoch(std::int64_t year, std::int64_t month, std::int64_t day)
+{
+    // Howard Hinnant's days_from_civil; the years of a receiver are all after year 0, so the
+    // divisions below never see a negative number.
+    year -= month <= 2;
+    const std::int64_t era = year / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 bool IsPlausibleDate(const CivilDate& date)
 {
     return date.Year >= EarliestYear && date.Year <= LatestYear && date.Month >= 1 && date.Month <= 12
@@ -56,4 +68,20 @@ std::optional<int> FixSecondOfDay(std::string_view utcTimeText)
     if (!hours || *hours > 23 || !minutes || *minutes > 59 || !seconds || *seconds > 60)
         return std::nullopt;
     return (*hours * 60 + *minutes) * 60 + *seconds;
+}
+
+std::optional<int> FixMillisecondOfDay(std::string_view timeField)
+{
+    const auto second = FixSecondOfDay(timeField);
+    if (!second || (timeField.size() > 6 && timeField[6] != '.'))
+        return std::nullopt;
+    int milliseconds = 0;
+    int scale = 100;
+    for (std::size_t i = 7; i < timeField.size(); ++i, scale /= 10) {
+        const char digit = timeField[i];
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        milliseconds += (digit - '0') * scale;
+    }
+    return *second * 1000 + milliseconds;
 }

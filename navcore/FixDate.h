@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -18,6 +19,10 @@ struct CivilDate {
 inline constexpr int EarliestYear = 1980;
 inline constexpr int LatestYear = 2200;
 
+// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar, for a month 1..12.
+// Days past the end of the month roll over the way a calendar does: 30 February 2000 is 1 March.
+std::int64_t DaysSinceEpoch(std::int64_t year, std::int64_t month, std::int64_t day);
+
 // Whether a date can be true: a year within EarliestYear..LatestYear, month 1..12, day 1..31.
 // The 31st of a shorter month is left to the reader: the GPSD time rolls it over into the next
 // month, the date window shows no date.
@@ -32,3 +37,6 @@ std::optional<CivilDate> FixCalendarDate(const NavState& nav);
 // hhmmss (a GLL fraction ignored) in seconds since midnight; nullopt unless the text starts with
 // six digits that form a time of day. Second 60, a leap second, is accepted and rolls over.
 std::optional<int> FixSecondOfDay(std::string_view utcTimeText);
+// The same with the fraction of a time field hhmmss.sss, in milliseconds since midnight: the
+// digits after the point, to the millisecond. A fraction that is not digits is no time.
+std::optional<int> FixMillisecondOfDay(std::string_view timeField);

@@ -96,6 +96,7 @@ struct NavState {
     std::array<char, SkySlotCount> SkySystem{};
 
     float MagneticVariation = 0;          // degrees, without its east/west sign
+    std::string MagneticVariationDirection; // "E" or "W" as received beside it
     float VtgCourseTrue = 0;
     float VtgCourseMagnetic = 0;
     float VtgSpeedKnots = 0;

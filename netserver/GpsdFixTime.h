@@ -5,10 +5,6 @@
 
 struct NavState;
 
-// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar, for a month 1..12.
-// Days past the end of the month roll over the way a calendar does: 30 February 2000 is 1 March.
-std::int64_t DaysSinceEpoch(std::int64_t year, std::int64_t month, std::int64_t day);
-
 // The time of the last fix in seconds since 1970-01-01 00:00:00 UTC: the fix's date
 // (FixCalendarDate) plus the hhmmss of UtcTimeText; fractions of a second are dropped.
 // nullopt when the time is not known or cannot be true: no date that can be, or a time text that

@@ -59,5 +59,7 @@ InterpretResult ApplyZda(const SentenceFields& fields, NavState& nav)
     nav.ZdaZoneHours = zoneHours;
     nav.ZdaZoneMinutes = zoneMinutes;
     nav.RmcDateIsNewer = false;
-    return {};
+    InterpretResult result;
+    result.TimeOfDayMs = FixMillisecondOfDay(fields[1]).value_or(-1);
+    return result;
 }

@@ -3,7 +3,7 @@
 #include "NmeaChecksum.h"
 #include "SentenceFields.h"
 
-NmeaInput::NmeaInput(NavState& nav) : Rules(nav)
+NmeaInput::NmeaInput(NavState& nav) : Nav(nav), Rules(nav)
 {
     Sentence.reserve(SentenceBufferLimit);
     LastValid.reserve(SentenceBufferLimit);
@@ -17,8 +17,11 @@ LineResult NmeaInput::InterpreteerNMEA()
     std::string_view sentence = Sentence;
     if (!Overlong && !NMEAChecksumError(sentence)) {
         result.ChecksumValid = true;
-        static_cast<InterpretResult&>(result) = Rules.Interpret(SentenceFields(sentence));
+        const SentenceFields fields(sentence);
+        static_cast<InterpretResult&>(result) = Rules.Interpret(fields);
         Recognised = result.Recognised;
+        if (Recognised)
+            Epochs.Take(fields[0].substr(3), result, Nav);
         Sentence.swap(LastValid);
     }
     Sentence.clear();

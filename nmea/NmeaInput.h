@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EpochCollector.h"
 #include "InputScreening.h"
 #include "SentenceInterpreter.h"
 
@@ -42,6 +43,11 @@ public:
 
     // Processes SentenceBuffer as one line and empties it.
     LineResult InterpreteerNMEA();
+    // Every completed receiver cycle goes to the handler, while the line that completed it is
+    // processed or when EndOfCycle is called.
+    void OnEpoch(EpochCollector::Handler handler) { Epochs.SetHandler(std::move(handler)); }
+    // The receiver has fallen quiet, or its device went away: the cycle in progress is complete.
+    void EndOfCycle() { Epochs.Finish(); }
     // Forgets a partly received line without processing it: its device went away, and joined to
     // the first line of a new stream it would make a sentence of two halves.
     void DropPartialLine()
@@ -59,9 +65,12 @@ public:
     const InputScreening& Screening() const { return Screen; }
     InputScreening& Screening() { return Screen; }
     SentenceInterpreter& Interpreter() { return Rules; }
+    const EpochCollector& Epoch() const { return Epochs; }
 
 private:
+    NavState& Nav;
     SentenceInterpreter Rules;
+    EpochCollector Epochs;
     std::string Sentence;
     // Holds the last valid line; swapped with Sentence, so keeping it copies and allocates nothing.
     std::string LastValid;

@@ -82,7 +82,10 @@ InterpretResult ApplyGsa(const SentenceFields& fields, NavState& nav, const Sate
     nav.Hdop = hdop;
     nav.Vdop = vdop;
     RecordUsed(nav, context, fields[18], active);
-    return {};
+    InterpretResult result;
+    result.Carried = Carried::GsaMode | (fields[15].empty() ? 0 : Carried::Pdop)
+                     | (fields[16].empty() ? 0 : Carried::Hdop) | (fields[17].empty() ? 0 : Carried::Vdop);
+    return result;
 }
 
 // $GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00*74

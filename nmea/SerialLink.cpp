@@ -6,41 +6,67 @@ SerialLink::SerialLink(NavState& nav, QObject* parent) : QObject(parent), Intake
 {
     connect(&Poort, &QSerialPort::readyRead, this, &SerialLink::ReceiveWaitingInput);
     connect(&Poort, &QSerialPort::errorOccurred, this, &SerialLink::OnPortError);
+    Quiet.setSingleShot(true);
+    Quiet.setInterval(QuietGap);
+    connect(&Quiet, &QTimer::timeout, this, [this] { Intake.EndOfCycle(); });
+    Intake.OnEpoch([this](const FixEpoch& epoch) { emit EpochEnded(epoch); });
 }
 
 void SerialLink::COMopenen()
 {
     Close();
+    if (OpenSelectedPort()) {
+        ToldOpen = true;
+        emit PortOpened();
+    } else {
+        SayClosed();
+    }
+}
+
+bool SerialLink::OpenSelectedPort()
+{
     if (!OpeningAllowed)
-        return;
+        return false;
     const QString device = PortMap.Device(Selected.PortNumber());
     if (device.isEmpty()) {
         SetOntvangstLED(IndicatorColour::Magenta);
-        return;
+        return false;
     }
     Poort.setPortName(device);
     // Refused settings leave the port closed but keep the last lines on screen: they may show
     // what the receiver was sending before the change.
     if (!ApplyLineSettings(Poort, Selected)) {
         SetOntvangstLED(IndicatorColour::Red);
-        return;
+        return false;
     }
     Poort.setFlowControl(FlowControlFor(Selected.HandShakeIndex));
     // The port applies the line settings while it opens, so a baud rate the device turns down
     // fails here too.
-    if (Poort.open(QIODevice::ReadOnly)) {
-        SetOntvangstLED(IndicatorColour::Black);
-        emit PortOpened();
-    } else {
+    if (!Poort.open(QIODevice::ReadOnly)) {
         SetOntvangstLED(IndicatorColour::Red);
         ClearInputScreening();
+        return false;
     }
+    SetOntvangstLED(IndicatorColour::Black);
+    return true;
 }
 
 void SerialLink::Close()
 {
     if (Poort.isOpen())
         Poort.close();
+}
+
+void SerialLink::SayClosed()
+{
+    if (!ToldOpen)
+        return;
+    ToldOpen = false;
+    // What the receiver sent before it went is a cycle of its own; it must not wait for the
+    // quiet gap and arrive after the news that the device is gone.
+    Quiet.stop();
+    Intake.EndOfCycle();
+    emit PortClosed();
 }
 
 void SerialLink::ChangeSettings(const SerialSettings& settings)
@@ -76,8 +102,10 @@ void SerialLink::ReceiveWaitingInput()
             emit LineReceived(*line, Intake.ValidLine());
         }
     }
-    if (lineEnded)
+    if (lineEnded) {
+        Quiet.start();
         emit InputScreeningChanged(InputScreeningText());
+    }
 }
 
 void SerialLink::OnPortError(QSerialPort::SerialPortError error)
@@ -92,6 +120,7 @@ void SerialLink::OnPortError(QSerialPort::SerialPortError error)
     Poort.close();
     Intake.DropPartialLine();
     SetOntvangstLED(IndicatorColour::Red);
+    SayClosed();
 }
 
 void SerialLink::ClearInputScreening()

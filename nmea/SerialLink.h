@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 #include <string_view>
 
@@ -55,18 +56,33 @@ signals:
     // Every processed line, in order, with its text as received when its checksum was valid
     // (empty otherwise). The text is valid only while the signal is delivered: connect directly.
     void LineReceived(const LineResult& result, std::string_view sentence);
+    // A complete receiver cycle (see EpochCollector): at its last sentence, at the first of the
+    // next, or when the line has been quiet for QuietGap.
+    void EpochEnded(const FixEpoch& epoch);
     // The port opened (start-up opens it once; each reopen says so again).
     void PortOpened();
+    // The port was closed and stays closed: its device went away, or would not open again.
+    // A reopen that succeeds says PortOpened only.
+    void PortClosed();
 
 private:
+    // Configures and opens the selected port; false when it stays closed.
+    bool OpenSelectedPort();
     void ReceiveWaitingInput();
     void OnPortError(QSerialPort::SerialPortError error);
     void ClearInputScreening();
+    void SayClosed();
+
+    // Longer than the pauses between the sentences of one cycle on any line, shorter than the
+    // pause between cycles of a 1 Hz receiver.
+    static constexpr std::chrono::milliseconds QuietGap{400};
 
     QSerialPort Poort;
+    QTimer Quiet;
     NmeaInput Intake;
     PortDevices PortMap;
     SerialSettings Selected;
     IndicatorColour Indicator = IndicatorColour::Black;
     bool OpeningAllowed = false;
+    bool ToldOpen = false; // the last word was PortOpened, not PortClosed
 };
