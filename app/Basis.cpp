@@ -69,7 +69,9 @@ Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* paren
     connect(&link, &SerialLink::InputScreeningChanged, this, &Basis::ShowInputScreening);
     connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, &Gpsd, &GpsdServer::CheckListener);
     connect(&link, &SerialLink::LineReceived, &Gpsd, &GpsdServer::LineProcessed);
+    connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
     connect(&link, &SerialLink::PortOpened, this, [this] { Gpsd.SetDevice(Input.Link().SelectedDevice()); });
+    connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
     for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake})
         connect(list, &QComboBox::currentIndexChanged, this, &Basis::SerialListChanged);
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &Basis::BrightnessChanged);

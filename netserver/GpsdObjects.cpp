@@ -12,11 +12,6 @@ std::string IsoMillis(std::int64_t millis)
     return IsoUtcTime(seconds, static_cast<int>(millis - seconds * 1000));
 }
 
-bool Active(const GpsdDevice& device)
-{
-    return !device.Path.empty();
-}
-
 void WriteDevice(JsonWriter& json, const GpsdDevice& device)
 {
     json.BeginObject();
@@ -51,7 +46,7 @@ void AppendDevices(std::string& out, const GpsdDevice& device)
     json.StringField("class", "DEVICES");
     json.Key("devices");
     json.BeginArray();
-    if (Active(device))
+    if (device.Active())
         WriteDevice(json, device);
     json.EndArray();
     json.EndObject();
@@ -60,12 +55,20 @@ void AppendDevices(std::string& out, const GpsdDevice& device)
 
 void AppendDevice(std::string& out, const GpsdDevice& device)
 {
-    if (!Active(device)) {
+    if (device.Path.empty()) {
         AppendError(out, "No such device");
         return;
     }
     JsonWriter json(out);
-    WriteDevice(json, device);
+    if (device.Active()) {
+        WriteDevice(json, device);
+    } else {
+        json.BeginObject();
+        json.StringField("class", "DEVICE");
+        json.StringField("path", device.Path);
+        json.IntegerField("activated", 0);
+        json.EndObject();
+    }
     out.append("\r\n");
 }
 
@@ -98,21 +101,22 @@ void AppendError(std::string& out, std::string_view message)
     out.append("\r\n");
 }
 
-void AppendPoll(std::string& out, const NavState& nav, const GpsdDevice& device, std::int64_t nowMillis)
+void AppendPoll(std::string& out, const FixEpoch& latest, const NavState& nav, const GpsdDevice& device,
+                std::int64_t nowMillis)
 {
     JsonWriter json(out);
     json.BeginObject();
     json.StringField("class", "POLL");
     json.StringField("time", IsoMillis(nowMillis));
-    json.IntegerField("active", Active(device) ? 1 : 0);
+    json.IntegerField("active", device.Active() ? 1 : 0);
     json.Key("tpv");
     json.BeginArray();
-    if (Active(device))
-        WriteTpv(json, nav, device.Path);
+    if (device.Active())
+        WriteTpv(json, latest, nav, device.Path);
     json.EndArray();
     json.Key("sky");
     json.BeginArray();
-    if (Active(device))
+    if (device.Active())
         WriteSky(json, nav, device.Path);
     json.EndArray();
     json.EndObject();

@@ -4,12 +4,16 @@
 #include <string>
 #include <string_view>
 
+struct FixEpoch;
 struct NavState;
 
 // The serial device the reports come from, as the DEVICES object names it.
 struct GpsdDevice {
     std::string Path;                 // empty until a port has opened
     std::int64_t ActivatedMillis = 0; // when it opened, milliseconds since 1970 UTC
+    bool Open = false;                // false again once the device has gone away
+
+    bool Active() const { return Open && !Path.empty(); }
 };
 
 // What a client asked to be sent, set by ?WATCH. Flags the server does not act on are still kept,
@@ -35,10 +39,14 @@ inline constexpr int GpsdProtoMinor = 14;
 
 // Each object is one line ending in CR LF, appended to out.
 void AppendVersion(std::string& out, std::string_view release);
-// DEVICES with the one serial device, or an empty list before a port has opened.
+// DEVICES with the one serial device, or an empty list while no port is open.
 void AppendDevices(std::string& out, const GpsdDevice& device);
+// DEVICE with the device's settings; while no port is open, what gpsd tells its watchers when a
+// device goes away: its path and "activated":0 (nothing without a path).
 void AppendDevice(std::string& out, const GpsdDevice& device);
 void AppendWatch(std::string& out, const WatchPolicy& watch);
 void AppendError(std::string& out, std::string_view message);
-// The answer to ?POLL: the time now, the active devices, and a TPV and a SKY for the device.
-void AppendPoll(std::string& out, const NavState& nav, const GpsdDevice& device, std::int64_t nowMillis);
+// The answer to ?POLL: the time now, the active devices, and for the device the TPV of its latest
+// cycle and a SKY.
+void AppendPoll(std::string& out, const FixEpoch& latest, const NavState& nav, const GpsdDevice& device,
+                std::int64_t nowMillis);

@@ -1,14 +1,11 @@
 #include "GpsdReports.h"
 
-#include "Coordinates.h"
-#include "GpsdFixTime.h"
+#include "FixEpoch.h"
 #include "IsoTime.h"
 #include "JsonWriter.h"
 #include "NavState.h"
 #include "SkySatellites.h"
 
-#include <charconv>
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -16,80 +13,25 @@ namespace {
 // The protocol gives speeds in metres per second; RMC gives knots.
 constexpr double MetresPerSecondPerKnot = 1852.0 / 3600.0;
 
-// The milliseconds of a time text "hhmmss.sss" (GLL keeps its fraction); 0 without one.
-int TimeMilliseconds(std::string_view timeText)
-{
-    if (timeText.size() < 8 || timeText[6] != '.')
-        return 0;
-    int milliseconds = 0;
-    int scale = 100;
-    for (std::size_t i = 7; i < timeText.size() && i < 10; ++i, scale /= 10) {
-        const char digit = timeText[i];
-        if (digit < '0' || digit > '9')
-            break;
-        milliseconds += (digit - '0') * scale;
-    }
-    return milliseconds;
-}
+// The error a receiver makes in metres at 95 % confidence for each unit of dilution of
+// precision, the user equivalent range errors gpsd multiplies the DOPs with, so that clients see
+// the same estimates from either server: horizontal (epx, epy), vertical (epv) and position (eph,
+// which gpsd takes from the horizontal DOP times the position error). A differential fix is four
+// times as good.
+struct RangeErrors {
+    double Horizontal;
+    double Vertical;
+    double Position;
+};
+constexpr RangeErrors Autonomous{15.0, 23.0, 19.0};
+constexpr RangeErrors Differential{3.75, 5.75, 4.75};
+constexpr int DifferentialStatus = 2;
 
-// A number kept as text, such as the error placeholders; nullopt while it says "?" or nothing.
-std::optional<double> KnownNumber(std::string_view text)
+void OptionalField(JsonWriter& json, std::string_view name, const std::optional<double>& value, int decimals,
+                   double scale = 1)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-void KnownNumberField(JsonWriter& json, std::string_view name, std::string_view text)
-{
-    if (const auto value = KnownNumber(text))
-        json.NumberField(name, *value, 3);
-}
-
-bool IsMetres(std::string_view unit)
-{
-    return unit == "M" || unit == "m";
-}
-
-void WriteFixTime(JsonWriter& json, const NavState& nav)
-{
-    const auto seconds = GpsdFixTime(nav);
-    if (!seconds)
-        return;
-    json.StringField("time", IsoUtcTime(*seconds, TimeMilliseconds(nav.UtcTimeText)));
-    if (nav.TimeError > 0)
-        json.NumberField("ept", nav.TimeError, 3);
-}
-
-void WritePosition(JsonWriter& json, const NavState& nav)
-{
-    json.NumberField("lat", DegMin2Deg(nav.PreciseLatitude), 9);
-    json.NumberField("lon", DegMin2Deg(nav.PreciseLongitude), 9);
-    // Only GGA carries an altitude, and with it its unit; a unit other than metres would need a
-    // conversion nobody has asked for.
-    if (IsMetres(nav.AltitudeUnit)) {
-        json.NumberField("altMSL", nav.Altitude, 3);
-        json.NumberField("alt", nav.Altitude, 3);
-        // The height above the ellipsoid, as the GGA's geoid separation gives it.
-        if (IsMetres(nav.GeoidUnit)) {
-            json.NumberField("altHAE", static_cast<double>(nav.Altitude) + nav.GeoidSeparation, 3);
-            json.NumberField("geoidSep", nav.GeoidSeparation, 3);
-        }
-    }
-    // Course and speed come from RMC alone, which also brings the date: without an RMC date they
-    // were never received.
-    if (!nav.UtcDateText.empty()) {
-        json.NumberField("track", nav.Course, 4);
-        json.NumberField("speed", nav.Speed * MetresPerSecondPerKnot, 3);
-    }
-    KnownNumberField(json, "climb", nav.ClimbText);
-    KnownNumberField(json, "eph", nav.HorizontalErrorText);
-    KnownNumberField(json, "epv", nav.VerticalErrorText);
-    KnownNumberField(json, "epd", nav.CourseErrorText);
-    KnownNumberField(json, "eps", nav.SpeedErrorText);
-    KnownNumberField(json, "epc", nav.ClimbErrorText);
+    if (value)
+        json.NumberField(name, *value * scale, decimals);
 }
 
 void WriteDevice(JsonWriter& json, std::string_view device)
@@ -98,7 +40,42 @@ void WriteDevice(JsonWriter& json, std::string_view device)
         json.StringField("device", device);
 }
 
-void WriteDop(JsonWriter& json, std::string_view name, float dop)
+void WriteTime(JsonWriter& json, const FixEpoch& epoch, const NavState& nav)
+{
+    if (!epoch.TimeMs)
+        return;
+    const std::int64_t milliseconds = *epoch.TimeMs;
+    json.StringField("time", IsoUtcTime(milliseconds / 1000, static_cast<int>(milliseconds % 1000)));
+    if (nav.TimeError > 0)
+        json.NumberField("ept", nav.TimeError, 3);
+}
+
+void WriteFix(JsonWriter& json, const FixEpoch& epoch, const NavState& nav)
+{
+    const bool threeD = epoch.Mode == 3;
+    const RangeErrors& errors = epoch.Status == DifferentialStatus ? Differential : Autonomous;
+    OptionalField(json, "lat", epoch.Latitude, 9);
+    OptionalField(json, "lon", epoch.Longitude, 9);
+    if (threeD && epoch.AltitudeMsl) {
+        if (epoch.GeoidSeparation)
+            json.NumberField("altHAE", *epoch.AltitudeMsl + *epoch.GeoidSeparation, 4);
+        json.NumberField("altMSL", *epoch.AltitudeMsl, 4);
+        json.NumberField("alt", *epoch.AltitudeMsl, 4);
+    }
+    if (const auto dops = SkyHorizontalDops(nav)) {
+        json.NumberField("epx", dops->X * errors.Horizontal, 3);
+        json.NumberField("epy", dops->Y * errors.Horizontal, 3);
+    }
+    if (threeD)
+        OptionalField(json, "epv", epoch.Vdop, 3, errors.Vertical);
+    OptionalField(json, "track", epoch.Course, 4);
+    OptionalField(json, "magvar", epoch.MagneticVariation, 1);
+    OptionalField(json, "speed", epoch.SpeedKnots, 3, MetresPerSecondPerKnot);
+    OptionalField(json, "geoidSep", epoch.GeoidSeparation, 3);
+    OptionalField(json, "eph", epoch.Hdop, 3, errors.Position);
+}
+
+void WriteDop(JsonWriter& json, std::string_view name, double dop)
 {
     if (dop > 0)
         json.NumberField(name, dop, 2);
@@ -106,27 +83,19 @@ void WriteDop(JsonWriter& json, std::string_view name, float dop)
 
 } // namespace
 
-int TpvMode(const NavState& nav)
-{
-    if (!nav.FixValid)
-        return 1;
-    return nav.FixMode == 2 || nav.FixMode == 3 ? nav.FixMode : 2;
-}
-
-void WriteTpv(JsonWriter& json, const NavState& nav, std::string_view device)
+void WriteTpv(JsonWriter& json, const FixEpoch& epoch, const NavState& nav, std::string_view device)
 {
     json.BeginObject();
     json.StringField("class", "TPV");
     WriteDevice(json, device);
-    const int mode = TpvMode(nav);
-    json.IntegerField("mode", mode);
-    // Without a fix the last time and position are history, not a report.
-    if (mode >= 2) {
-        // A plain satellite fix; clients of protocol 3.14 take a missing status for "no fix".
-        json.IntegerField("status", 1);
-        WriteFixTime(json, nav);
-        WritePosition(json, nav);
-    }
+    json.IntegerField("mode", epoch.Mode);
+    // gpsd leaves out status 1, but clients of protocol 3.14 that read a missing status as "no
+    // fix" were around when it was written; saying it costs a few bytes.
+    if (epoch.Mode >= 2)
+        json.IntegerField("status", epoch.Status);
+    WriteTime(json, epoch, nav);
+    if (epoch.Mode >= 2)
+        WriteFix(json, epoch, nav);
     json.EndObject();
 }
 
@@ -135,9 +104,23 @@ void WriteSky(JsonWriter& json, const NavState& nav, std::string_view device)
     json.BeginObject();
     json.StringField("class", "SKY");
     WriteDevice(json, device);
+    if (const auto dops = SkyHorizontalDops(nav)) {
+        WriteDop(json, "xdop", dops->X);
+        WriteDop(json, "ydop", dops->Y);
+    }
     WriteDop(json, "hdop", nav.Hdop);
     WriteDop(json, "vdop", nav.Vdop);
     WriteDop(json, "pdop", nav.Pdop);
+    int inView = 0;
+    int used = 0;
+    for (std::size_t index = 0; index < nav.SkyPrn.size(); ++index) {
+        if (const auto satellite = PublishedSatellite(nav, index)) {
+            ++inView;
+            used += satellite->Used ? 1 : 0;
+        }
+    }
+    json.IntegerField("nSat", inView);
+    json.IntegerField("uSat", used);
     json.Key("satellites");
     json.BeginArray();
     for (std::size_t index = 0; index < nav.SkyPrn.size(); ++index) {
@@ -158,10 +141,10 @@ void WriteSky(JsonWriter& json, const NavState& nav, std::string_view device)
     json.EndObject();
 }
 
-void AppendTpv(std::string& out, const NavState& nav, std::string_view device)
+void AppendTpv(std::string& out, const FixEpoch& epoch, const NavState& nav, std::string_view device)
 {
     JsonWriter json(out);
-    WriteTpv(json, nav, device);
+    WriteTpv(json, epoch, nav, device);
     out.append("\r\n");
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -20,24 +21,40 @@ constexpr qint64 TurnBudget = 8 * 1024;
 // What the socket layer may read ahead for one client; the rest waits in the system, and the
 // event loop serves the other clients in between.
 constexpr qint64 ReadAhead = 16 * 1024;
+// The watchdog ticks every 500 ms; a TPV is due again a little before the second is up, so
+// that every second tick brings one.
+constexpr std::int64_t HeartbeatSlackMs = 100;
+
+std::int64_t Millis(std::chrono::milliseconds duration)
+{
+    return duration.count();
+}
 
 } // namespace
 
 struct GpsdServer::Client {
-    Client(QTcpSocket* socket, NavState& nav, const GpsdDevice& device)
-        : Socket(socket), Session(nav, device, Release)
+    Client(QTcpSocket* socket, NavState& nav, const GpsdDevice& device, const FixEpoch& latest)
+        : Socket(socket), Session(nav, device, latest, Release)
     {
     }
     bool Connected() const { return Socket->state() == QAbstractSocket::ConnectedState; }
+    // A client that has closed its side may still have commands in our buffer to be answered.
+    bool Readable() const
+    {
+        return Connected() || (Socket->state() == QAbstractSocket::ClosingState && Socket->bytesAvailable() > 0);
+    }
 
     QTcpSocket* Socket; // a child of the listener
     GpsdSession Session;
     bool TurnQueued = false; // the rest of its input waits for a later turn
+    std::int64_t LastTpvAt = 0;
+    std::int64_t ClosingSince = -1;
 };
 
 GpsdServer::GpsdServer(NavState& nav, quint16 port, const QHostAddress& address, QObject* parent)
     : QObject(parent), Nav(nav), ListenPort(port), Address(address)
 {
+    Clock.start();
     connect(&Listener, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
 }
 
@@ -54,8 +71,25 @@ void GpsdServer::SetMaxClients(int count)
 
 void GpsdServer::SetDevice(const QString& path)
 {
-    Device.Path = path.toStdString();
+    const std::string name = path.toStdString();
+    if (Device.Open && Device.Path == name)
+        return;
+    Device.Path = name;
     Device.ActivatedMillis = QDateTime::currentMSecsSinceEpoch();
+    Device.Open = true;
+    ReportToWatchers(false, [this] { AppendDevice(Reports, Device); });
+}
+
+void GpsdServer::DeviceClosed()
+{
+    if (!Device.Open)
+        return;
+    Device.Open = false;
+    Latest = FixEpoch{};
+    ReportToWatchers(true, [this] {
+        AppendDevice(Reports, Device);
+        AppendTpv(Reports, Latest, Nav, Device.Path);
+    });
 }
 
 int GpsdServer::ClientCount() const
@@ -67,6 +101,7 @@ int GpsdServer::ClientCount() const
 void GpsdServer::CheckListener()
 {
     ForgetGoneClients();
+    ReportNoFixWhenQuiet();
     if (ClientCount() >= ClientsAllowed || Listener.isListening())
         return;
     // A port taken by another program fails quietly here; the next tick tries again.
@@ -76,11 +111,22 @@ void GpsdServer::CheckListener()
 
 void GpsdServer::ForgetGoneClients()
 {
-    std::erase_if(Clients, [this](const auto& client) {
+    const std::int64_t now = Clock.elapsed();
+    std::erase_if(Clients, [this, now](const auto& client) {
+        QTcpSocket& socket = *client->Socket;
         if (client->Connected())
             return false;
-        client->Socket->disconnect(this);
-        client->Socket->deleteLater();
+        // A closing socket is still handing the system what was queued for it; one whose client
+        // does not take it goes after CloseTimeout.
+        if (socket.state() == QAbstractSocket::ClosingState) {
+            if (client->ClosingSince < 0)
+                client->ClosingSince = now;
+            if (now - client->ClosingSince < Millis(CloseTimeout))
+                return false;
+        }
+        socket.disconnect(this);
+        socket.abort();
+        socket.deleteLater();
         return true;
     });
 }
@@ -101,12 +147,24 @@ void GpsdServer::AcceptClients()
         // The system's own send buffer would otherwise grow to megabytes for a client that does
         // not read, all of it replies we built for nothing before the queue limit could tell.
         socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, static_cast<int>(UnsentReplyLimit));
-        Clients.push_back(std::make_unique<Client>(socket, Nav, Device));
+        Clients.push_back(std::make_unique<Client>(socket, Nav, Device, Latest));
         Client* client = Clients.back().get();
         connect(socket, &QTcpSocket::readyRead, this, [this, client] { AnswerClient(*client); });
+        if (Greeting)
+            QTimer::singleShot(GreetingDelay, socket, [this, socket] { GreetClient(socket); });
     }
     if (ClientCount() >= ClientsAllowed)
         Listener.close();
+}
+
+void GpsdServer::GreetClient(const QTcpSocket* socket)
+{
+    Client* client = Find(socket);
+    if (!client || !client->Connected())
+        return;
+    Out.clear();
+    client->Session.Greet(Out);
+    Send(*client, Out);
 }
 
 void GpsdServer::AnswerClient(Client& client)
@@ -114,7 +172,7 @@ void GpsdServer::AnswerClient(Client& client)
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
     char piece[ReceivePiece];
     qint64 answered = 0;
-    while (client.Connected() && answered < TurnBudget) {
+    while (client.Readable() && answered < TurnBudget) {
         const qint64 count = client.Socket->read(piece, ReceivePiece);
         if (count <= 0)
             return;
@@ -127,7 +185,7 @@ void GpsdServer::AnswerClient(Client& client)
     // A client that asks faster than it could ever read gets the rest answered on a later turn of
     // the event loop, after every other client has had its turn; one such turn at a time, however
     // often new data announces itself meanwhile.
-    if (client.Connected() && client.Socket->bytesAvailable() > 0 && !client.TurnQueued) {
+    if (client.Readable() && client.Socket->bytesAvailable() > 0 && !client.TurnQueued) {
         client.TurnQueued = true;
         QTcpSocket* socket = client.Socket;
         QMetaObject::invokeMethod(this, [this, socket] {
@@ -148,7 +206,7 @@ GpsdServer::Client* GpsdServer::Find(const QTcpSocket* socket) const
 
 void GpsdServer::LineProcessed(const LineResult& line, std::string_view sentence)
 {
-    if (!line.FixAccepted && !line.SkyPublished && !line.ChecksumValid)
+    if (!line.SkyPublished && !line.ChecksumValid)
         return;
     ReportsBuilt = false;
     for (const auto& client : Clients)
@@ -163,19 +221,59 @@ void GpsdServer::SendEvent(Client& client, const LineResult& line, std::string_v
     Out.clear();
     if (watch.WantsSentences() && line.ChecksumValid && !sentence.empty())
         Out.append(sentence).append("\r\n");
-    if (watch.WantsReports() && (line.FixAccepted || line.SkyPublished)) {
+    if (watch.WantsReports() && line.SkyPublished) {
         // Built once for all the clients that watch, and only when one does.
         if (!ReportsBuilt) {
             Reports.clear();
-            if (line.FixAccepted)
-                AppendTpv(Reports, Nav, Device.Path);
-            if (line.SkyPublished)
-                AppendSky(Reports, Nav, Device.Path);
+            AppendSky(Reports, Nav, Device.Path);
             ReportsBuilt = true;
         }
         Out += Reports;
     }
     Send(client, Out);
+}
+
+void GpsdServer::EpochEnded(const FixEpoch& epoch)
+{
+    Latest = epoch;
+    LastEpochAt = Clock.elapsed();
+    ReportToWatchers(true, [this] { AppendTpv(Reports, Latest, Nav, Device.Path); });
+}
+
+template <typename Build> void GpsdServer::ReportToWatchers(bool tpv, Build build)
+{
+    bool built = false;
+    const std::int64_t now = Clock.elapsed();
+    for (const auto& client : Clients) {
+        if (!client->Connected() || !client->Session.Watch().WantsReports())
+            continue;
+        if (!built) {
+            Reports.clear();
+            build();
+            built = true;
+        }
+        if (tpv)
+            client->LastTpvAt = now;
+        Send(*client, Reports);
+    }
+}
+
+void GpsdServer::ReportNoFixWhenQuiet()
+{
+    const std::int64_t now = Clock.elapsed();
+    if ((Nav.FixValid && Device.Active()) || now - LastEpochAt < Millis(ReceiverQuiet))
+        return;
+    Latest = FixEpoch{};
+    Reports.clear();
+    for (const auto& client : Clients) {
+        if (!client->Connected() || !client->Session.Watch().WantsReports()
+            || now - client->LastTpvAt < Millis(HeartbeatInterval) - HeartbeatSlackMs)
+            continue;
+        if (Reports.empty())
+            AppendTpv(Reports, Latest, Nav, Device.Path);
+        client->LastTpvAt = now;
+        Send(*client, Reports);
+    }
 }
 
 bool GpsdServer::Send(Client& client, std::string_view bytes)
@@ -196,5 +294,8 @@ bool GpsdServer::Send(Client& client, std::string_view bytes)
         }
     }
     socket.write(bytes.data(), size);
+    // Straight to the system: a client that closes its side right after its command (nc -N)
+    // must find the reply already on its way.
+    socket.flush();
     return true;
 }

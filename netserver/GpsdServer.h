@@ -1,12 +1,15 @@
 #pragma once
 
+#include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdSession.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +26,13 @@ struct NavState;
 // CheckListener() on every tick, which lets gone clients go and listens again, and keeps retrying
 // when the port is taken by another program. Socket errors are not reported anywhere: the next
 // check heals them.
+//
+// JSON watchers get one TPV per receiver cycle (EpochEnded), a SKY after each new sky, the
+// sentences if they asked, a DEVICE when the device goes away or comes back, and, while there is
+// no fix and no cycle comes, a TPV with mode 1 once a second: a plotter must hear that its
+// position is no longer current. A client that has not said anything after GreetingDelay is
+// greeted with VERSION (see GpsdSession). What is queued for a client that closes its side is
+// still sent before its socket goes, for up to CloseTimeout.
 class GpsdServer : public QObject {
     Q_OBJECT
 
@@ -32,6 +42,15 @@ public:
     static constexpr qint64 UnsentReplyLimit = 64 * 1024;
     // The most MaxClients can be set to; each client may hold UnsentReplyLimit of our memory.
     static constexpr int ClientLimit = 64;
+    // Old plotters send their first letter the moment they are connected, JSON clients that wait
+    // for gpsd's greeting would wait for ever: this is long enough for the first and short enough
+    // for the second.
+    static constexpr std::chrono::milliseconds GreetingDelay{250};
+    // No cycle for this long, with the watchdog's fix gone or no device: the receiver has
+    // nothing to say, and the watchers are told "no fix" every HeartbeatInterval.
+    static constexpr std::chrono::milliseconds ReceiverQuiet{1250};
+    static constexpr std::chrono::milliseconds HeartbeatInterval{1000};
+    static constexpr std::chrono::milliseconds CloseTimeout{2000};
 
     // port 0 takes a free port on the first listen and keeps it for every later one.
     explicit GpsdServer(NavState& nav, quint16 port, const QHostAddress& address = QHostAddress::Any,
@@ -42,16 +61,24 @@ public:
     // or check on.
     void SetMaxClients(int count);
     int MaxClients() const { return ClientsAllowed; }
-    // The serial device has been opened: the JSON reports name it, activated now.
+    // Whether silent clients are greeted (see GreetingDelay); on unless the machine's settings
+    // say otherwise.
+    void SetGreeting(bool greet) { Greeting = greet; }
+    // The serial device has been opened: the JSON reports name it. Opened anew after it had gone,
+    // or another device, it is activated now and watchers are told; the watchdog's reopening of
+    // a port that never went away is no news.
     void SetDevice(const QString& path);
+    // The serial device has gone away: watchers get a DEVICE with "activated":0 and "no fix".
+    void DeviceClosed();
 
     // Every line the serial link has processed, with its text when its checksum was valid (empty
-    // otherwise): watching clients get the sentence, a TPV after an accepted fix and a SKY after
-    // a new sky, as each asked.
+    // otherwise): watching clients get the sentence and a SKY after a new sky, as each asked.
     void LineProcessed(const LineResult& line, std::string_view sentence);
+    // A complete receiver cycle: its TPV to every JSON watcher, and to POLL from now on.
+    void EpochEnded(const FixEpoch& epoch);
 
-    // The watchdog's check: gone clients are let go, and a closed listener listens again while
-    // there is room.
+    // The watchdog's check: gone clients are let go, a closed listener listens again while there
+    // is room, and watchers of a receiver without fix that has fallen quiet hear so.
     void CheckListener();
 
     bool IsListening() const { return Listener.isListening(); }
@@ -65,10 +92,16 @@ private:
     void AcceptClients();
     void ForgetGoneClients();
     void AnswerClient(Client& client);
+    void GreetClient(const QTcpSocket* socket);
+    // Reports to every JSON watcher: Reports, built by build on the first one that wants it;
+    // tpv when they hold a TPV.
+    template <typename Build> void ReportToWatchers(bool tpv, Build build);
+    void ReportNoFixWhenQuiet();
     // The client of a socket, or nullptr once it has been let go.
     Client* Find(const QTcpSocket* socket) const;
     void SendEvent(Client& client, const LineResult& line, std::string_view sentence);
-    // Queues bytes for one client; false when the client was dropped for not reading.
+    // Queues bytes for one client and hands them to the system; false when the client was
+    // dropped for not reading.
     bool Send(Client& client, std::string_view bytes);
 
     NavState& Nav;
@@ -76,7 +109,11 @@ private:
     QHostAddress Address;
     QTcpServer Listener;
     int ClientsAllowed = 1;
+    bool Greeting = true;
     GpsdDevice Device;
+    FixEpoch Latest;                 // mode 1 until a cycle has been reported, and after a loss
+    QElapsedTimer Clock;
+    std::int64_t LastEpochAt = 0;    // Clock's milliseconds
     std::vector<std::unique_ptr<Client>> Clients;
     // Reused for every reply and event, so that a steady stream does not allocate each time.
     std::string Out;

@@ -25,12 +25,20 @@ std::string Excerpt(std::string_view text)
 
 } // namespace
 
+void GpsdSession::Greet(std::string& out)
+{
+    if (Mode != Protocol::Undecided || Greeted)
+        return;
+    Greeted = true;
+    AppendVersion(out, Release);
+}
+
 void GpsdSession::Receive(std::string_view bytes, std::int64_t nowMillis, std::string& out)
 {
     for (const char c : bytes) {
         if (Mode == Protocol::Undecided && !IsBlank(c)) {
             Mode = c == '?' ? Protocol::Json : Protocol::Letters;
-            if (Mode == Protocol::Json)
+            if (Mode == Protocol::Json && !Greeted)
                 AppendVersion(out, Release);
         }
         if (Mode == Protocol::Letters)
@@ -57,12 +65,14 @@ void GpsdSession::Execute(std::string_view text, std::int64_t nowMillis, std::st
         return;
     }
     if (command->Name == "WATCH" && command->Argument) {
-        if (const auto error = ApplyWatch(*command->Argument, Policy)) {
-            AppendError(out, *error);
-            return;
-        }
-        AppendDevices(out, Device);
-        AppendWatch(out, Policy);
+        Watch(*command->Argument, out);
+        return;
+    }
+    if (command->Name == "DEVICE" && command->Argument) {
+        if (const auto refused = DeviceChangeRefused(*command->Argument))
+            AppendError(out, *refused);
+        else
+            AppendDevice(out, Device);
         return;
     }
     // The other commands take no argument this server acts on, but a broken one is still an error.
@@ -79,7 +89,43 @@ void GpsdSession::Execute(std::string_view text, std::int64_t nowMillis, std::st
     else if (command->Name == "WATCH")
         AppendWatch(out, Policy);
     else if (command->Name == "POLL")
-        AppendPoll(out, Nav, Device, nowMillis);
+        AppendPoll(out, Latest, Nav, Device, nowMillis);
     else
         AppendError(out, "Unrecognized request '" + Excerpt(command->Name) + "'");
+}
+
+void GpsdSession::Watch(std::string_view argument, std::string& out)
+{
+    WatchPolicy changed = Policy;
+    if (const auto error = ApplyWatch(argument, changed)) {
+        AppendError(out, *error);
+        return;
+    }
+    // A client that watches one device must not take our reports for that device's.
+    if (!changed.Device.empty() && changed.Device != Device.Path) {
+        AppendError(out, "Invalid WATCH: no such device " + Excerpt(changed.Device));
+        return;
+    }
+    Policy = std::move(changed);
+    AppendDevices(out, Device);
+    AppendWatch(out, Policy);
+}
+
+std::optional<std::string> GpsdSession::DeviceChangeRefused(std::string_view argument) const
+{
+    const auto members = ParseJsonObject(argument);
+    if (!members)
+        return std::string("Invalid DEVICE: malformed JSON");
+    for (const JsonMember& member : *members) {
+        if (member.Name == "class")
+            continue;
+        if (member.Name == "path") {
+            if (member.Type != JsonMember::Kind::String || member.Text != Device.Path)
+                return "Invalid DEVICE: no such device " + Excerpt(member.Text);
+            continue;
+        }
+        // Speed, parity, cycle, native mode: the port belongs to the program's own settings.
+        return "Invalid DEVICE: \"" + Excerpt(member.Name) + "\" cannot be changed here";
+    }
+    return std::nullopt;
 }

@@ -4,27 +4,38 @@
 #include "GpsdObjects.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+struct FixEpoch;
 struct NavState;
 
 // One client's conversation. The first character that is not blank tells which protocol the
 // client speaks: "?" starts the JSON protocol of current clients, which is greeted with a VERSION
 // object; anything else is an old plotter, whose every character is answered as the old
 // single-letter protocol always answered it. The choice holds for the whole connection.
+//
+// A client that says nothing at first is greeted with VERSION (Greet) after a short silence, as
+// gpsd greets every client at once: JSON clients such as gpsprof wait for it before they send
+// anything. Old plotters send their letter as soon as they are connected, before that greeting,
+// and never see it.
 class GpsdSession {
 public:
     enum class Protocol { Undecided, Letters, Json };
 
-    GpsdSession(NavState& nav, const GpsdDevice& device, std::string_view release)
-        : Nav(nav), Device(device), Release(release)
+    // latest: the TPV a POLL answers with, kept by the server.
+    GpsdSession(NavState& nav, const GpsdDevice& device, const FixEpoch& latest, std::string_view release)
+        : Nav(nav), Device(device), Latest(latest), Release(release)
     {
     }
 
     // Received bytes; the replies are appended to out. nowMillis (milliseconds since 1970 UTC)
     // dates a POLL answer.
     void Receive(std::string_view bytes, std::int64_t nowMillis, std::string& out);
+    // The client has been silent since it connected: VERSION, once, unless it has already
+    // spoken.
+    void Greet(std::string& out);
 
     Protocol Speaks() const { return Mode; }
     const WatchPolicy& Watch() const { return Policy; }
@@ -32,11 +43,16 @@ public:
 private:
     void ReceiveJson(char c, std::int64_t nowMillis, std::string& out);
     void Execute(std::string_view text, std::int64_t nowMillis, std::string& out);
+    void Watch(std::string_view argument, std::string& out);
+    // Why a ?DEVICE= argument cannot be done; nullopt when it asks for nothing but this device.
+    std::optional<std::string> DeviceChangeRefused(std::string_view argument) const;
 
     NavState& Nav;
     const GpsdDevice& Device;
+    const FixEpoch& Latest;
     std::string_view Release;
     Protocol Mode = Protocol::Undecided;
+    bool Greeted = false;
     CommandFraming Framing;
     WatchPolicy Policy;
 };

@@ -1,5 +1,7 @@
 #include "JsonObjectParser.h"
 
+#include "JsonWriter.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -101,6 +103,15 @@ private:
                 return true;
             if (static_cast<unsigned char>(c) < 0x20)
                 return false;
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                // JSON text is UTF-8; anything else is not a string we can answer with.
+                const std::size_t length = Utf8CharacterLength(Text.substr(Pos - 1));
+                if (length == 0)
+                    return false;
+                out.append(Text.substr(Pos - 1, length));
+                Pos += length - 1;
+                continue;
+            }
             if (c != '\\') {
                 out.push_back(c);
                 continue;
@@ -132,7 +143,7 @@ private:
         if (Text.size() - Pos < 4)
             return false;
         const auto [next, error] = std::from_chars(begin, begin + 4, code, 16);
-        if (error != std::errc() || next != begin + 4 || code >= 0x80)
+        if (error != std::errc() || next != begin + 4 || code == 0 || code >= 0x80)
             return false;
         Pos += 4;
         out.push_back(static_cast<char>(code));

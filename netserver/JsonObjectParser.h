@@ -18,6 +18,7 @@ struct JsonMember {
 };
 
 // The members of text, which must be exactly one JSON object (blanks around it allowed), in the
-// order written. nullopt for anything that is not valid JSON, for nesting deeper than a few
-// levels, and for \u escapes outside ASCII (no command argument needs them).
+// order written. nullopt for anything that is not valid JSON (strings that are not UTF-8
+// included), for nesting deeper than a few levels, and for \u escapes outside ASCII or of NUL (no
+// command argument needs them, and a surrogate on its own is no character at all).
 std::optional<std::vector<JsonMember>> ParseJsonObject(std::string_view text);

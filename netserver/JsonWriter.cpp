@@ -9,11 +9,57 @@ constexpr char HexDigits[] = "0123456789abcdef";
 
 } // namespace
 
+std::size_t Utf8CharacterLength(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80)
+        return 1;
+    // The lead byte gives the length and the range the second byte must lie in, which rules out
+    // overlong forms (E0 80..9F, F0 80..8F), surrogates (ED A0..BF) and code points past U+10FFFF.
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < (i == 1 ? low : 0x80) || byte > (i == 1 ? high : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
 void AppendJsonString(std::string& out, std::string_view text)
 {
     out.push_back('"');
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            const std::size_t length = Utf8CharacterLength(text.substr(i));
+            if (length == 0) {
+                out.append("\\ufffd");
+                continue;
+            }
+            out.append(text.substr(i, length));
+            i += length - 1;
+            continue;
+        }
         switch (c) {
         case '"': out.append("\\\""); break;
         case '\\': out.append("\\\\"); break;

@@ -42,6 +42,12 @@ private:
     bool AfterKey = false;
 };
 
-// text with the characters JSON does not allow inside a string escaped: quote, backslash and the
-// control characters. Other bytes are copied as they are.
+// text as a JSON string: quote, backslash and the control characters escaped, and every byte that
+// is not part of a well-formed UTF-8 character replaced by U+FFFD, so that whatever a client or
+// a device sent us, the text we send is valid JSON.
 void AppendJsonString(std::string& out, std::string_view text);
+
+// The length of the well-formed UTF-8 character at the start of text (1 to 4), or 0 when it does
+// not start with one: a stray continuation byte, a sequence cut short, an overlong encoding, a
+// surrogate or a code point beyond U+10FFFF.
+std::size_t Utf8CharacterLength(std::string_view text);

@@ -23,3 +23,12 @@ struct SkySatellite {
 // This is the one place that knows how the sky table stores a satellite, its constellation and
 // whether the solution uses it.
 std::optional<SkySatellite> PublishedSatellite(const NavState& nav, std::size_t index);
+
+// The dilutions of precision east-west (X) and north-south (Y), which NMEA does not carry: from
+// the geometry of the satellites the solution uses, as gpsd computes them, so that epx and epy
+// agree with gpsd's. nullopt with fewer than four such satellites, or a geometry that gives none.
+struct HorizontalDops {
+    double X = 0;
+    double Y = 0;
+};
+std::optional<HorizontalDops> SkyHorizontalDops(const NavState& nav);

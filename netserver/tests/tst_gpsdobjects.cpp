@@ -1,5 +1,7 @@
-// The JSON objects built from NavState, read back with Qt's JSON parser: every field present
-// that is known, and none that is not.
+// The JSON objects, read back with Qt's JSON parser. TPVs come from sentences streamed through a
+// real intake, one per receiver cycle as the intake completes them: every field present that the
+// cycle carried, and none that it did not.
+#include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdReports.h"
 #include "NavState.h"
@@ -14,42 +16,42 @@
 namespace {
 
 const std::string Device = "/dev/ttyUSB0";
-const std::string_view Gga = "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
-const std::string_view GgaFeet = "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1789.4,F,46.9,M,,";
-const std::string_view GgaNoGeoid = "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,,,";
-const std::string_view Gsa3d = "GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1";
-const std::string_view Gsa2d = "GPGSA,A,2,04,05,,09,,,,,,,,,2.5,1.3,2.1";
-const std::string_view Rmc = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W";
-const std::string_view Gll = "GPGLL,4807.038,N,01131.000,E,123520.25,A";
-
-NavState Received(const QStringList& bodies)
-{
-    NavState nav;
-    nav.SetGpsdPlaceholders();
-    NmeaInput input(nav);
-    for (const QString& body : bodies) {
-        for (char c : WithNmeaChecksum(body.toStdString()) + "\r\n")
-            input.Intake(c);
-    }
-    return nav;
-}
 
 // The one object of a line that must end with CR LF and hold nothing else.
 QJsonObject ObjectOf(const std::string& line)
 {
-    if (line.size() < 2 || line.substr(line.size() - 2) != "\r\n"
-        || line.find('\n') != line.size() - 1)
+    if (line.size() < 2 || line.substr(line.size() - 2) != "\r\n" || line.find('\n') != line.size() - 1)
         return {};
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
     return error.error == QJsonParseError::NoError ? document.object() : QJsonObject();
 }
 
-QStringList SortedKeys(const QJsonObject& object)
+struct Streamed {
+    NavState Nav;
+    QList<QJsonObject> Tpvs;
+    QString Modes; // the mode of each TPV, "|" where the receiver fell quiet
+};
+
+// The sentence bodies through an intake, then the quiet that ends the last cycle.
+Streamed Stream(const QStringList& bodies)
 {
-    QStringList keys = object.keys();
-    keys.sort();
-    return keys;
+    Streamed streamed;
+    streamed.Nav.SetGpsdPlaceholders();
+    NmeaInput input(streamed.Nav);
+    input.OnEpoch([&streamed](const FixEpoch& epoch) {
+        std::string line;
+        AppendTpv(line, epoch, streamed.Nav, Device);
+        streamed.Tpvs << ObjectOf(line);
+        streamed.Modes += QString::number(streamed.Tpvs.last().value("mode").toInt());
+    });
+    for (const QString& body : bodies) {
+        for (char c : WithNmeaChecksum(body.toStdString()) + "\r\n")
+            input.Intake(c);
+    }
+    streamed.Modes += "|";
+    input.EndOfCycle();
+    return streamed;
 }
 
 QStringList Sorted(QStringList keys)
@@ -58,9 +60,14 @@ QStringList Sorted(QStringList keys)
     return keys;
 }
 
-QString S(std::string_view text)
+const QString Rmc = "GPRMC,123519.25,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W,A";
+const QString Gga = "GPGGA,123519.25,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+const QString Gsa = "GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1";
+const QString Zda = "GPZDA,123519.25,23,03,2024,00,00";
+// A receiver's next cycle, a second later.
+QString Later(QString body)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return body.replace("123519", "123520");
 }
 
 } // namespace
@@ -69,95 +76,85 @@ class TestGpsdObjects : public QObject {
     Q_OBJECT
 
 private slots:
-    void tpvAfterFullFix();
-    void tpvFields_data();
-    void tpvFields();
+    void tpvAfterFullCycle();
+    void cycles_data();
+    void cycles();
     void skyListsPublishedSatellites();
-    void skyWithoutDops();
     void pollCarriesTpvAndSky();
-    void pollWithoutDevice();
     void devicesAndVersion();
-    void isoTime_data();
-    void isoTime();
 };
 
-void TestGpsdObjects::tpvAfterFullFix()
+void TestGpsdObjects::tpvAfterFullCycle()
 {
-    const NavState nav = Received({S(Gga), S(Gsa3d), S(Rmc)});
-    std::string line;
-    AppendTpv(line, nav, Device);
-    const QJsonObject tpv = ObjectOf(line);
-    QCOMPARE(tpv.value("class").toString(), "TPV");
+    const Streamed streamed = Stream({Rmc, Gga, Gsa});
+    QCOMPARE(streamed.Modes, "|3");
+    const QJsonObject tpv = streamed.Tpvs[0];
     QCOMPARE(tpv.value("device").toString(), "/dev/ttyUSB0");
-    QCOMPARE(tpv.value("mode").toInt(), 3);
-    QCOMPARE(tpv.value("time").toString(), "2024-03-23T12:35:19.000Z");
+    QCOMPARE(tpv.value("status").toInt(), 1);
+    QCOMPARE(tpv.value("time").toString(), "2024-03-23T12:35:19.250Z");
     QCOMPARE(tpv.value("ept").toDouble(), 0.005);
-    QVERIFY(std::abs(tpv.value("lat").toDouble() - (48 + 7.038 / 60)) < 1e-5); // NavState keeps single precision
-    QVERIFY(std::abs(tpv.value("lon").toDouble() - (11 + 31.0 / 60)) < 1e-5); // NavState keeps single precision
+    // In double precision: a float of the degrees-and-minutes would be off by up to 0.4 m.
+    QVERIFY(std::abs(tpv.value("lat").toDouble() - (48 + 7.038 / 60)) < 1e-9);
+    QVERIFY(std::abs(tpv.value("lon").toDouble() - (11 + 31.0 / 60)) < 1e-9);
     QCOMPARE(tpv.value("altMSL").toDouble(), 545.4);
-    QCOMPARE(tpv.value("alt").toDouble(), 545.4);
     QCOMPARE(tpv.value("altHAE").toDouble(), 592.3);
     QCOMPARE(tpv.value("track").toDouble(), 84.4);
-    // 22.4 knots in metres per second.
+    QCOMPARE(tpv.value("magvar").toDouble(), -3.1); // west
     QVERIFY(std::abs(tpv.value("speed").toDouble() - 22.4 * 1852 / 3600) < 0.001);
+    // The DOPs times gpsd's range errors, 19 m and 23 m for a fix without corrections.
+    QCOMPARE(tpv.value("eph").toDouble(), 24.7);
+    QCOMPARE(tpv.value("epv").toDouble(), 48.3);
 }
 
-void TestGpsdObjects::tpvFields_data()
+void TestGpsdObjects::cycles_data()
 {
     QTest::addColumn<QStringList>("sentences");
-    QTest::addColumn<bool>("fixLost"); // the watchdog cleared the fix afterwards
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QStringList>("keys");
-    const QStringList always{"class", "device", "mode"};
-    const QStringList position = always + QStringList{"status", "lat", "lon"};
+    QTest::addColumn<QString>("modes"); // of each TPV; "|" where the receiver fell quiet
+    QTest::addColumn<int>("status");    // of the last TPV
+    QTest::addColumn<QStringList>("keys"); // of the last TPV
+    const QStringList none{"class", "device", "mode"};
+    const QStringList timed = none + QStringList{"time", "ept"};
+    const QStringList fix = QStringList{"status", "lat", "lon"};
     const QStringList heights{"altMSL", "alt", "altHAE", "geoidSep"};
-    const QStringList timed = position + QStringList{"time", "ept"};
-    QTest::newRow("nothing received") << QStringList{} << false << 1 << always;
-    QTest::newRow("GGA without GSA or date") << QStringList{S(Gga)} << false << 2
-                                             << position + heights;
-    QTest::newRow("no geoid separation") << QStringList{S(GgaNoGeoid)} << false << 2
-                                         << position + QStringList{"altMSL", "alt"};
-    QTest::newRow("altitude in feet") << QStringList{S(GgaFeet), S(Gsa3d)} << false << 3 << position;
-    QTest::newRow("2D by GSA") << QStringList{S(Rmc), S(Gsa2d)} << false << 2
-                               << timed + QStringList{"track", "speed"};
-    QTest::newRow("everything") << QStringList{S(Gga), S(Gsa3d), S(Rmc)} << false << 3
-                                << timed + heights + QStringList{"track", "speed"};
-    QTest::newRow("fix lost") << QStringList{S(Gga), S(Gsa3d), S(Rmc)} << true << 1 << always;
+    const QStringList motion{"track", "speed", "magvar"};
+    QTest::newRow("nothing received") << QStringList{} << "|" << 0 << QStringList{};
+    QTest::newRow("GGA alone: 3D, no date") << QStringList{Gga} << "|3" << 1 << none + fix + heights + QStringList{"eph"};
+    QTest::newRow("2D by GSA: no heights")
+        << QStringList{Rmc, Gga, "GPGSA,A,2,04,05,,09,,,,,,,,,2.5,1.3,2.1"} << "|2" << 1 << timed + fix + motion + QStringList{"eph", "geoidSep"};
+    QTest::newRow("empty altitude, course and variation")
+        << QStringList{"GNRMC,223745.00,A,3806.62964,N,12237.61382,W,0.040,,110720,,,D,V",
+                       "GNGGA,223745.00,3806.62964,N,12237.61382,W,2,12,,,M,-29.5,M,,0000"}
+        << "|2" << 2 << timed + fix + QStringList{"speed", "geoidSep"};
+    QTest::newRow("altitude in feet") << QStringList{"GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1789.4,F,46.9,M,,", Gsa}
+                                      << "|3" << 1 << none + fix + QStringList{"geoidSep", "eph", "epv"};
+    QTest::newRow("RTK fixed") << QStringList{"GPGGA,123519,4807.038,N,01131.000,E,4,08,0.9,5.4,M,46.9,M,,"}
+                               << "|3" << 3 << none + fix + heights + QStringList{"eph"};
+    QTest::newRow("no fix: mode 1 with the time")
+        << QStringList{Zda, "GPRMC,123519.25,V,,,,,,,230324,,,N", "GPGGA,123519.25,,,,,0,00,99.99,,,,,,"} << "|1" << 0 << timed;
+    QTest::newRow("RMC, GGA and GLL of one time: one TPV")
+        << QStringList{Rmc, Gga, Gsa, "GPGLL,4807.038,N,01131.000,E,123519.25,A,A"} << "|3" << 1
+        << timed + fix + heights + motion + QStringList{"eph", "epv"};
+    QTest::newRow("a new time ends the cycle") << QStringList{Rmc, Gga, Later(Rmc)} << "3|2" << 1 << timed + fix + motion;
+    // The sentence before the time changed, ZDA, is the receiver's last: from then on a cycle is
+    // reported the moment its ZDA arrives, and what comes after with the same time is not sent again.
+    QTest::newRow("the last sentence of a cycle learned")
+        << QStringList{Rmc, Gga, Zda, Later(Rmc), Later(Gga), Later(Zda), Later(Gga)} << "33|" << 1
+        << timed + fix + heights + motion + QStringList{"eph"};
+    QTest::newRow("no fix sentence, no report") << QStringList{Zda, Gsa} << "|" << 0 << QStringList{};
+    QTest::newRow("a fix, then none") << QStringList{Rmc, Later("GPRMC,123519.25,V,,,,,,,230324,,,N")} << "21|" << 0 << timed;
 }
 
-void TestGpsdObjects::tpvFields()
+void TestGpsdObjects::cycles()
 {
     QFETCH(QStringList, sentences);
-    QFETCH(bool, fixLost);
-    QFETCH(int, mode);
+    QFETCH(QString, modes);
+    QFETCH(int, status);
     QFETCH(QStringList, keys);
-    NavState nav = Received(sentences);
-    if (fixLost)
-        nav.FixValid = false;
-    std::string line;
-    AppendTpv(line, nav, Device);
-    const QJsonObject tpv = ObjectOf(line);
-    QCOMPARE(tpv.value("mode").toInt(), mode);
-    QCOMPARE(SortedKeys(tpv), Sorted(keys));
-}
-
-void TestGpsdObjects::isoTime_data()
-{
-    QTest::addColumn<QStringList>("sentences");
-    QTest::addColumn<QString>("time");
-    QTest::newRow("RMC date and time") << QStringList{S(Rmc)} << "2024-03-23T12:35:19.000Z";
-    QTest::newRow("GLL keeps its fraction") << QStringList{S(Rmc), S(Gll)} << "2024-03-23T12:35:20.250Z";
-    QTest::newRow("the newer date wins") << QStringList{S(Rmc), "GPZDA,123519,31,12,2025,00,00"}
-                                         << "2025-12-31T12:35:19.000Z";
-}
-
-void TestGpsdObjects::isoTime()
-{
-    QFETCH(QStringList, sentences);
-    QFETCH(QString, time);
-    std::string line;
-    AppendTpv(line, Received(sentences), Device);
-    QCOMPARE(ObjectOf(line).value("time").toString(), time);
+    const Streamed streamed = Stream(sentences);
+    QCOMPARE(streamed.Modes, modes);
+    const QJsonObject last = streamed.Tpvs.value(streamed.Tpvs.size() - 1);
+    QCOMPARE(Sorted(last.keys()), Sorted(keys));
+    QCOMPARE(last.value("status").toInt(), status);
 }
 
 void TestGpsdObjects::skyListsPublishedSatellites()
@@ -174,85 +171,61 @@ void TestGpsdObjects::skyListsPublishedSatellites()
     nav.SkyAzimuth[5] = 344;
     nav.UsedSatellites[0] = {Gnss::Gps, 4};
     nav.Hdop = 1.3f;
-    nav.Vdop = 2.1f;
-    nav.Pdop = 2.5f;
-    std::string line;
-    AppendSky(line, nav, Device);
-    const QJsonObject sky = ObjectOf(line);
-    QCOMPARE(sky.value("class").toString(), "SKY");
-    QCOMPARE(sky.value("device").toString(), "/dev/ttyUSB0");
+    std::string lines[2];
+    AppendSky(lines[0], nav, Device);
+    AppendSky(lines[1], NavState{}, "");
+    const QJsonObject sky = ObjectOf(lines[0]);
+    QCOMPARE(Sorted(sky.keys()), Sorted({"class", "device", "hdop", "nSat", "uSat", "satellites"}));
     QCOMPARE(sky.value("hdop").toDouble(), 1.3);
-    QCOMPARE(sky.value("vdop").toDouble(), 2.1);
-    QCOMPARE(sky.value("pdop").toDouble(), 2.5);
+    QCOMPARE(sky.value("nSat").toInt(), 2);
+    QCOMPARE(sky.value("uSat").toInt(), 1);
     const QJsonArray satellites = sky.value("satellites").toArray();
     QCOMPARE(satellites.size(), 2);
-    const QJsonObject first = satellites[0].toObject();
-    QCOMPARE(SortedKeys(first), Sorted({"PRN", "el", "az", "ss", "used", "gnssid", "svid"}));
-    QCOMPARE(first.value("PRN").toInt(), 4);
-    QCOMPARE(first.value("gnssid").toInt(), 0);
-    QCOMPARE(first.value("svid").toInt(), 4);
-    QCOMPARE(first.value("el").toInt(), 40);
-    QCOMPARE(first.value("az").toInt(), 83);
-    QCOMPARE(first.value("ss").toInt(), 46);
-    QCOMPARE(first.value("used").toBool(), true);
-    const QJsonObject beidou = satellites[1].toObject();
-    QCOMPARE(beidou.value("PRN").toInt(), 404);
-    QCOMPARE(beidou.value("gnssid").toInt(), 3);
-    QCOMPARE(beidou.value("svid").toInt(), 4);
-    QCOMPARE(beidou.value("used").toBool(), false);
-}
-
-void TestGpsdObjects::skyWithoutDops()
-{
-    std::string line;
-    AppendSky(line, NavState{}, "");
-    const QJsonObject sky = ObjectOf(line);
-    QCOMPARE(SortedKeys(sky), Sorted({"class", "satellites"}));
-    QVERIFY(sky.value("satellites").toArray().isEmpty());
+    const QJsonObject gps = satellites[0].toObject();
+    QCOMPARE(Sorted(gps.keys()), Sorted({"PRN", "el", "az", "ss", "used", "gnssid", "svid"}));
+    QCOMPARE(QJsonDocument(gps).toJson(QJsonDocument::Compact),
+             R"({"PRN":4,"az":83,"el":40,"gnssid":0,"ss":46,"svid":4,"used":true})");
+    QCOMPARE(QJsonDocument(satellites[1].toObject()).toJson(QJsonDocument::Compact),
+             R"({"PRN":404,"az":344,"el":7,"gnssid":3,"ss":0,"svid":4,"used":false})");
+    const QJsonObject empty = ObjectOf(lines[1]);
+    QCOMPARE(Sorted(empty.keys()), Sorted({"class", "nSat", "uSat", "satellites"}));
 }
 
 void TestGpsdObjects::pollCarriesTpvAndSky()
 {
-    const NavState nav = Received({S(Gga), S(Gsa3d), S(Rmc)});
-    std::string line;
-    AppendPoll(line, nav, GpsdDevice{Device, 0}, 1711197319250);
-    const QJsonObject poll = ObjectOf(line);
-    QCOMPARE(poll.value("class").toString(), "POLL");
+    const Streamed streamed = Stream({Rmc, Gga, Gsa});
+    FixEpoch latest;
+    latest.Mode = 3;
+    std::string lines[2];
+    AppendPoll(lines[0], latest, streamed.Nav, GpsdDevice{Device, 1, true}, 1711197319250);
+    AppendPoll(lines[1], latest, streamed.Nav, GpsdDevice{Device, 1, false}, 0);
+    const QJsonObject poll = ObjectOf(lines[0]);
     QCOMPARE(poll.value("time").toString(), "2024-03-23T12:35:19.250Z");
     QCOMPARE(poll.value("active").toInt(), 1);
-    QCOMPARE(poll.value("tpv").toArray().size(), 1);
     QCOMPARE(poll.value("tpv").toArray()[0].toObject().value("mode").toInt(), 3);
-    QCOMPARE(poll.value("sky").toArray().size(), 1);
     QCOMPARE(poll.value("sky").toArray()[0].toObject().value("class").toString(), "SKY");
-}
-
-void TestGpsdObjects::pollWithoutDevice()
-{
-    std::string line;
-    AppendPoll(line, NavState{}, GpsdDevice{}, 0);
-    const QJsonObject poll = ObjectOf(line);
-    QCOMPARE(poll.value("active").toInt(), 0);
-    QVERIFY(poll.value("tpv").toArray().isEmpty());
-    QVERIFY(poll.value("sky").toArray().isEmpty());
+    // The device has gone: nothing to report on.
+    const QJsonObject gone = ObjectOf(lines[1]);
+    QCOMPARE(gone.value("active").toInt(), 0);
+    QVERIFY(gone.value("tpv").toArray().isEmpty() && gone.value("sky").toArray().isEmpty());
 }
 
 void TestGpsdObjects::devicesAndVersion()
 {
-    std::string lines[3];
-    AppendDevices(lines[0], GpsdDevice{"/dev/tty\"odd\"", 1711197319000});
-    AppendDevices(lines[1], GpsdDevice{});
-    AppendVersion(lines[2], "1.2.3");
-    const QJsonArray devices = ObjectOf(lines[0]).value("devices").toArray();
-    QCOMPARE(devices.size(), 1);
-    const QJsonObject device = devices[0].toObject();
-    QCOMPARE(device.value("class").toString(), "DEVICE");
+    std::string lines[5];
+    AppendDevices(lines[0], GpsdDevice{"/dev/tty\"odd\"", 1711197319000, true});
+    AppendDevices(lines[1], GpsdDevice{"/dev/gone", 1711197319000, false});
+    AppendDevice(lines[2], GpsdDevice{"/dev/gone", 1711197319000, false});
+    AppendDevice(lines[3], GpsdDevice{});
+    AppendVersion(lines[4], "1.2.3");
+    const QJsonObject device = ObjectOf(lines[0]).value("devices").toArray()[0].toObject();
     QCOMPARE(device.value("path").toString(), "/dev/tty\"odd\"");
     QCOMPARE(device.value("driver").toString(), "NMEA0183");
     QCOMPARE(device.value("activated").toString(), "2024-03-23T12:35:19.000Z");
-    QCOMPARE(ObjectOf(lines[1]).value("class").toString(), "DEVICES");
     QVERIFY(ObjectOf(lines[1]).value("devices").toArray().isEmpty());
-    const QJsonObject version = ObjectOf(lines[2]);
-    QCOMPARE(version.value("class").toString(), "VERSION");
+    QCOMPARE(lines[2], std::string(R"({"class":"DEVICE","path":"/dev/gone","activated":0})") + "\r\n");
+    QCOMPARE(ObjectOf(lines[3]).value("class").toString(), "ERROR");
+    const QJsonObject version = ObjectOf(lines[4]);
     QCOMPARE(version.value("release").toString(), "1.2.3");
     QCOMPARE(version.value("proto_major").toInt(), 3);
     QCOMPARE(version.value("proto_minor").toInt(), 14);

@@ -1,5 +1,5 @@
 // The GPSD replies built from NavState: the position report, its time field and the commands.
-#include "GpsdFixTime.h"
+#include "FixDate.h"
 #include "GpsdReply.h"
 #include "NavState.h"
 #include "NmeaChecksum.h"

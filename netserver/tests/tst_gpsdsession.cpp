@@ -1,5 +1,6 @@
 // One client's conversation without sockets: which protocol it speaks, the JSON commands, and
 // what malformed or endless input gets.
+#include "FixEpoch.h"
 #include "GpsdReply.h"
 #include "GpsdSession.h"
 #include "NavState.h"
@@ -29,6 +30,8 @@ QStringList Classes(const std::string& text)
     }
     return classes;
 }
+
+const FixEpoch NoFix;
 
 } // namespace
 
@@ -62,13 +65,16 @@ void TestGpsdSession::lettersAnsweredAsBefore()
     std::string expected;
     for (const char c : received)
         expected += GpsdAnswer(c, expectedNav);
-    GpsdDevice device{"/dev/gps", 0};
-    GpsdSession session(nav, device, "9.9");
+    GpsdDevice device{"/dev/gps", 0, true};
+    GpsdSession session(nav, device, NoFix, "9.9");
     std::string out;
     session.Receive(received.toStdString(), 0, out);
     QCOMPARE(out, expected);
-    QCOMPARE(session.Speaks(), received.trimmed().isEmpty() ? GpsdSession::Protocol::Undecided
-                                                            : GpsdSession::Protocol::Letters);
+    // The greeting after a silence never comes once a letter has been answered.
+    session.Greet(out);
+    const bool silent = received.trimmed().isEmpty();
+    QCOMPARE(Classes(out.substr(expected.size())), silent ? QStringList{"VERSION"} : QStringList{});
+    QCOMPARE(session.Speaks(), silent ? GpsdSession::Protocol::Undecided : GpsdSession::Protocol::Letters);
 }
 
 void TestGpsdSession::jsonCommands_data()
@@ -76,6 +82,7 @@ void TestGpsdSession::jsonCommands_data()
     QTest::addColumn<QByteArray>("received");
     QTest::addColumn<QStringList>("classes");
     const QStringList v{"VERSION"};
+    const QStringList error = v + QStringList{"ERROR"};
     QTest::newRow("?VERSION;") << QByteArray("?VERSION;") << v + QStringList{"VERSION"};
     QTest::newRow("?DEVICES;") << QByteArray("?DEVICES;") << v + QStringList{"DEVICES"};
     QTest::newRow("?DEVICE;") << QByteArray("?DEVICE;") << v + QStringList{"DEVICE"};
@@ -95,6 +102,14 @@ void TestGpsdSession::jsonCommands_data()
     QTest::newRow("bad argument of POLL") << QByteArray("?POLL={x};") << v + QStringList{"ERROR"};
     QTest::newRow("letters in JSON mode") << QByteArray("?VERSION;o\n") << v + QStringList{"VERSION", "ERROR"};
     QTest::newRow("control characters") << QByteArray("?\x01\x02\xff;", 5) << v + QStringList{"ERROR"};
+    QTest::newRow("?DEVICE= this device") << QByteArray(R"(?DEVICE={"class":"DEVICE","path":"/dev/gps"};)")
+                                           << v + QStringList{"DEVICE"};
+    QTest::newRow("?DEVICE= another device") << QByteArray(R"(?DEVICE={"path":"/dev/ttyS0"};)") << error;
+    QTest::newRow("?DEVICE= a new speed") << QByteArray(R"(?DEVICE={"path":"/dev/gps","bps":9600};)") << error;
+    QTest::newRow("?WATCH= this device") << QByteArray(R"(?WATCH={"device":"/dev/gps"};)")
+                                          << v + QStringList{"DEVICES", "WATCH"};
+    QTest::newRow("?WATCH= another device") << QByteArray(R"(?WATCH={"device":"/dev/ttyS0"};)") << error;
+    QTest::newRow("invalid UTF-8") << QByteArray("?WATCH={\"device\":\"\xff\"};") << error;
     QTest::newRow("100 KiB of garbage") << QByteArray("?" + QByteArray(100 * 1024, 'g') + "\n?POLL;")
                                         << v + QStringList{"ERROR", "POLL"};
 }
@@ -104,9 +119,12 @@ void TestGpsdSession::jsonCommands()
     QFETCH(QByteArray, received);
     QFETCH(QStringList, classes);
     NavState nav = NavWithFix();
-    GpsdDevice device{"/dev/gps", 0};
-    GpsdSession session(nav, device, "9.9");
+    GpsdDevice device{"/dev/gps", 0, true};
+    GpsdSession session(nav, device, NoFix, "9.9");
     std::string out;
+    // Greeted after a silence or not, a client gets one VERSION before its first answer.
+    if (QTest::currentDataTag()[0] == '?')
+        session.Greet(out);
     session.Receive(received.toStdString(), 0, out);
     QCOMPARE(Classes(out), classes);
     QCOMPARE(session.Speaks(), GpsdSession::Protocol::Json);
@@ -116,8 +134,8 @@ void TestGpsdSession::watchIsPerSession()
 {
     NavState nav = NavWithFix();
     GpsdDevice device;
-    GpsdSession watching(nav, device, "9.9");
-    GpsdSession other(nav, device, "9.9");
+    GpsdSession watching(nav, device, NoFix, "9.9");
+    GpsdSession other(nav, device, NoFix, "9.9");
     std::string out;
     watching.Receive(R"(?WATCH={"enable":true,"nmea":true};)", 0, out);
     other.Receive("?VERSION;", 0, out);
@@ -135,7 +153,7 @@ void TestGpsdSession::commandsSplitAcrossPackets()
 {
     NavState nav = NavWithFix();
     GpsdDevice device;
-    GpsdSession session(nav, device, "9.9");
+    GpsdSession session(nav, device, NoFix, "9.9");
     std::string out;
     for (const char c : std::string(R"(?WATCH={"enable":true,"json":true};?POLL;)"))
         session.Receive(std::string_view(&c, 1), 0, out);
@@ -146,7 +164,7 @@ void TestGpsdSession::endlessCommandKeepsMemoryBounded()
 {
     NavState nav = NavWithFix();
     GpsdDevice device;
-    GpsdSession session(nav, device, "9.9");
+    GpsdSession session(nav, device, NoFix, "9.9");
     std::string out;
     session.Receive("?WATCH={\"device\":\"", 0, out);
     const std::string megabyte(1024 * 1024, 'a');

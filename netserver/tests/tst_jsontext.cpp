@@ -15,6 +15,7 @@ class TestJsonText : public QObject {
 
 private slots:
     void writerPlacesCommas();
+    void writerEscapesStrings_data();
     void writerEscapesStrings();
     void numbers_data();
     void numbers();
@@ -50,19 +51,31 @@ void TestJsonText::writerPlacesCommas()
     QCOMPARE(out, std::string(R"({"class":"X","list":[{"a":1},{},-7],"empty":[],"b":false})"));
 }
 
+void TestJsonText::writerEscapesStrings_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("json");
+    QTest::newRow("quote, backslash, controls") << QByteArray("a\"b\\c\nd\re\tf\x01\x1f/")
+                                               << QByteArray(R"("a\"b\\c\nd\re\tf\u0001\u001f/")");
+    QTest::newRow("UTF-8 kept") << QByteArray("\xc3\xa9\xe2\x82\xac\xf0\x9f\x9a\xa2") << QByteArray("\"\xc3\xa9\xe2\x82\xac\xf0\x9f\x9a\xa2\"");
+    QTest::newRow("NUL") << QByteArray("a\0b", 3) << QByteArray(R"("a\u0000b")");
+    QTest::newRow("bytes that are not UTF-8") << QByteArray("\xff\xfex") << QByteArray(R"("\ufffd\ufffdx")");
+    QTest::newRow("cut short") << QByteArray("\xe2\x82") << QByteArray(R"("\ufffd\ufffd")");
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QByteArray(R"("\ufffd\ufffd")");
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QByteArray(R"("\ufffd\ufffd\ufffd")");
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QByteArray(R"("\ufffd\ufffd\ufffd\ufffd")");
+}
+
 void TestJsonText::writerEscapesStrings()
 {
-    const std::string nasty = std::string("a\"b\\c\nd\re\tf") + '\x01' + '\x1f' + "/\xc3\xa9";
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, json);
     std::string out;
-    JsonWriter json(out);
-    json.BeginObject();
-    json.StringField("text", nasty);
-    json.EndObject();
-    QCOMPARE(out, std::string(R"({"text":"a\"b\\c\nd\re\tf\u0001\u001f/)") + "\xc3\xa9\"}");
+    AppendJsonString(out, text.toStdString());
+    QCOMPARE(QByteArray::fromStdString(out), json);
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(out), &error);
+    QJsonDocument::fromJson("[" + json + "]", &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
-    QCOMPARE(document.object().value("text").toString().toStdString(), nasty);
 }
 
 void TestJsonText::numbers_data()
@@ -115,6 +128,10 @@ void TestJsonText::parser_data()
     QTest::newRow("control in string") << QByteArray("{\"a\":\"x\ny\"}") << -1;
     QTest::newRow("bad escape") << QByteArray(R"({"a":"\q"})") << -1;
     QTest::newRow("short unicode escape") << QByteArray(R"({"a":"\u00"})") << -1;
+    QTest::newRow("UTF-8 string") << QByteArray("{\"a\":\"\xc3\xa9\"}") << 1;
+    QTest::newRow("string not UTF-8") << QByteArray("{\"a\":\"\xff\"}") << -1;
+    QTest::newRow("lone surrogate escape") << QByteArray(R"({"a":"\ud800"})") << -1;
+    QTest::newRow("NUL escape") << QByteArray(R"({"a":"\u0000"})") << -1;
     QTest::newRow("not an object") << QByteArray("[1]") << -1;
     QTest::newRow("too deep") << QByteArray(R"({"a":[[[[[[[[[[[[1]]]]]]]]]]]]})") << -1;
     QTest::newRow("deep and unfinished") << QByteArray("{\"a\":" + QByteArray(900, '[')) << -1;
