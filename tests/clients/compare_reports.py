@@ -1,35 +1,70 @@
-"""Compares the TPV and SKY reports of devozora and of gpsd for the same replayed log.
+"""Compares what the watchers of devozora and of gpsd are told about the same receiver.
 
-usage: compare_reports.py OURS.json THEIRS.json   (gpspipe -w output of each)
-Positions to 1e-6 degree, speed to 0.01 m/s, track to 0.01 degree, time to the second; the last
-sky of each must list the same satellites (constellation and number within it) with the same
-elevation, azimuth and signal strength.
+usage: compare_reports.py OURS.json THEIRS.json         (gpspipe -w output of each, a replayed log)
+       compare_reports.py --live OURPORT THEIRPORT SECONDS  (watches both: a receiver's life cycle)
+Both: one TPV per receiver cycle, times never going backwards, the same TPV fields present and
+absent, positions to 1e-6 degree, speed to 0.01 m/s, track and the error estimates to 0.01. A log:
+the last sky of each must list the same satellites with the same elevation, azimuth and signal
+strength. A life cycle: second by second, the fix modes agree within one second.
 """
 import json
+import select
+import socket
 import sys
+import time
+from collections import Counter
 from datetime import datetime
 
 # gpsd moves dates it thinks are before a GPS week-number rollover on by 1024 weeks; an old log's
 # date then differs by exactly that, which is gpsd's guess, not a disagreement.
 ROLLOVER_SECONDS = 1024 * 7 * 86400
+# What gpsd derives from consecutive fixes, from VTG or from its own magnetic model, which
+# devozora does not report, and the status that gpsd leaves out when it is 1.
+NOT_COMPARED = {"magtrack", "climb", "eps", "epc", "sep", "status", "magvar"}
+TOLERANCES = (("lat", 1e-6), ("lon", 1e-6), ("speed", 0.01), ("track", 0.01), ("altMSL", 0.01))
+# The simulator sends no GST, whose error ellipse gpsd prefers to the DOPs: there the estimates
+# from the satellites' geometry must agree. (gpsd takes eph and epv from the DOPs of the cycle
+# before, devozora from the cycle's own.)
+ESTIMATES = (("epx", 0.01), ("epy", 0.01))
+# gpsd sends several TPVs per cycle until it has learned which sentence ends the receiver's cycle.
+LEARNING_CYCLES = 3
 
 
-def reports(path):
-    with open(path) as stream:
-        return [json.loads(line) for line in stream if line.startswith("{")]
+def seconds(time_text):
+    return round(datetime.fromisoformat(time_text.replace("Z", "+00:00")).timestamp()) % ROLLOVER_SECONDS
 
 
-def seconds(time):
-    return datetime.fromisoformat(time.replace("Z", "+00:00")).timestamp()
+def tpvs(objects):
+    return [o for o in objects if o["class"] == "TPV"]
 
 
-def fixes(objects):
-    """TPV reports with a position, by time to the second (the last of each second)."""
-    by_time = {}
-    for tpv in objects:
-        if tpv["class"] == "TPV" and "lat" in tpv and "time" in tpv:
-            by_time[round(seconds(tpv["time"])) % ROLLOVER_SECONDS] = tpv
-    return by_time
+def cycles(name, objects, problems):
+    """TPVs with a time, by time; one per cycle once learned, never going backwards."""
+    timed = [tpv for tpv in tpvs(objects) if "time" in tpv]
+    times = [tpv["time"] for tpv in timed]
+    if any(later < earlier for earlier, later in zip(times, times[1:])):
+        problems.append(f"{name}: time goes backwards")
+    learning = set(list(dict.fromkeys(times))[:LEARNING_CYCLES])
+    repeated = [t for t, n in Counter(times).items() if n > 1 and t not in learning]
+    if repeated:
+        problems.append(f"{name}: {len(repeated)} cycles with several TPVs, such as {repeated[0]}")
+    return {seconds(tpv["time"]): tpv for tpv in timed}
+
+
+def compare_tpvs(ours, theirs, problems, tolerances):
+    our_cycles, their_cycles = cycles("devozora", ours, problems), cycles("gpsd", theirs, problems)
+    common = sorted(set(our_cycles) & set(their_cycles))
+    if len(common) < 3:
+        problems.append(f"too few cycles to compare: {len(our_cycles)} ours, {len(their_cycles)} gpsd's")
+    for key in common:
+        a, b = our_cycles[key], their_cycles[key]
+        fields_a, fields_b = set(a) - NOT_COMPARED - {"device"}, set(b) - NOT_COMPARED - {"device"}
+        if fields_a != fields_b:
+            problems.append(f"{a['time']}: only ours {sorted(fields_a - fields_b)}, only gpsd's {sorted(fields_b - fields_a)}")
+        for field, tolerance in tolerances:
+            if field in a and field in b and abs(a[field] - b[field]) > tolerance:
+                problems.append(f"{a['time']}: {field} {a[field]} against gpsd's {b[field]}")
+    return len(common)
 
 
 def gpsd_numbering(key):
@@ -44,10 +79,8 @@ def gpsd_numbering(key):
 
 def last_sky(objects, renumber=lambda key: key):
     skies = [o for o in objects if o["class"] == "SKY" and o.get("satellites")]
-    if not skies:
-        return {}
     sky = {}
-    for satellite in skies[-1]["satellites"]:
+    for satellite in skies[-1]["satellites"] if skies else []:
         key = renumber((satellite.get("gnssid"), satellite.get("svid")))
         # A satellite heard on several signals counts once, at its strongest.
         if key not in sky or satellite.get("ss", 0) > sky[key].get("ss", 0):
@@ -55,18 +88,7 @@ def last_sky(objects, renumber=lambda key: key):
     return sky
 
 
-def main():
-    ours, theirs = reports(sys.argv[1]), reports(sys.argv[2])
-    our_fixes, their_fixes = fixes(ours), fixes(theirs)
-    common = sorted(set(our_fixes) & set(their_fixes))
-    problems = []
-    if len(common) < 3:
-        problems.append(f"too few fixes to compare: {len(our_fixes)} ours, {len(their_fixes)} gpsd's")
-    for time in common:
-        a, b = our_fixes[time], their_fixes[time]
-        for field, tolerance in (("lat", 1e-6), ("lon", 1e-6), ("speed", 0.01), ("track", 0.01)):
-            if field in a and field in b and abs(a[field] - b[field]) > tolerance:
-                problems.append(f"{a['time']}: {field} {a[field]} against gpsd's {b[field]}")
+def compare_skies(ours, theirs, problems):
     our_sky, their_sky = last_sky(ours, gpsd_numbering), last_sky(theirs)
     if set(our_sky) != set(their_sky):
         problems.append(f"satellites differ: only ours {sorted(set(our_sky) - set(their_sky))}, "
@@ -76,9 +98,65 @@ def main():
             if our_sky[key].get(field) != their_sky[key].get(field):
                 problems.append(f"satellite {key}: {field} {our_sky[key].get(field)} "
                                 f"against gpsd's {their_sky[key].get(field)}")
+    return len(our_sky)
+
+
+def watch(ports, duration):
+    """Every object each server sends a JSON watcher, with the second it arrived in. A line that
+    is not JSON fails the comparison right here."""
+    connections = {socket.create_connection(("127.0.0.1", port)): name for name, port in ports.items()}
+    for connection in connections:
+        connection.sendall(b'?WATCH={"enable":true,"json":true};\n')
+    events = {name: [] for name in ports}
+    pending = {connection: b"" for connection in connections}
+    start = time.monotonic()
+    while time.monotonic() - start < duration:
+        for connection in select.select(list(connections), [], [], 0.2)[0]:
+            *lines, pending[connection] = (pending[connection] + connection.recv(65536)).split(b"\n")
+            arrival = int(time.monotonic() - start)
+            events[connections[connection]] += [(arrival, json.loads(line)) for line in lines if line.strip()]
+    return events
+
+
+def modes(events, duration):
+    """The fix mode a watcher knows at the end of each second: a device gone means no fix, one
+    that has come back says nothing until its first TPV (".": gpsd sniffs it out first)."""
+    mode, timeline = 0, []
+    for second in range(duration):
+        for arrival, report in events:
+            if arrival == second and report["class"] == "TPV":
+                mode = report["mode"]
+            elif arrival == second and report["class"] == "DEVICE" and "activated" in report:
+                mode = 1 if report["activated"] == 0 else "."
+        timeline.append(mode)
+    return timeline
+
+
+def live(our_port, their_port, duration, problems):
+    events = watch({"ours": our_port, "theirs": their_port}, duration)
+    ours, theirs = modes(events["ours"], duration), modes(events["theirs"], duration)
+    print("devozora " + "".join(map(str, ours)) + "\ngpsd     " + "".join(map(str, theirs)))
+    for second in range(LEARNING_CYCLES, duration - 1):
+        nearby = theirs[second - 1:second + 2]
+        if ours[second] != "." and "." not in nearby and ours[second] not in nearby:
+            problems.append(f"second {second}: devozora says mode {ours[second]}, gpsd {theirs[second]}")
+    if ours.count(1) < 10 or ours[-1] != 3 or theirs[-1] != 3:
+        problems.append("the life cycle did not run: no loss, or no fix at the end")
+    return [report for _, report in events["ours"]], [report for _, report in events["theirs"]]
+
+
+def main():
+    problems = []
+    if sys.argv[1] == "--live":
+        ours, theirs = live(int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), problems)
+        satellites, tolerances = 0, TOLERANCES + ESTIMATES
+    else:
+        ours, theirs = ([json.loads(line) for line in open(path) if line.startswith("{")] for path in sys.argv[1:3])
+        satellites, tolerances = compare_skies(ours, theirs, problems), TOLERANCES
+    compared = compare_tpvs(ours, theirs, problems, tolerances)
     for problem in problems[:20]:
         print(problem)
-    print(f"compared {len(common)} fixes and {len(our_sky)} satellites")
+    print(f"compared {compared} cycles and {satellites} satellites")
     return 1 if problems else 0
 
 

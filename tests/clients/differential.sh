@@ -1,25 +1,37 @@
 #!/usr/bin/env bash
-# The same multi-GNSS receiver logs through devozora and through gpsd itself: the positions, times,
-# speeds and tracks they report, and the last sky, must agree.
+# devozora and gpsd itself on the same receiver: the same multi-GNSS logs replayed to both, then a
+# simulated receiver's life cycle (fix, loss of fix, fix, unplugged, plugged back in). What their
+# watchers are told must agree (compare_reports.py).
 #   differential.sh DEVOZORA SIMULATOR LOGDIR
 set -euo pipefail
 devozora="$1" simulator="$2" logs="$3"
 work="$(mktemp -d)"
 source "$(dirname "$0")/serve.sh"
+# gpsd gives up its privileges after start-up and must still reach the device when it comes back.
+chmod 755 "$work"
 python=/usr/bin/python3
-skip_unless_installed gpsd gpspipe "$python"
+skip_unless_installed gpsd gpsdctl gpspipe "$python"
 [[ -d "$logs" ]] || fail "no receiver logs at $logs"
 
 reference_port=29470
+start_gpsd() {
+    gpsd -N -n -b -S "$reference_port" -F "$work/gpsd.sock" "$1" >"$work/gpsd.log" 2>&1 &
+    pids+=($!)
+    wait_for_port "$reference_port"
+}
+stop_all() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    pids=()
+}
+
 for log in ublox-neo-m9n-nmea.log neo-m8n.log; do
     # Both receivers replay the log once, four times faster than recorded, after a pause in which
     # both servers and both listeners attach.
     start_simulator "$work/ours" --replay "$logs/$log" --speed 4 --once --delay 4
     start_simulator "$work/theirs" --replay "$logs/$log" --speed 4 --once --delay 4
     start_devozora "$work/ours" 2
-    gpsd -N -n -b -S "$reference_port" -F "$work/gpsd.sock" "$work/theirs" >"$work/gpsd.log" 2>&1 &
-    pids+=($!)
-    wait_for_port "$reference_port"
+    start_gpsd "$work/theirs"
     seconds=$(( $(grep -c '^\$..RMC' "$logs/$log") / 4 + 8 ))
     gpspipe -w -x "$seconds" "localhost:2947" >"$work/ours.json" &
     ours=$!
@@ -27,9 +39,24 @@ for log in ublox-neo-m9n-nmea.log neo-m8n.log; do
     wait "$ours" || true
     "$python" "$(dirname "$0")/compare_reports.py" "$work/ours.json" "$work/theirs.json" ||
         fail "$log: devozora and gpsd disagree"
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    pids=()
-    rm -f "$work/ours" "$work/theirs"
+    stop_all
 done
-echo "devozora and gpsd agree on both logs"
+
+# The life cycle, seconds from the start of both receivers: fix, loss of fix from 20 to 30, fix,
+# unplugged from 38 to 43, fix. gpsd hears of the device going and coming as a system's hot-plug
+# rules tell it, through its control socket.
+start="$(date -u +%Y-%m-%dT%H:%M:%SZ)"
+for receiver in ours theirs; do
+    start_simulator "$work/$receiver" --seed 7 --start "$start" --drop-fix-after 20 --drop-fix-for 10 \
+        --unplug-after 38 --unplug-for 5
+done
+started=$SECONDS
+start_devozora "$work/ours" 2
+start_gpsd "$work/theirs"
+(export GPSD_SOCKET="$work/gpsd.sock"
+ while [[ -e "$work/theirs" ]]; do sleep 0.1; done; gpsdctl remove "$work/theirs"
+ until [[ -e "$work/theirs" ]]; do sleep 0.1; done; gpsdctl add "$work/theirs") >/dev/null 2>&1 &
+pids+=($!)
+"$python" "$(dirname "$0")/compare_reports.py" --live 2947 "$reference_port" $(( 48 - (SECONDS - started) )) ||
+    fail "the life cycle: devozora and gpsd disagree"
+echo "devozora and gpsd agree on both logs and over the life cycle"

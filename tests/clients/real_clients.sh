@@ -1,53 +1,68 @@
 #!/usr/bin/env bash
-# GPSD clients that people use, written by others and not adapted here (gpspipe, cgps and the
-# Python gps module from Debian's gpsd-clients and python3-gps), against devozora's server, with
-# the simulator as the receiver.   real_clients.sh DEVOZORA SIMULATOR
+# GPSD clients that people use, written by others and not adapted here (gpspipe, cgps, gpsprof,
+# gpscsv and the Python gps module from Debian's gpsd-clients and python3-gps, and nc), against
+# devozora's server, side by side, with the simulator as the receiver: a fix off the Dutch coast
+# (52.1 N, 4.1 E) for 8 s, then none for 8 s, and so on.   real_clients.sh DEVOZORA SIMULATOR
 set -euo pipefail
 devozora="$1" simulator="$2"
 work="$(mktemp -d)"
 source "$(dirname "$0")/serve.sh"
 python=/usr/bin/python3
-skip_unless_installed gpspipe cgps tmux "$python"
+skip_unless_installed gpspipe cgps gpsprof gpscsv tmux nc "$python"
 "$python" -c 'import gps' 2>/dev/null || { echo "SKIP: the Python gps module is not installed"; exit 77; }
 
-start_simulator "$work/gps" --seed 7 --rate 2
-start_devozora "$work/gps" 4
-
-# gpspipe -w: the JSON objects a watching client gets, with the simulated position off the Dutch
-# coast (52.1 N, 4.1 E).
-timeout 60 gpspipe -w -n 20 localhost:2947 >"$work/watch.json" || fail "gpspipe -w did not finish"
-for class in VERSION DEVICES WATCH TPV SKY; do
-    grep -q "\"class\":\"$class\"" "$work/watch.json" || fail "gpspipe -w printed no $class: $(cat "$work/watch.json")"
-done
-"$python" - "$work/watch.json" <<'PYTHON' || fail "gpspipe -w: no TPV at the simulated position"
-import json, sys
-tpv = [o for o in map(json.loads, open(sys.argv[1])) if o["class"] == "TPV" and "lat" in o]
-sys.exit(0 if tpv and abs(tpv[-1]["lat"] - 52.1) < 0.1 and abs(tpv[-1]["lon"] - 4.1) < 0.1 else 1)
-PYTHON
-
-# gpspipe -r: the NMEA sentences as received.
-timeout 60 gpspipe -r -n 20 localhost:2947 >"$work/raw.nmea" || fail "gpspipe -r did not finish"
-grep -q '^\$GP[A-Z]\{3\},.*\*[0-9A-F][0-9A-F]' "$work/raw.nmea" || fail "gpspipe -r printed no sentences: $(cat "$work/raw.nmea")"
-
-# The Python gps module, as plotting programs and scripts use it.
-timeout 60 "$python" - <<'PYTHON' || fail "the Python gps module read no TPV at the simulated position"
-import gps, sys
+start_simulator "$work/gps" --seed 7 --drop-fix-after 8 --drop-fix-for 8
+start_devozora "$work/gps" 8
+session="devozora-cgps-$$"
+tmux new-session -d -s "$session" -x 100 -y 40 "cgps localhost:2947"
+clients=()
+timeout 60 gpspipe -w -n 14 localhost:2947 >"$work/watch.json" & clients+=($!)
+timeout 60 gpspipe -r -n 20 localhost:2947 >"$work/raw.nmea" & clients+=($!)
+timeout 60 gpscsv -x 10 --header 0 localhost:2947 >"$work/tpv.csv" & clients+=($!)
+# gpsprof waits for the greeting before it asks for anything, then gathers 3 s of fixes.
+timeout 60 gpsprof -n 3 localhost:2947 >"$work/profile.plot" 2>/dev/null & clients+=($!)
+timeout 60 "$python" - >"$work/python.txt" <<'PYTHON' & clients+=($!)
+import gps
 session = gps.gps(host="localhost", port="2947", mode=gps.WATCH_ENABLE | gps.WATCH_JSON)
 for _ in range(100):
     report = session.next()
     if report["class"] == "TPV" and "lat" in report:
-        print("python gps: TPV %.6f %.6f" % (report.lat, report.lon))
-        sys.exit(0 if abs(report.lat - 52.1) < 0.1 and abs(report.lon - 4.1) < 0.1 else 1)
-sys.exit(1)
+        print("%.6f %.6f" % (report.lat, report.lon))
+        break
 PYTHON
 
-# cgps, a full-screen client, in a terminal of its own.
-session="devozora-cgps-$$"
-tmux new-session -d -s "$session" -x 100 -y 40 "cgps localhost:2947"
-sleep 5
-tmux capture-pane -p -t "$session" >"$work/cgps.txt"
-tmux kill-session -t "$session"
-grep -Eq 'Latitude: +52\.[0-9]+ N' "$work/cgps.txt" || fail "cgps shows no position: $(cat "$work/cgps.txt")"
-grep -Eq 'Longitude: +4\.[0-9]+ E' "$work/cgps.txt" || fail "cgps shows no longitude: $(cat "$work/cgps.txt")"
+# The monitoring one-liners: the client closes its side as soon as it has asked.
+[[ "$(printf 'o' | timeout 10 nc -N localhost 2947)" == GPSD,O=* ]] || fail "printf o | nc -N got no reply"
+printf '?POLL;\n' | timeout 10 nc -N localhost 2947 >"$work/poll.json"
+grep -q '"class":"POLL"' "$work/poll.json" || fail "printf ?POLL | nc -N got no POLL: $(cat "$work/poll.json")"
+# Hostile bytes: invalid UTF-8, a lone surrogate, NUL, control characters; every reply is JSON.
+printf '?WATCH={"device":"\xff\xfe"};\n?WATCH={"device":"\\ud800"};\n?DEVICE={"path":"a\\u0000b"};\n?\x00\x01\xc3;\n?VERSION;\n' |
+    timeout 10 nc -N localhost 2947 >"$work/hostile.json"
+"$python" -c 'import json, sys; [json.loads(line) for line in open(sys.argv[1], "rb")]' "$work/hostile.json" ||
+    fail "a reply to hostile bytes is not JSON: $(cat -v "$work/hostile.json")"
+[[ $(grep -c '"class":"ERROR"' "$work/hostile.json") == 4 ]] || fail "hostile bytes: $(cat -v "$work/hostile.json")"
 
-echo "gpspipe -w, gpspipe -r, the Python gps module and cgps all read the simulated position"
+# cgps, a full-screen client: the fix, and during the loss "NO FIX" and no position.
+seen=""
+for _ in $(seq 60); do
+    sleep 0.5
+    screen="$(tmux capture-pane -p -t "$session")"
+    grep -Eq 'Latitude: +52\.[0-9]+ N' <<<"$screen" && grep -q '3D FIX' <<<"$screen" && seen+="fix "
+    [[ "$seen" == *fix* ]] && grep -q 'NO FIX' <<<"$screen" && grep -Eq 'Latitude: +n/a' <<<"$screen" && break
+done
+tmux kill-session -t "$session"
+grep -q 'NO FIX' <<<"$screen" || fail "cgps shows no loss of fix: ${screen}"
+for pid in "${clients[@]}"; do wait "$pid" || true; done
+
+for class in VERSION DEVICES WATCH TPV SKY; do
+    grep -q "\"class\":\"$class\"" "$work/watch.json" || fail "gpspipe -w printed no $class: $(cat "$work/watch.json")"
+done
+grep -q '^\$GP[A-Z]\{3\},.*\*[0-9A-F][0-9A-F]' "$work/raw.nmea" || fail "gpspipe -r printed no sentences: $(cat "$work/raw.nmea")"
+grep -Eq '^52\.1[0-9]+ 4\.1[0-9]+$' "$work/python.txt" || fail "the Python gps module read no position: $(cat "$work/python.txt")"
+grep -q '^cep=' "$work/profile.plot" || fail "gpsprof did not finish its plot: $(head -c 500 "$work/profile.plot")"
+# One row per second at 1 Hz, none twice, through the loss of fix.
+rows=$(wc -l <"$work/tpv.csv")
+(( rows >= 9 && rows <= 11 )) || fail "gpscsv wrote $rows rows in 10 s: $(cat "$work/tpv.csv")"
+[[ $(cut -d, -f1 "$work/tpv.csv" | sort -u | wc -l) == "$rows" ]] || fail "gpscsv rows repeat a time: $(cat "$work/tpv.csv")"
+
+echo "gpspipe, cgps, gpsprof, gpscsv, the Python gps module and nc -N are all served"
