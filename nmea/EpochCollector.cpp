@@ -39,15 +39,19 @@ void EpochCollector::Take(std::string_view type, const InterpretResult& result, 
 
 void EpochCollector::Finish()
 {
-    Complete();
+    // Sentences without a time that came after the last of a cycle (a GSA after the RMC) belong
+    // to the next cycle, however long the pause before it.
+    if (TimeOfDayMs >= 0 || FixSeen || NoFixSeen)
+        Complete();
 }
 
 void EpochCollector::Apply(const InterpretResult& result, const NavState& nav)
 {
     FixSeen = FixSeen || result.FixAccepted;
     NoFixSeen = NoFixSeen || result.NoFix;
-    if (result.FixStatus != 0)
-        Current.Status = result.FixStatus;
+    // GGA and RMC may tell different qualities (RMC "E" dead reckoning, GGA 1): the highest
+    // counts, as gpsd has it.
+    Current.Status = std::max<int>(Current.Status, result.FixStatus);
     if (result.TimeOfDayMs >= 0)
         Date = FixCalendarDate(nav);
     const std::uint16_t carried = result.Carried;
@@ -75,29 +79,31 @@ void EpochCollector::Apply(const InterpretResult& result, const NavState& nav)
         GsaMode = nav.FixMode;
 }
 
-void EpochCollector::Complete()
+FixEpoch EpochCollector::Completed() const
 {
-    // A cycle whose time was reported already: the rest of it came after a quiet gap, or after
-    // a second type that ends cycles. Its clients have had their one report.
-    const bool reported = TimeOfDayMs >= 0 && TimeOfDayMs == ReportedTimeOfDayMs;
-    // A cycle without any fix sentence says nothing about the fix: its beginning was lost (the
-    // port opened halfway), or the receiver sends time alone.
-    if (!reported && (FixSeen || NoFixSeen) && Report) {
-        FixEpoch& epoch = Current;
-        if (TimeOfDayMs >= 0 && Date)
-            epoch.TimeMs = DaysSinceEpoch(Date->Year, Date->Month, Date->Day) * MillisecondsPerDay + TimeOfDayMs;
-        if (!FixSeen) {
-            const auto time = epoch.TimeMs;
-            epoch = FixEpoch{};
-            epoch.TimeMs = time;
-        } else if (GsaMode == 2 || GsaMode == 3)
+    FixEpoch epoch;
+    if (FixSeen) {
+        epoch = Current;
+        if (GsaMode == 2 || GsaMode == 3)
             epoch.Mode = GsaMode;
         else
             epoch.Mode = epoch.AltitudeMsl ? 3 : 2;
-        if (FixSeen && epoch.Status == 0)
-            epoch.Status = 1;
-        Report(epoch);
+        epoch.Status = std::max(epoch.Status, 1);
     }
+    if (TimeOfDayMs >= 0 && Date)
+        epoch.TimeMs = DaysSinceEpoch(Date->Year, Date->Month, Date->Day) * MillisecondsPerDay + TimeOfDayMs;
+    return epoch;
+}
+
+void EpochCollector::Complete()
+{
+    // A cycle whose time was reported already: the rest of it came after a quiet gap, or after
+    // a second type that ends cycles. Its clients have had their one report. A cycle without any
+    // fix sentence says nothing about the fix: its beginning was lost (the port opened halfway),
+    // or the receiver sends time alone.
+    const bool reported = TimeOfDayMs >= 0 && TimeOfDayMs == ReportedTimeOfDayMs;
+    if (!reported && (FixSeen || NoFixSeen) && Report)
+        Report(Completed());
     if (TimeOfDayMs >= 0)
         ReportedTimeOfDayMs = TimeOfDayMs;
     Current = FixEpoch{};

@@ -35,13 +35,12 @@ public:
     // The receiver has fallen quiet: the cycle in progress is complete.
     void Finish();
 
-    // The type learned as the last of a cycle; empty until the time has first changed.
-    std::string_view CycleEnder() const { return {Ender.data(), Ender[0] != 0 ? Ender.size() : 0}; }
-
 private:
     using Type = std::array<char, 3>;
 
     void Apply(const InterpretResult& result, const NavState& nav);
+    // The cycle in progress as it is reported: mode and status from what its sentences said.
+    FixEpoch Completed() const;
     void Complete();
 
     Handler Report;

@@ -65,7 +65,6 @@ public:
     const InputScreening& Screening() const { return Screen; }
     InputScreening& Screening() { return Screen; }
     SentenceInterpreter& Interpreter() { return Rules; }
-    const EpochCollector& Epoch() const { return Epochs; }
 
 private:
     NavState& Nav;

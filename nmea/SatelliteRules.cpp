@@ -115,5 +115,7 @@ InterpretResult ApplyGsv(const SentenceFields& fields, NavState& nav, const Sate
     }
     if (!read.Ok())
         return {};
-    return {false, false, context.Sky.Take(message, nav)};
+    InterpretResult result;
+    result.SkyPublished = context.Sky.Take(message, nav);
+    return result;
 }

@@ -18,6 +18,11 @@ struct Replay {
     int Lines = 0;
     int Recognised = 0;
     int Fixes = 0;
+    int Times = 0;          // times of day in the sentences, each counted once
+    int FixCycles = 0;      // the same in fix sentences, with or without a fix
+    int ReceiverBack = 0;   // times earlier than the one before
+    int Epochs = 0;         // cycles reported
+    int EpochsNotLater = 0; // reported with a time not later than the report before
 };
 
 Replay Stream(const QString& path, NavState& nav)
@@ -27,6 +32,14 @@ Replay Stream(const QString& path, NavState& nav)
         qFatal("cannot open %s", qPrintable(path));
     NmeaInput input(nav);
     Replay replay;
+    std::optional<std::int64_t> lastReported;
+    input.OnEpoch([&](const FixEpoch& epoch) {
+        ++replay.Epochs;
+        replay.EpochsNotLater += lastReported && epoch.TimeMs && *epoch.TimeMs <= *lastReported;
+        lastReported = epoch.TimeMs ? epoch.TimeMs : lastReported;
+    });
+    std::int32_t lastTime = -1;
+    std::int32_t lastFixTime = -1;
     while (!file.atEnd()) {
         QByteArray line = file.readLine();
         while (line.endsWith('\n') || line.endsWith('\r'))
@@ -39,6 +52,16 @@ Replay Stream(const QString& path, NavState& nav)
                 ++replay.Lines;
                 replay.Recognised += result->Recognised;
                 replay.Fixes += result->FixAccepted;
+                const std::int32_t time = result->TimeOfDayMs;
+                if (time >= 0 && time != lastTime) {
+                    ++replay.Times;
+                    replay.ReceiverBack += time < lastTime;
+                    lastTime = time;
+                }
+                if ((result->FixAccepted || result->NoFix) && time >= 0 && time != lastFixTime) {
+                    ++replay.FixCycles;
+                    lastFixTime = time;
+                }
                 const std::string& shown = input.Screening().Text();
                 if (shown.size() > InputScreening::MaxChars
                     || std::count(shown.begin(), shown.end(), '\n') > InputScreening::MaxLines)
@@ -46,6 +69,7 @@ Replay Stream(const QString& path, NavState& nav)
             }
         }
     }
+    input.EndOfCycle();
     return replay;
 }
 
@@ -97,6 +121,10 @@ void TestRealLogs::everyLogStreamsCleanly()
     QVERIFY(replay.Recognised <= replay.Lines);
     // A fix always names the sentence it came from.
     QCOMPARE(nav.FixValid, !nav.FixSource.empty());
+    // Every cycle with a fix sentence reported, none twice, and its time goes back only where
+    // the receiver's did.
+    QVERIFY(replay.Epochs >= replay.FixCycles && replay.Epochs <= replay.Times + 1);
+    QVERIFY(replay.EpochsNotLater <= replay.ReceiverBack);
 }
 
 void TestRealLogs::lastFix_data()

@@ -271,21 +271,32 @@ void TestSerialLink::onlyClosesWhileOpeningIsNotAllowed()
 
 void TestSerialLink::vanishedDeviceClosesThePort()
 {
+    QString events; // O opened, C closed, E a receiver cycle ended
+    connect(Link.get(), &SerialLink::PortOpened, this, [&events] { events += 'O'; });
+    connect(Link.get(), &SerialLink::PortClosed, this, [&events] { events += 'C'; });
+    connect(Link.get(), &SerialLink::EpochEnded, this, [&events] { events += 'E'; });
     Link->ChangeSettings(Nmea4800());
-    QVERIFY(Receiver->Send("$GPRMC,1235"));
+    Link->COMopenen(); // the watchdog reopens a port that never went away: opened, never closed
+    QVERIFY(Receiver->Send(WithNmeaChecksum(Rmc) + "\r\n$GPRMC,1235"));
     QTRY_COMPARE_WITH_TIMEOUT(Link->Input().SentenceBuffer(), std::string_view("$GPRMC,1235"), WaitMs);
     Receiver->Unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!Link->IsOpen(), WaitMs);
     QCOMPARE(Link->OntvangstLED(), IndicatorColour::Red);
     // The half line of the vanished device is gone: it must not be joined to the new stream.
     QVERIFY(Link->Input().SentenceBuffer().empty());
+    // Its last cycle is complete before the news that it went.
+    QCOMPARE(events, "OOEC");
+    Link->COMopenen();
+    QCOMPARE(events, "OOEC");
 
     Receiver = std::make_unique<FakeReceiver>(DevicePath());
     Link->COMopenen();
     QVERIFY(Link->IsOpen());
     QCOMPARE(Link->OntvangstLED(), IndicatorColour::Black);
-    QVERIFY(Receiver->Send(WithNmeaChecksum(Rmc) + "\r\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+    QVERIFY(Receiver->Send(WithNmeaChecksum("GPGLL,4807.038,N,01131.000,E,123521,A") + "\r\n"));
+    // The receiver falls quiet after its cycle, which ends it.
+    QTRY_COMPARE_WITH_TIMEOUT(events, "OOECOE", WaitMs);
+    QVERIFY(Nav->FixValid);
 }
 
 QTEST_GUILESS_MAIN(TestSerialLink)
