@@ -33,7 +33,8 @@ struct Streamed {
     QString Modes; // the mode of each TPV, "|" where the receiver fell quiet
 };
 
-// The sentence bodies through an intake, then the quiet that ends the last cycle.
+// The sentence bodies through an intake, then the quiet that ends the last cycle; an empty body
+// is a quiet pause.
 Streamed Stream(const QStringList& bodies)
 {
     Streamed streamed;
@@ -45,12 +46,14 @@ Streamed Stream(const QStringList& bodies)
         streamed.Tpvs << ObjectOf(line);
         streamed.Modes += QString::number(streamed.Tpvs.last().value("mode").toInt());
     });
-    for (const QString& body : bodies) {
-        for (char c : WithNmeaChecksum(body.toStdString()) + "\r\n")
+    for (const QString& body : bodies + QStringList{""}) {
+        if (body.isEmpty()) {
+            streamed.Modes += "|";
+            input.EndOfCycle();
+        }
+        for (char c : body.isEmpty() ? std::string() : WithNmeaChecksum(body.toStdString()) + "\r\n")
             input.Intake(c);
     }
-    streamed.Modes += "|";
-    input.EndOfCycle();
     return streamed;
 }
 
@@ -64,10 +67,10 @@ const QString Rmc = "GPRMC,123519.25,A,4807.038,N,01131.000,E,022.4,084.4,230324
 const QString Gga = "GPGGA,123519.25,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
 const QString Gsa = "GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1";
 const QString Zda = "GPZDA,123519.25,23,03,2024,00,00";
-// A receiver's next cycle, a second later.
-QString Later(QString body)
+// The same sentence of a receiver's cycle seconds later.
+QString Later(QString body, int seconds = 1)
 {
-    return body.replace("123519", "123520");
+    return body.replace("123519", QString::number(123519 + seconds));
 }
 
 } // namespace
@@ -140,6 +143,9 @@ void TestGpsdObjects::cycles_data()
     QTest::newRow("the last sentence of a cycle learned")
         << QStringList{Rmc, Gga, Zda, Later(Rmc), Later(Gga), Later(Zda), Later(Gga)} << "33|" << 1
         << timed + fix + heights + motion + QStringList{"eph"};
+    QTest::newRow("a GSA after the last sentence goes with the next cycle")
+        << QStringList{Rmc, Gga, Later(Rmc), Later(Gga), Gsa, "", Later(Rmc, 2), Later(Gga, 2)} << "33|3|" << 1
+        << timed + fix + heights + motion + QStringList{"eph", "epv"};
     QTest::newRow("no fix sentence, no report") << QStringList{Zda, Gsa} << "|" << 0 << QStringList{};
     QTest::newRow("a fix, then none") << QStringList{Rmc, Later("GPRMC,123519.25,V,,,,,,,230324,,,N")} << "21|" << 0 << timed;
 }

@@ -1,5 +1,4 @@
 // The GPSD replies built from NavState: the position report, its time field and the commands.
-#include "FixDate.h"
 #include "GpsdReply.h"
 #include "NavState.h"
 #include "NmeaChecksum.h"
@@ -53,8 +52,6 @@ private slots:
     void workedExample();
     void fixTime_data();
     void fixTime();
-    void calendarRollsOver_data();
-    void calendarRollsOver();
     void altitude_data();
     void altitude();
     void commands_data();
@@ -120,28 +117,6 @@ void TestGpsdReply::fixTime()
     QCOMPARE(qint64(nav.FixUnixTime), stored);
     // The rest of the reply is untouched by the time.
     QCOMPARE(ReplyField(reply, 15), std::string("3"));
-}
-
-void TestGpsdReply::calendarRollsOver_data()
-{
-    QTest::addColumn<int>("year");
-    QTest::addColumn<int>("month");
-    QTest::addColumn<int>("day");
-    QTest::addColumn<qint64>("days");
-    QTest::newRow("epoch") << 1970 << 1 << 1 << qint64(0);
-    QTest::newRow("day before epoch") << 1970 << 1 << 0 << qint64(-1);
-    QTest::newRow("2000 is a leap year") << 2000 << 2 << 30 << qint64(11017);
-    QTest::newRow("2100 is not") << 2100 << 2 << 29 << qint64(47541);
-    QTest::newRow("before 1600") << 1600 << 1 << 1 << qint64(-135140);
-}
-
-void TestGpsdReply::calendarRollsOver()
-{
-    QFETCH(int, year);
-    QFETCH(int, month);
-    QFETCH(int, day);
-    QFETCH(qint64, days);
-    QCOMPARE(DaysSinceEpoch(year, month, day), days);
 }
 
 void TestGpsdReply::altitude_data()

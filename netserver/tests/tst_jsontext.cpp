@@ -14,7 +14,6 @@ class TestJsonText : public QObject {
     Q_OBJECT
 
 private slots:
-    void writerPlacesCommas();
     void writerEscapesStrings_data();
     void writerEscapesStrings();
     void numbers_data();
@@ -25,31 +24,7 @@ private slots:
     void watchArgument();
     void framing_data();
     void framing();
-    void overlongCommandIsThrownAway();
 };
-
-void TestJsonText::writerPlacesCommas()
-{
-    std::string out;
-    JsonWriter json(out);
-    json.BeginObject();
-    json.StringField("class", "X");
-    json.Key("list");
-    json.BeginArray();
-    json.BeginObject();
-    json.IntegerField("a", 1);
-    json.EndObject();
-    json.BeginObject();
-    json.EndObject();
-    json.Integer(-7);
-    json.EndArray();
-    json.Key("empty");
-    json.BeginArray();
-    json.EndArray();
-    json.BoolField("b", false);
-    json.EndObject();
-    QCOMPARE(out, std::string(R"({"class":"X","list":[{"a":1},{},-7],"empty":[],"b":false})"));
-}
 
 void TestJsonText::writerEscapesStrings_data()
 {
@@ -204,23 +179,6 @@ void TestJsonText::framing()
             found << QString::fromStdString(std::string(framing.Command()));
     }
     QCOMPARE(found, commands);
-}
-
-void TestJsonText::overlongCommandIsThrownAway()
-{
-    CommandFraming framing;
-    int tooLong = 0;
-    int commands = 0;
-    const std::string input = "?" + std::string(100 * 1024, 'x') + "\n?POLL;";
-    for (const char c : input) {
-        const auto step = framing.Take(c);
-        tooLong += step == CommandFraming::Step::TooLong;
-        commands += step == CommandFraming::Step::Command;
-        QVERIFY(framing.Command().size() <= CommandFraming::CommandLimit);
-    }
-    QCOMPARE(tooLong, 1);
-    QCOMPARE(commands, 1);
-    QCOMPARE(framing.Command(), std::string_view("?POLL"));
 }
 
 QTEST_GUILESS_MAIN(TestJsonText)

@@ -52,6 +52,9 @@ for _ in $(seq 60); do
 done
 tmux kill-session -t "$session"
 grep -q 'NO FIX' <<<"$screen" || fail "cgps shows no loss of fix: ${screen}"
+# The old protocol tells the loss once the reception watchdog has declared it, 2.5 to 3 s on.
+sleep 3.5
+[[ "$(printf 'o' | timeout 10 nc -N localhost 2947)" == "GPSD,O=?" ]] || fail "printf o | nc -N during the loss"
 for pid in "${clients[@]}"; do wait "$pid" || true; done
 
 for class in VERSION DEVICES WATCH TPV SKY; do
