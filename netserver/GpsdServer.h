@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientConnection.h"
 #include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdSession.h"
@@ -31,15 +32,12 @@ struct NavState;
 // sentences if they asked, a DEVICE when the device goes away or comes back, and, while there is
 // no fix and no cycle comes, a TPV with mode 1 once a second: a plotter must hear that its
 // position is no longer current. A client that has not said anything after GreetingDelay is
-// greeted with VERSION (see GpsdSession). What is queued for a client that closes its side is
-// still sent before its socket goes, for up to CloseTimeout.
+// greeted with VERSION (see GpsdSession). Each client's replies go through a ClientConnection.
 class GpsdServer : public QObject {
     Q_OBJECT
 
 public:
-    // Replies a client has not yet taken off our hands; a client that does not read is dropped
-    // past this, instead of growing our memory without end. The others are not held up by it.
-    static constexpr qint64 UnsentReplyLimit = 64 * 1024;
+    static constexpr qint64 UnsentReplyLimit = ClientConnection::UnsentLimit;
     // The most MaxClients can be set to; each client may hold UnsentReplyLimit of our memory.
     static constexpr int ClientLimit = 64;
     // Old plotters send their first letter the moment they are connected, JSON clients that wait
@@ -50,7 +48,6 @@ public:
     // nothing to say, and the watchers are told "no fix" every HeartbeatInterval.
     static constexpr std::chrono::milliseconds ReceiverQuiet{1250};
     static constexpr std::chrono::milliseconds HeartbeatInterval{1000};
-    static constexpr std::chrono::milliseconds CloseTimeout{2000};
 
     // port 0 takes a free port on the first listen and keeps it for every later one.
     explicit GpsdServer(NavState& nav, quint16 port, const QHostAddress& address = QHostAddress::Any,
@@ -100,9 +97,6 @@ private:
     // The client of a socket, or nullptr once it has been let go.
     Client* Find(const QTcpSocket* socket) const;
     void SendEvent(Client& client, const LineResult& line, std::string_view sentence);
-    // Queues bytes for one client and hands them to the system; false when the client was
-    // dropped for not reading.
-    bool Send(Client& client, std::string_view bytes);
 
     NavState& Nav;
     quint16 ListenPort = 0;
