@@ -39,16 +39,23 @@ def tpvs(objects):
 
 
 def cycles(name, objects, problems):
-    """TPVs with a time, by time; one per cycle once learned, never going backwards."""
-    timed = [tpv for tpv in tpvs(objects) if "time" in tpv]
-    times = [tpv["time"] for tpv in timed]
+    """TPVs with a time, by time; one per cycle once learned (at the start, and again when a
+    device comes back), never going backwards."""
+    times, learning, unlearned = [], set(), LEARNING_CYCLES
+    for report in objects:
+        if report["class"] == "DEVICE" and report.get("activated", 0) != 0:
+            unlearned = LEARNING_CYCLES
+        elif report["class"] == "TPV" and "time" in report:
+            if unlearned and report["time"] not in learning:
+                learning.add(report["time"])
+                unlearned -= 1
+            times.append(report["time"])
     if any(later < earlier for earlier, later in zip(times, times[1:])):
         problems.append(f"{name}: time goes backwards")
-    learning = set(list(dict.fromkeys(times))[:LEARNING_CYCLES])
     repeated = [t for t, n in Counter(times).items() if n > 1 and t not in learning]
     if repeated:
         problems.append(f"{name}: {len(repeated)} cycles with several TPVs, such as {repeated[0]}")
-    return {seconds(tpv["time"]): tpv for tpv in timed}
+    return {seconds(tpv["time"]): tpv for tpv in tpvs(objects) if "time" in tpv}
 
 
 def compare_tpvs(ours, theirs, problems, tolerances):
