@@ -2,6 +2,8 @@
 
 #include "Rounding.h"
 
+#include <algorithm>
+
 double BrightnessFactor(std::string_view mode)
 {
     if (mode == "Daylight")
@@ -25,4 +27,14 @@ std::int32_t ScaleColor(std::int32_t colour, std::string_view mode)
     const std::int32_t green = (colour >> 8) & 0xFF;
     const std::int32_t blue = (colour >> 16) & 0xFF;
     return scale(red) + scale(green) * 256 + scale(blue) * 65536;
+}
+
+bool IsRedMode(std::string_view mode)
+{
+    return mode == "Dusk" || mode == "Night";
+}
+
+std::int32_t RedOnly(std::int32_t colour)
+{
+    return std::max({colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF});
 }

@@ -14,6 +14,14 @@ double BrightnessFactor(std::string_view mode);
 // rounded half to even: white at "Night" is 0x404040.
 std::int32_t ScaleColor(std::int32_t colour, std::string_view mode);
 
+// The modes that the red night palette, when chosen, draws in red: "Dusk" and "Night", when eyes
+// have adapted to the dark and red light disturbs that least.
+bool IsRedMode(std::string_view mode);
+
+// A colour in red only, as bright as its brightest channel: white at "Night" (0x404040) becomes
+// red 64, so a red window keeps the levels that its brightness mode gives.
+std::int32_t RedOnly(std::int32_t colour);
+
 // Builds a colour value from its channels, red in the low byte.
 constexpr std::int32_t Rgb(int red, int green, int blue)
 {
