@@ -19,8 +19,8 @@ std::int64_t LineCharacters(const std::vector<std::string>& lines)
 } // namespace
 
 ModelSource::ModelSource(const ReceiverSettings& settings, std::int64_t stepMs,
-                         std::int64_t lineBudget)
-    : Model(settings), StepMs(stepMs), LineBudget(lineBudget)
+                         std::int64_t lineBudget, double speed)
+    : Model(settings), StepMs(stepMs), LineBudget(lineBudget), Speed(speed)
 {
 }
 
@@ -29,7 +29,8 @@ EpochLines ModelSource::Next()
     const Epoch epoch = Model.Current();
     SentenceChoice choice;
     choice.Text = EpochNumber % std::max<std::int64_t>(1, TextIntervalMs / StepMs) == 0;
-    EpochLines out{BuildSentences(epoch, choice), StepMs};
+    EpochLines out{BuildSentences(epoch, choice),
+                   std::max<std::int64_t>(1, std::llround(static_cast<double>(StepMs) / Speed))};
     if (LineBudget > 0 && LineCharacters(out.Lines) > LineBudget
         && EpochNumber % SkyEveryOnSlowLine != 0) {
         choice.Sky = false;

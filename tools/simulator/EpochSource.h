@@ -25,7 +25,9 @@ class ModelSource : public EpochSource {
 public:
     // lineBudget: characters the serial line carries per epoch (0: no limit). A receiver on a
     // slow line sends its satellite table only every few epochs, as real ones do at 4800 baud.
-    ModelSource(const ReceiverSettings& settings, std::int64_t stepMs, std::int64_t lineBudget);
+    // speed: how many times faster than the receiver's clock the epochs go out (tests run an
+    // evening in seconds); the epochs stay stepMs apart in the receiver's time.
+    ModelSource(const ReceiverSettings& settings, std::int64_t stepMs, std::int64_t lineBudget, double speed = 1);
 
     EpochLines Next() override;
 
@@ -36,6 +38,7 @@ private:
     ReceiverModel Model;
     std::int64_t StepMs = 1000;
     std::int64_t LineBudget = 0;
+    double Speed = 1;
     std::int64_t EpochNumber = 0;
 };
 

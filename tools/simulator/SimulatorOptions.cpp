@@ -61,7 +61,8 @@ void AddOptions(QCommandLineParser& parser)
         {"noise", "Insert garbage bytes into this share of lines.", "percent"},
         {"bad-checksum", "Give this share of sentences a wrong checksum.", "percent"},
         {"replay", "Replay a recorded log at its recorded pace, looping at the end.", "file"},
-        {"speed", "Replay that many times faster than recorded (default 1).", "factor"},
+        {"speed", "Run that many times faster: a replayed log than recorded, the simulated\n"
+                  "receiver than its clock (default 1).", "factor"},
         {"once", "Replay the log once and stop, instead of looping."},
         {"delay", "Wait this long before the first sentence, so that readers can attach.", "s"},
         {"link", "Also make a symbolic link to the device here (removed on exit).", "path"},

@@ -21,7 +21,7 @@ struct SimulatorOptions {
     double NoisePercent = 0;
     double BadChecksumPercent = 0;
     QString ReplayFile;
-    double ReplaySpeed = 1;              // times faster than recorded
+    double ReplaySpeed = 1;              // times faster than recorded, or than the receiver's clock
     bool ReplayOnce = false;             // stop at the end of the log instead of looping
     double DelaySeconds = 0;             // before the first sentence
     QString LinkPath;

@@ -61,8 +61,8 @@ std::unique_ptr<EpochSource> MakeSource(const SimulatorOptions& options, QString
     settings.StartUtcMs = options.StartUtcMs.value_or(
         QDateTime::currentMSecsSinceEpoch() / stepMs * stepMs);
     settings.Outage = {options.DropFixAfter, options.DropFixFor};
-    const std::int64_t lineBudget = options.Baud / 10 * stepMs / 1000;
-    return std::make_unique<ModelSource>(settings, stepMs, lineBudget);
+    const auto lineBudget = static_cast<std::int64_t>(options.Baud / 10 * stepMs / 1000 / options.ReplaySpeed);
+    return std::make_unique<ModelSource>(settings, stepMs, lineBudget, options.ReplaySpeed);
 }
 
 std::ptrdiff_t WriteStandardOutput(std::string_view bytes)
