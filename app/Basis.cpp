@@ -74,7 +74,12 @@ Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* paren
     connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
     for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake})
         connect(list, &QComboBox::currentIndexChanged, this, &Basis::SerialListChanged);
-    connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &Basis::BrightnessChanged);
+    connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &Basis::ApplyBrightness);
+    connect(NightRed, &QCheckBox::toggled, this, &Basis::ApplyBrightness);
+    connect(&link, &SerialLink::LineReceived, this, [this](const LineResult& result) {
+        if (result.FixAccepted)
+            FollowSun();
+    });
     connect(Freeze, &QCheckBox::toggled, this, &Basis::FreezeChanged);
     connect(AlwaysOnTop, &QCheckBox::toggled, this, &Basis::AlwaysOnTopChanged);
     for (int n = 1; n <= InstrumentWindows::Count; ++n)
@@ -86,8 +91,10 @@ Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* paren
     connect(&SaveTimer, &QTimer::timeout, this, &Basis::SaveSettings);
     for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake, BrightnessMode, LocalUTChours})
         connect(list, &QComboBox::currentIndexChanged, this, &Basis::SettingChanged);
-    std::vector<QAbstractButton*> boxes{AlwaysOnTop, Freeze, DaylightSaving, Local_UTC[1]};
+    std::vector<QAbstractButton*> boxes{Local_UTC[1]};
     boxes.insert(boxes.end(), ActiveWindow.begin() + 1, ActiveWindow.begin() + 1 + InstrumentWindows::Count);
+    for (const FlagSetting& flag : FlagSettings())
+        boxes.push_back(flag.Box);
     for (QAbstractButton* box : boxes)
         connect(box, &QAbstractButton::toggled, this, &Basis::SettingChanged);
 }
@@ -126,12 +133,6 @@ void Basis::SerialListChanged()
     PortDevice->setText(PortDevice->fontMetrics().elidedText(device, Qt::ElideMiddle, PortDevice->width()));
 }
 
-void Basis::BrightnessChanged()
-{
-    const QString mode = BrightnessModeText();
-    Windows.ForEachOpen([&mode](InstrumentWindow& window) { window.AdjustColors(mode); });
-}
-
 // Acts on the windows open now; a window opened later keeps its frame until the box changes.
 void Basis::FreezeChanged()
 {
@@ -150,14 +151,9 @@ void Basis::AlwaysOnTopChanged()
 void Basis::ActiveWindowClicked(int number)
 {
     if (ActiveWindow[static_cast<std::size_t>(number)]->isChecked())
-        Windows.Open(number, BrightnessModeText());
+        Windows.Open(number, CurrentBrightness());
     else
         Windows.Close(number);
-}
-
-QString Basis::BrightnessModeText() const
-{
-    return BrightnessMode->currentText();
 }
 
 QString Basis::UtcDifferenceText() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AutoBrightness.h"
 #include "GpsdServer.h"
 #include "InstrumentHost.h"
 #include "InstrumentWindows.h"
@@ -12,6 +13,7 @@
 #include <vector>
 
 class IndicatorLed;
+class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -26,7 +28,7 @@ struct NavState;
 // The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
 // serial input with its watchdog and the GPSD server, restores the settings at start-up and
 // writes them back shortly after every change and when it closes. It shows no navigation data
-// itself.
+// itself, except which brightness "Auto" chose from the sun.
 class Basis : public QWidget, public InstrumentHost {
     Q_OBJECT
 
@@ -54,12 +56,18 @@ public:
     const InstrumentWindows& Instruments() const { return Windows; }
 
     // What the instrument windows read from the main window.
-    QString BrightnessModeText() const override;
+    Brightness CurrentBrightness() const override;
+    void StepBrightness() override;
     QString UtcDifferenceText() const override;
     bool DaylightSavingTicked() const override;
     bool LocalTimeSelected() const override;
     void InstrumentWindowClosed(int number) override;
     void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) override;
+
+signals:
+    // The windows are lit in another mode now ("Daylight", "Shade", "Dusk" or "Night"), chosen in
+    // the list or by "Auto".
+    void BrightnessApplied(const QString& mode);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +96,17 @@ private:
         QStringList Entries;
     };
     std::vector<ListSetting> ListSettings() const;
+    // A check box setting; those of the window behaviour come back after the windows, so that
+    // they act on them.
+    struct FlagSetting {
+        bool Machine;
+        QString Subkey;
+        QString Name;
+        QAbstractButton* Box;
+        bool AfterWindows;
+    };
+    std::vector<FlagSetting> FlagSettings() const;
+    void RestoreFlags(bool afterWindows);
     QString ReadSetting(bool machine, const QString& subkey, const QString& name, const QString& defaultText = {}) const;
     void StoreSetting(bool machine, const QString& subkey, const QString& name, const QString& text);
 
@@ -99,7 +118,11 @@ private:
     void ActiveWindowClicked(int number);
     void AlwaysOnTopChanged();
     void SerialListChanged();
-    void BrightnessChanged();
+    // Lights every open window as the brightness list, "Auto" and the red night palette say, when
+    // that has changed; windows opened later are lit so when they open.
+    void ApplyBrightness();
+    void FollowSun();
+    void ShowAutoChoice();
     void FreezeChanged();
     void ShowInputScreening(const QString& text);
 
@@ -111,6 +134,8 @@ private:
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;
     QTimer SaveTimer;
+    AutoBrightness Sun;
+    Brightness Applied;
     bool StartedUp = false;
     bool ShutDownDone = false;
 
@@ -131,5 +156,7 @@ private:
     std::array<QRadioButton*, 3> Local_UTC{}; // 1 "Local Time", 2 "UTC"; slot 0 unused
     QCheckBox* DaylightSaving = nullptr;
     QComboBox* BrightnessMode = nullptr;
+    QLabel* AutoChoice = nullptr;
+    QCheckBox* NightRed = nullptr;
     QLabel* License = nullptr;
 };

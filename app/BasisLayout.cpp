@@ -171,4 +171,10 @@ void Basis::BuildLocalTab(QWidget* tab)
 
     QGroupBox* colours = AddFrame(tab, QStringLiteral("Colors"), 2400, 1695);
     BrightnessMode = AddList(colours, QStringLiteral("BrightnessMode"), QStringLiteral("Brightness:"), 1680, 360, 1095, 120, 1440);
+    // What "Auto" chose, beside the list, so that nobody has to guess why the windows dimmed.
+    AutoChoice = new QLabel(colours);
+    AutoChoice->setObjectName(QStringLiteral("AutoChoice"));
+    AutoChoice->setFont(LabelFont());
+    Place(AutoChoice, 2880, 360, 3135, 300);
+    NightRed = AddCheckBox(colours, QStringLiteral("NightRed"), QStringLiteral("Red at dusk and night"), 1680, 840, 4335);
 }

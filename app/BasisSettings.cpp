@@ -57,6 +57,15 @@ std::vector<Basis::ListSetting> Basis::ListSettings() const
             {true, Nmea, QStringLiteral("HandShake"), HandShake, Texts(HandShakeTexts)}};
 }
 
+// Every check box setting, each in its scope.
+std::vector<Basis::FlagSetting> Basis::FlagSettings() const
+{
+    return {{true, Local, QStringLiteral("DaylightSaving"), DaylightSaving, false},
+            {false, Local, QStringLiteral("NightRed"), NightRed, false},
+            {false, Views, QStringLiteral("Freeze"), Freeze, true},
+            {false, Views, QStringLiteral("AlwaysOnTop"), AlwaysOnTop, true}};
+}
+
 QString Basis::ReadSetting(bool machine, const QString& subkey, const QString& name, const QString& defaultText) const
 {
     return machine ? Settings.ReadMachineSetting(subkey, name, defaultText) : Settings.ReadUserSetting(subkey, name, defaultText);
@@ -108,7 +117,7 @@ void Basis::RestoreSettings()
         const QString stored = ReadSetting(setting.Machine, setting.Subkey, setting.Name);
         setting.List->setCurrentIndex(Registry::SettingNumber(stored, 0, setting.List->count() - 1, 0));
     }
-    DaylightSaving->setChecked(Registry::ReadFlag(Settings.ReadMachineSetting(Local, QStringLiteral("DaylightSaving"))));
+    RestoreFlags(false);
     const QString display = Settings.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"));
     Local_UTC[static_cast<std::size_t>(Registry::SettingNumber(display, 1, 2, 2))]->setChecked(true);
 }
@@ -121,10 +130,17 @@ void Basis::RestoreWindows()
         if (Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Active%1").arg(n))))
             ActiveWindow[static_cast<std::size_t>(n)]->setChecked(true);
     }
-    Freeze->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Freeze"))));
-    AlwaysOnTop->setChecked(Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("AlwaysOnTop"))));
+    RestoreFlags(true);
     constexpr Qt::WindowState States[] = {Qt::WindowNoState, Qt::WindowMinimized, Qt::WindowMaximized};
     setWindowState(States[Registry::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")), 0, 2, 0)]);
+}
+
+void Basis::RestoreFlags(bool afterWindows)
+{
+    for (const FlagSetting& flag : FlagSettings()) {
+        if (flag.AfterWindows == afterWindows)
+            flag.Box->setChecked(Registry::ReadFlag(ReadSetting(flag.Machine, flag.Subkey, flag.Name)));
+    }
 }
 
 void Basis::SettingChanged()
@@ -158,12 +174,11 @@ void Basis::WriteSettings()
 {
     for (int n = 1; n <= InstrumentWindows::Count; ++n)
         Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagText(Windows.IsOpen(n)));
-    Settings.WriteUserSetting(Views, QStringLiteral("Freeze"), FlagText(Freeze->isChecked()));
-    Settings.WriteUserSetting(Views, QStringLiteral("AlwaysOnTop"), FlagText(AlwaysOnTop->isChecked()));
     const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
     Settings.WriteUserSetting(Views, QStringLiteral("Base"), QString::number(state));
     for (const ListSetting& setting : ListSettings())
         StoreSetting(setting.Machine, setting.Subkey, setting.Name, QString::number(setting.List->currentIndex()));
-    Settings.WriteMachineSetting(Local, QStringLiteral("DaylightSaving"), FlagText(DaylightSaving->isChecked()));
+    for (const FlagSetting& flag : FlagSettings())
+        StoreSetting(flag.Machine, flag.Subkey, flag.Name, FlagText(flag.Box->isChecked()));
     Settings.WriteMachineSetting(Local, QStringLiteral("TimeDisplay"), Local_UTC[1]->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
 }

@@ -52,13 +52,13 @@ InstrumentWindow* InstrumentWindows::Create(int number) const
     }
 }
 
-void InstrumentWindows::Open(int number, const QString& brightnessMode)
+void InstrumentWindows::Open(int number, const Brightness& brightness)
 {
     if (number < 1 || number > Count || IsOpen(number))
         return;
     InstrumentWindow* window = Create(number);
     Slots[static_cast<std::size_t>(number)] = window;
-    window->AdjustColors(brightnessMode);
+    window->AdjustColors(brightness);
     const Placement placement = StoredPlacement(*window, number);
     window->Frame().Show(placement.Outer, placement.Stored);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScaledColour.h"
 #include "WindowFrame.h"
 
 #include <QRect>
@@ -26,11 +27,11 @@ public:
     InstrumentWindows(const InstrumentWindows&) = delete;
     InstrumentWindows& operator=(const InstrumentWindows&) = delete;
 
-    // OpenInstrumentWindow: creates window n, colours it for the brightness mode, puts it at its
+    // OpenInstrumentWindow: creates window n, colours it for the brightness, puts it at its
     // stored outer place and size and shows it. Values of 0 or less keep the window's own size,
     // and leave the place to the window system; a place that no screen shows any more is brought
     // back onto one, a size larger than the screen is reduced to fit.
-    void Open(int number, const QString& brightnessMode);
+    void Open(int number, const Brightness& brightness);
     // Closes window n, which stores its geometry, and lets it go. Nothing when it is not open,
     // so the calls that a closing window sets off in turn end here.
     void Close(int number);

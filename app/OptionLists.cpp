@@ -1,7 +1,5 @@
 #include "OptionLists.h"
 
-#include "BrightnessColor.h"
-
 QStringList UtcDifferenceEntries()
 {
     QStringList entries{QStringLiteral("AUTO")};
@@ -29,5 +27,5 @@ QStringList BrightnessEntries()
     QStringList entries;
     for (std::string_view mode : BrightnessModes)
         entries << QString::fromLatin1(mode.data(), static_cast<qsizetype>(mode.size()));
-    return entries;
+    return entries << QStringLiteral("Auto");
 }

@@ -1,8 +1,8 @@
 #include "DigitalWindow.h"
 
-#include "BrightnessColor.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
+#include "ScaledColour.h"
 #include "Twips.h"
 
 #include <QColor>
@@ -13,15 +13,10 @@
 
 namespace {
 
-QColor ToQColor(std::int32_t rgb)
-{
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
-void SetTextColour(QLabel* label, std::int32_t rgb)
+void SetTextColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(rgb));
+    palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
 
@@ -45,8 +40,10 @@ QLabel* DigitalWindow::AddLabel(const char* name, const LabelStyle& style, const
     // Glyphs are drawn from the outline at every size, so even the largest digits stay sharp.
     QFont font(QStringLiteral("Arial"), 12, QFont::Bold);
     font.setStyleHint(QFont::SansSerif);
+    // Colour fringes of subpixel smoothing would put green and blue into red text.
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
     label->setFont(font);
-    SetTextColour(label, style.BaseColour);
+    SetTextColour(label, ToQColor(style.BaseColour));
     SetLabelText(label, text);
     Labels.push_back({label, style});
     return label;
@@ -58,11 +55,10 @@ void DigitalWindow::SetLabelText(QLabel* label, const QString& text)
     label->adjustSize();
 }
 
-void DigitalWindow::AdjustColors(const QString& mode)
+void DigitalWindow::AdjustColors(const Brightness& brightness)
 {
-    const std::string modeText = mode.toStdString();
     for (const StyledLabel& styled : Labels)
-        SetTextColour(styled.Label, ScaleColor(styled.Style.BaseColour, modeText));
+        SetTextColour(styled.Label, ScaledColour(styled.Style.BaseColour, brightness));
 }
 
 void DigitalWindow::ShowNoFix()

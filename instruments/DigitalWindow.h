@@ -16,7 +16,7 @@ class DigitalWindow : public InstrumentWindow {
     Q_OBJECT
 
 public:
-    void AdjustColors(const QString& mode) override;
+    void AdjustColors(const Brightness& brightness) override;
 
 protected:
     enum class LabelRole { Heading, Value, SecondValue };

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "ScaledColour.h"
+
 #include <QString>
 
 // What an instrument window reads from and tells the main window. The main window implements it;
 // the windows never include anything of the main window itself.
 class InstrumentHost {
 public:
-    // The selected entry of the brightness list: "Daylight", "Shade", "Dusk" or "Night".
-    virtual QString BrightnessModeText() const = 0;
+    // How the windows are lit now: the mode of the brightness list, or the one "Auto" chose.
+    virtual Brightness CurrentBrightness() const = 0;
+    // Steps the brightness list on to its next entry, as a person choosing it there does.
+    virtual void StepBrightness() = 0;
     // The selected entry of the UTC-difference list ("AUTO", "-4:30", "+5:45", ...).
     virtual QString UtcDifferenceText() const = 0;
     virtual bool DaylightSavingTicked() const = 0;

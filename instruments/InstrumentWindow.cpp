@@ -6,6 +6,7 @@
 #include "WindowFrame.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 
@@ -42,6 +43,14 @@ void InstrumentWindow::closeEvent(QCloseEvent* event)
     Timer1.stop();
     StoreGeometry();
     Host.InstrumentWindowClosed(WindowNumber);
+}
+
+void InstrumentWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_B && !event->isAutoRepeat())
+        Host.StepBrightness();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 bool InstrumentWindow::event(QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScaledColour.h"
 #include "WindowFrame.h"
 
 #include <QSize>
@@ -23,6 +24,9 @@ struct NavState;
 // inside InstrumentWindowClosed, which runs while the window is still in its close handler. A
 // second close of a window that has closed already does nothing.
 //
+// The key B steps the brightness list of the main window, so that a window set large across the
+// cockpit can be dimmed where it is.
+//
 // The base connects Timer1 to Tick(); each window starts Timer1 with its own interval.
 class InstrumentWindow : public QWidget {
     Q_OBJECT
@@ -34,8 +38,8 @@ public:
     int Number() const { return WindowNumber; }
     const QString& Tag() const { return Caption; }
 
-    // Recolours every text and line for the brightness mode; the background stays black.
-    virtual void AdjustColors(const QString& mode) = 0;
+    // Recolours every text and line for the brightness; the background stays black.
+    virtual void AdjustColors(const Brightness& brightness) = 0;
 
     double TwipsPerPixelX() const { return PixelTwipsX; }
     double TwipsPerPixelY() const { return PixelTwipsY; }
@@ -49,6 +53,7 @@ protected:
     virtual void Tick() = 0;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     const NavState& Nav;
     InstrumentHost& Host;

@@ -18,6 +18,8 @@ QFont LabelFont(double points)
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPointSizeF(points);
+    // Colour fringes of subpixel smoothing would put green and blue into red numbers.
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
     return font;
 }
 
@@ -38,10 +40,10 @@ Kompas::Kompas(const NavState& nav, InstrumentHost& host, QWidget* parent)
     Timer1.start(100);
 }
 
-void Kompas::AdjustColors(const QString& mode)
+void Kompas::AdjustColors(const Brightness& brightness)
 {
-    ScaleColour = ScaledColour(ScaleBase, mode);
-    IndexColour = ScaledColour(IndexBase, mode);
+    ScaleColour = ScaledColour(ScaleBase, brightness);
+    IndexColour = ScaledColour(IndexBase, brightness);
     update();
 }
 

@@ -14,7 +14,7 @@ class Kompas : public InstrumentWindow {
 public:
     explicit Kompas(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
-    void AdjustColors(const QString& mode) override;
+    void AdjustColors(const Brightness& brightness) override;
 
     // Tenths of a degree under the index line, 0..3599.
     int ShownHeading() const { return Heading; }

@@ -1,6 +1,5 @@
 #include "SatView2.h"
 
-#include "BrightnessColor.h"
 #include "InstrumentHost.h"
 #include "ScaledColour.h"
 
@@ -13,6 +12,15 @@ namespace {
 constexpr int FirstRedrawMs = 50;
 constexpr int RedrawPauseMs = 1000;
 
+struct PlotColours {
+    std::int32_t OuterRing, InnerRing, Center, Letter, Label;
+};
+
+constexpr PlotColours DayColours{Rgb(0, 0, 128), Rgb(192, 192, 0), Rgb(128, 0, 0), Rgb(128, 0, 0), Rgb(192, 192, 255)};
+// In red the plot is told apart by brightness alone: the horizon darkest, below every satellite's
+// shade, and the letters brightest.
+constexpr PlotColours RedColours{Rgb(32, 0, 0), Rgb(80, 0, 0), Rgb(128, 0, 0), Rgb(255, 0, 0), Rgb(128, 0, 0)};
+
 } // namespace
 
 SatView2::SatView2(const NavState& nav, InstrumentHost& host, QWidget* parent)
@@ -22,14 +30,15 @@ SatView2::SatView2(const NavState& nav, InstrumentHost& host, QWidget* parent)
     Timer1.start(FirstRedrawMs);
 }
 
-void SatView2::AdjustColors(const QString& mode)
+void SatView2::AdjustColors(const Brightness& brightness)
 {
     // Takes effect at the next redraw.
-    Colours.OuterRing = ScaledColour(Rgb(0, 0, 128), mode);
-    Colours.InnerRing = ScaledColour(Rgb(192, 192, 0), mode);
-    Colours.Center = ScaledColour(Rgb(128, 0, 0), mode);
-    Colours.Letter = ScaledColour(Rgb(128, 0, 0), mode);
-    Colours.Label = ScaledColour(Rgb(192, 192, 255), mode);
+    const PlotColours& base = brightness.Red ? RedColours : DayColours;
+    Colours.OuterRing = ScaledColour(base.OuterRing, brightness);
+    Colours.InnerRing = ScaledColour(base.InnerRing, brightness);
+    Colours.Center = ScaledColour(base.Center, brightness);
+    Colours.Letter = ScaledColour(base.Letter, brightness);
+    Colours.Label = ScaledColour(base.Label, brightness);
 }
 
 void SatView2::Tick()
@@ -81,7 +90,7 @@ void SatView2::Redraw()
     // A window shrunk to nothing has no pixels to paint; it still swaps and keeps its rhythm.
     if (!image.isNull()) {
         QPainter painter(&image);
-        PaintSky(painter, {Layout, TwipsPerPixelX(), TwipsPerPixelY()}, Colours, sky, Host.BrightnessModeText());
+        PaintSky(painter, {Layout, TwipsPerPixelX(), TwipsPerPixelY()}, Colours, sky, Host.CurrentBrightness());
     }
     Shown = hidden;
     Drawn = true;

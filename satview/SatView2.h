@@ -17,7 +17,7 @@ class SatView2 : public InstrumentWindow {
 public:
     explicit SatView2(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
-    void AdjustColors(const QString& mode) override;
+    void AdjustColors(const Brightness& brightness) override;
 
     // Which image is shown (0 or 1); 0 and no picture at all until the first redraw.
     int ShownBuffer() const { return Shown; }

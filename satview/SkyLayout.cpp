@@ -57,19 +57,19 @@ SkyPoint SatellitePosition(std::int16_t elevation, std::int16_t azimuth, std::in
             static_cast<float>((1 - std::cos(a) * r) * static_cast<double>(cy))};
 }
 
-std::int32_t SignalColor(std::uint8_t snr)
+std::int32_t SignalColor(std::uint8_t snr, bool red)
 {
     if (snr == 0)
-        return Rgb(128, 128, 128);
+        return red ? Rgb(72, 0, 0) : Rgb(128, 128, 128);
     if (snr <= 5)
-        return Rgb(255, 0, 0);
+        return red ? Rgb(104, 0, 0) : Rgb(255, 0, 0);
     if (snr <= 15)
-        return Rgb(255, 128, 0);
+        return red ? Rgb(144, 0, 0) : Rgb(255, 128, 0);
     if (snr <= 20)
-        return Rgb(255, 255, 0);
+        return red ? Rgb(192, 0, 0) : Rgb(255, 255, 0);
     if (snr <= 99)
-        return Rgb(0, 255, 0);
-    return Rgb(128, 0, 128);
+        return red ? Rgb(255, 0, 0) : Rgb(0, 255, 0);
+    return red ? Rgb(255, 0, 0) : Rgb(128, 0, 128);
 }
 
 std::string PrnText(int prn)

@@ -43,7 +43,9 @@ struct SkyPoint {
 SkyPoint SatellitePosition(std::int16_t elevation, std::int16_t azimuth, std::int64_t cx, std::int64_t cy);
 
 // The base colour (red in the low byte) of a satellite's disc for its signal-to-noise ratio in dB.
-std::int32_t SignalColor(std::uint8_t snr);
+// In red, a shade that grows with the signal, so that the classes can still be told apart at
+// night; above 99, which no receiver reports, as bright as the strongest.
+std::int32_t SignalColor(std::uint8_t snr, bool red = false);
 
 // The label of a satellite: its PRN in two characters, " 7", "12", and "23" for PRN 123.
 std::string PrnText(int prn);

@@ -1,7 +1,6 @@
 #include "SkyPainter.h"
 
 #include "NavState.h"
-#include "ScaledColour.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -15,6 +14,8 @@ QFont PlotFont(std::int64_t points)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(static_cast<double>(points));
+    // Colour fringes of subpixel smoothing would put green and blue into red letters.
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
     return font;
 }
 
@@ -105,7 +106,7 @@ SkySnapshot SkySnapshot::Of(const NavState& nav)
 }
 
 void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colours, const SkySnapshot& sky,
-              const QString& mode)
+              const Brightness& brightness)
 {
     const PixelMap px(canvas);
     const SkyLayout& l = canvas.Layout;
@@ -117,7 +118,7 @@ void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colo
         if (sky.Prn[slot] == 0)
             continue;
         const SkyPoint point = SatellitePosition(sky.Elevation[slot], sky.Azimuth[slot], l.CenterX, l.CenterY);
-        PaintSatellite(painter, px, l, colours, ScaledColour(SignalColor(sky.Snr[slot]), mode), point,
+        PaintSatellite(painter, px, l, colours, ScaledColour(SignalColor(sky.Snr[slot], brightness.Red), brightness), point,
                        SatelliteLabel(sky.System[slot], sky.Prn[slot]));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NavState.h"
+#include "ScaledColour.h"
 #include "SkyLayout.h"
 
 #include <QColor>
@@ -11,7 +12,7 @@
 
 class QPainter;
 
-// The fixed colours of the plot, already dimmed for the brightness mode.
+// The fixed colours of the plot, already dimmed for the brightness.
 struct SkyColours {
     QColor OuterRing = Qt::black;   // horizon disc
     QColor InnerRing = Qt::black;   // hatch lines of the inner disc
@@ -40,8 +41,8 @@ struct SkyCanvas {
 };
 
 // Paints the whole plot: the three discs, the compass letters and one marker per satellite, the
-// satellite discs coloured by signal strength for the brightness mode and labelled with their
+// satellite discs coloured by signal strength for the brightness and labelled with their
 // constellation's letter unless they are GPS. Slots are painted from the last down to the first,
 // so where markers overlap the lower slot lies on top.
 void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colours, const SkySnapshot& sky,
-              const QString& mode);
+              const Brightness& brightness);

@@ -1,13 +1,18 @@
-// Start-up and shutdown of the main window with a settings folder of its own and a receiver on a
-// pseudo-terminal: what is restored, how often the port opens, what is written back.
-#include "../../nmea/tests/FakeReceiver.h"
+// Start-up and shutdown of the main window with a settings folder of its own and the simulator's
+// receiver on a pseudo-terminal: what is restored, how often the port opens, what is written back,
+// and how "Auto" follows the sun.
 #include "Basis.h"
 #include "IndicatorLed.h"
+#include "InstrumentWindow.h"
 #include "NavState.h"
+#include "RecordingHost.h"
 #include "Registry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -38,33 +43,49 @@ class TestBasis : public QObject {
 private slots:
     void init();
     void cleanup();
-    void firstRunStartsFromDefaults();
-    void storedSettingsAreRestoredAndThePortOpensOnce();
-    void outOfRangePositionsFallBack_data();
-    void outOfRangePositionsFallBack();
+    void startsFromDefaults_data();
+    void startsFromDefaults();
+    void storedSettingsComeBackAndAutoFollowsTheSun();
     void changesAndShutdownWriteEverySettingWhereItBelongs();
 
 private:
     std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<FakeReceiver> Receiver;
 };
 
 void TestBasis::init()
 {
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
-    Receiver = std::make_unique<FakeReceiver>(Dir->filePath(QStringLiteral("gps")));
-    QVERIFY(Receiver->IsValid());
 }
 
 void TestBasis::cleanup()
 {
-    Receiver.reset();
     Dir.reset();
 }
 
-void TestBasis::firstRunStartsFromDefaults()
+void TestBasis::startsFromDefaults_data()
 {
+    QTest::addColumn<QString>("stored"); // in every list, TimeDisplay and Base; nothing on a first run
+    QTest::newRow("first run") << QString();
+    QTest::newRow("no selection") << "-1";
+    QTest::newRow("far beyond the lists, in exponent form") << "1e9";
+}
+
+// A stored position outside its list (the "-1" of a list that had no selection, a hand-edited
+// file) gives the first entry, as on a first run.
+void TestBasis::startsFromDefaults()
+{
+    QFETCH(QString, stored);
+    if (!stored.isEmpty()) {
+        Registry setup(SettingsIn(*Dir));
+        QVERIFY(setup.OpenSettingsKeys());
+        for (const char* name : {"COMport", "Baudrate", "Wordbits", "StopBits", "Parity", "HandShake"})
+            setup.WriteMachineSetting("NMEA", name, stored);
+        setup.WriteMachineSetting("Local", "UTChours", stored);
+        setup.WriteMachineSetting("Local", "TimeDisplay", stored);
+        setup.WriteUserSetting("Local", "BrightnessMode", stored);
+        setup.WriteUserSetting("Views", "Base", stored);
+    }
     NavState nav;
     Registry registry(SettingsIn(*Dir));
     QVERIFY(registry.OpenSettingsKeys());
@@ -87,41 +108,51 @@ void TestBasis::firstRunStartsFromDefaults()
     QCOMPARE(nav.ClimbText, std::string("?"));
 }
 
-void TestBasis::storedSettingsAreRestoredAndThePortOpensOnce()
+// The simulator's receiver at the equator on the evening of the March equinox, from 17:30 UTC (the
+// sun 9 degrees up) to 18:45 (9 below), ten seconds an epoch at a hundredth of a second each. The
+// stored settings come back, the port opens once, and "Auto" lights the open windows through every
+// level, each once and in order, in red once it is dark.
+void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
 {
+    const QString device = Dir->filePath(QStringLiteral("simulator"));
+    QProcess simulator;
+    simulator.start(QStringLiteral(SIMULATOR_PATH), {"--link", device, "--delay", "1", "--start", "2026-03-20T17:30:00Z",
+                                                     "--lat", "0", "--lon", "0", "--rate", "0.1", "--speed", "1000", "--count", "450"});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(device), WaitMs);
     {
         Registry setup(SettingsIn(*Dir));
         QVERIFY(setup.OpenSettingsKeys());
-        setup.WriteMachineSetting("NMEA", "Device1", Dir->filePath(QStringLiteral("gps")));
+        setup.WriteMachineSetting("NMEA", "Device1", device);
         setup.WriteMachineSetting("NMEA", "Baudrate", "4");
         setup.WriteMachineSetting("NMEA", "WordBits", "2");
         setup.WriteMachineSetting("Local", "UTChours", "24");
         setup.WriteMachineSetting("Local", "TimeDisplay", "1");
         setup.WriteMachineSetting("Local", "DaylightSaving", "TRUE");
-        setup.WriteUserSetting("Local", "BrightnessMode", "3");
+        setup.WriteUserSetting("Local", "BrightnessMode", "4");
+        setup.WriteUserSetting("Local", "NightRed", "true");
+        setup.WriteUserSetting("Views", "Active6", "True");
     }
     NavState nav;
     Registry registry(SettingsIn(*Dir));
     QVERIFY(registry.OpenSettingsKeys());
     Basis basis(nav, registry, 0);
     QSignalSpy opened(&basis.Receiver().Link(), &SerialLink::PortOpened);
+    QSignalSpy applied(&basis, &Basis::BrightnessApplied);
     basis.StartUp();
     QCOMPARE(opened.count(), 1);
     QCOMPARE(Selected(basis, "Baudrate"), QString("4800"));
     QCOMPARE(Selected(basis, "WordBits"), QString("8"));
     QCOMPARE(Selected(basis, "LocalUTChours"), QString("+5:45"));
-    QCOMPARE(Selected(basis, "BrightnessMode"), QString("Night"));
+    QCOMPARE(Selected(basis, "BrightnessMode"), QString("Auto"));
+    QCOMPARE(basis.findChild<QLabel*>("AutoChoice")->text(), QString("Daylight until a fix with a date"));
     QVERIFY(basis.findChild<QRadioButton*>("Local_UTC1")->isChecked());
     QVERIFY(basis.findChild<QCheckBox*>("DaylightSaving")->isChecked());
+    QVERIFY(basis.findChild<QCheckBox*>("NightRed")->isChecked());
     QVERIFY(basis.Receiver().Link().IsOpen());
 
-    // Sentences flow from the receiver into NavState.
-    QVERIFY(Receiver->SendSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"));
-    QTRY_VERIFY_WITH_TIMEOUT(nav.FixValid, WaitMs);
-    // The window's indicator goes green with the next characters after a recognised line, and the
-    // watchdog's tick blinks it black.
+    // The indicator goes green with the characters after a recognised line; the watchdog's tick
+    // blinks it black.
     auto* indicator = basis.findChild<IndicatorLed*>("OntvangstLED");
-    QVERIFY(Receiver->SendSentence("GPTXT,01,01,02,ANTSTATUS=OK"));
     QTRY_COMPARE_WITH_TIMEOUT(indicator->Colour(), IndicatorColour::Green, WaitMs);
     basis.Receiver().Watchdog().Tick();
     QCOMPARE(indicator->Colour(), IndicatorColour::Black);
@@ -129,39 +160,14 @@ void TestBasis::storedSettingsAreRestoredAndThePortOpensOnce()
     basis.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
     QCOMPARE(opened.count(), 2);
     QCOMPARE(QString::fromStdString(SettingsText(basis.Receiver().Link().Settings())), QString("9600,n,8,1"));
-}
 
-void TestBasis::outOfRangePositionsFallBack_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("no selection") << "-1";
-    QTest::newRow("beyond the list") << "99";
-    QTest::newRow("far beyond, in exponent form") << "1e9";
-}
-
-void TestBasis::outOfRangePositionsFallBack()
-{
-    QFETCH(QString, stored);
-    {
-        Registry setup(SettingsIn(*Dir));
-        QVERIFY(setup.OpenSettingsKeys());
-        for (const char* name : {"COMport", "Baudrate", "Wordbits", "StopBits", "Parity", "HandShake"})
-            setup.WriteMachineSetting("NMEA", name, stored);
-        setup.WriteMachineSetting("Local", "UTChours", stored);
-        setup.WriteMachineSetting("Local", "TimeDisplay", stored);
-        setup.WriteUserSetting("Local", "BrightnessMode", stored);
-        setup.WriteUserSetting("Views", "Base", stored);
-    }
-    NavState nav;
-    Registry registry(SettingsIn(*Dir));
-    QVERIFY(registry.OpenSettingsKeys());
-    Basis basis(nav, registry, 0);
-    basis.StartUp();
-    for (const char* name : {"Portnumber", "Baudrate", "WordBits", "StopBits", "Parity", "HandShake",
-                             "LocalUTChours", "BrightnessMode"})
-        QCOMPARE(basis.findChild<QComboBox*>(name)->currentIndex(), 0);
-    QVERIFY(basis.findChild<QRadioButton*>("Local_UTC2")->isChecked());
-    QCOMPARE(basis.windowState(), Qt::WindowNoState);
+    QTRY_COMPARE_WITH_TIMEOUT(simulator.state(), QProcess::NotRunning, 60'000);
+    QStringList modes;
+    for (const QList<QVariant>& signal : applied)
+        modes << signal.front().toString();
+    QCOMPARE(modes, QStringList({"Shade", "Dusk", "Night"}));
+    QVERIFY(basis.findChild<QLabel*>("AutoChoice")->text().startsWith("Now Night, the sun at -"));
+    QCOMPARE(Brightest(basis.Instruments().Window(6)->grab().toImage()), QColor(64, 0, 0));
 }
 
 // A change reaches the file a moment after it is made, without waiting for the end; the end
@@ -194,6 +200,7 @@ void TestBasis::changesAndShutdownWriteEverySettingWhereItBelongs()
     QCOMPARE(registry.ReadMachineSetting("Local", "DaylightSaving"), QString("False"));
     QCOMPARE(registry.ReadMachineSetting("Local", "UTChours"), QString("0"));
     QCOMPARE(registry.ReadUserSetting("Views", "AlwaysOnTop"), QString("False"));
+    QCOMPARE(registry.ReadUserSetting("Local", "NightRed"), QString("False"));
     QCOMPARE(registry.ReadUserSetting("Views", "Base"), QString("0"));
     for (int n = 1; n <= 6; ++n)
         QCOMPARE(registry.ReadUserSetting("Views", QStringLiteral("Active%1").arg(n)), QString("False"));

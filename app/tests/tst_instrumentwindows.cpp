@@ -247,18 +247,23 @@ void TestInstrumentWindows::shutdownRecordsAndStartUpReopens()
         QCOMPARE(Main->Instruments().IsOpen(n), n >= 5);
     // Reopened first, then frozen; a window opened while "Freeze position" is ticked keeps its
     // frame, and one opened while "Always on top" is ticked stays in the normal band, until the
-    // box changes again. The brightness reaches the open windows and those opened later.
+    // box changes again. The brightness, stepped with B in a window, reaches the open windows and
+    // those opened later, every kind of them: at night in red, nothing but red at a quarter.
     const std::optional<ShownWindow> frozen = Settled(Window(5));
     QVERIFY(frozen && frozen->Frame.isNull());
     Control("AlwaysOnTop")->setChecked(true);
-    Main->findChild<QComboBox*>("BrightnessMode")->setCurrentText("Night");
-    Box(3)->setChecked(true);
+    Control("NightRed")->setChecked(true);
+    for (int step = 1; step <= 3; ++step) // Shade, Dusk, Night
+        QTest::keyClick(Window(5), Qt::Key_B);
+    QCOMPARE(Main->findChild<QComboBox*>("BrightnessMode")->currentText(), QString("Night"));
+    for (int n : {3, 2, 1})
+        Box(n)->setChecked(true);
     const std::optional<ShownWindow> compass = Settled(Window(3));
     QVERIFY(compass && !compass->Frame.isNull() && !compass->Above);
     QTRY_VERIFY(Above(Window(5)));
     QTest::qWait(600); // a refresh tick draws the texts ("No reception", white at full brightness)
-    for (int n : {5, 3})
-        QCOMPARE(BrightestChannel(Window(n)->grab().toImage()), 64);
+    for (int n : {5, 3, 2, 1})
+        QCOMPARE(Brightest(Window(n)->grab().toImage()), QColor(64, 0, 0));
 }
 
 void TestInstrumentWindows::bringOntoScreen_data()

@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window's side of the instrument windows, for tests: answers with settable values and
-// records what the windows tell it.
+// records what the windows tell it and ask of it.
 #include "InstrumentHost.h"
 
 #include <QImage>
@@ -13,7 +13,8 @@
 
 class RecordingHost : public InstrumentHost {
 public:
-    QString BrightnessModeText() const override { return Mode; }
+    Brightness CurrentBrightness() const override { return Lit; }
+    void StepBrightness() override { ++Steps; }
     QString UtcDifferenceText() const override { return UtcDifference; }
     bool DaylightSavingTicked() const override { return DaylightSaving; }
     bool LocalTimeSelected() const override { return LocalTime; }
@@ -29,7 +30,8 @@ public:
         Written.push_back(subkey + u'/' + name + u'=' + text);
     }
 
-    QString Mode = QStringLiteral("Daylight");
+    Brightness Lit;
+    int Steps = 0;
     QString UtcDifference = QStringLiteral("AUTO");
     bool DaylightSaving = false;
     bool LocalTime = false;
@@ -38,14 +40,16 @@ public:
     QStringList Written;
 };
 
-// The brightest colour channel anywhere in a picture: a "Night" picture must stay at a quarter.
-inline int BrightestChannel(const QImage& image)
+// The brightest value of each channel anywhere in a picture (its value() is the brightest of
+// all): a "Night" picture must stay at a quarter, a red one must have no green or blue at all.
+inline QColor Brightest(const QImage& image)
 {
-    int brightest = 0;
+    QColor brightest(Qt::black);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            brightest = std::max({brightest, c.red(), c.green(), c.blue()});
+            brightest.setRgb(std::max(brightest.red(), c.red()), std::max(brightest.green(), c.green()),
+                             std::max(brightest.blue(), c.blue()));
         }
     }
     return brightest;

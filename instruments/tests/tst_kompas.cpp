@@ -1,17 +1,12 @@
-#include "InstrumentHost.h"
 #include "Kompas.h"
 #include "NavState.h"
-
-#include <QApplication>
-#include <QImage>
-#include <QRegularExpression>
 #include "RecordingHost.h"
 
+#include <QImage>
+#include <QRegularExpression>
 #include <QTest>
 
-
 namespace {
-
 
 // The tick and the timer are the window's own; the test drives them by hand.
 class DrivenKompas : public Kompas {
@@ -32,8 +27,6 @@ private slots:
     void indexLineIsRedAtTheCentre();
     void glidesTowardTheCourse();
     void noReceptionCoversTheNumbersAndTheScaleStandsStill();
-    void nightIsDim_data();
-    void nightIsDim();
     void tinyWindowDrawsWithoutComplaint();
 
 private:
@@ -59,7 +52,7 @@ void TestKompas::timerComesQuicklyThenEvery300ms()
 void TestKompas::indexLineIsRedAtTheCentre()
 {
     DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors(QStringLiteral("Daylight"));
+    kompas.AdjustColors({});
     const QImage image = kompas.grab().toImage();
     QCOMPARE(image.size(), QSize(356, 107));
     // The index line stands at x 2666 twips, 177.7 pixels, from y 14 to 1569 twips.
@@ -79,7 +72,7 @@ void TestKompas::glidesTowardTheCourse()
     Nav.FixValid = true;
     Nav.Course = 10;
     DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors(QStringLiteral("Daylight"));
+    kompas.AdjustColors({});
     const QImage before = kompas.grab().toImage();
     kompas.Tick();
     QCOMPARE(kompas.ShownHeading(), 3498);   // a quarter of 33 degrees forward through north
@@ -94,7 +87,7 @@ void TestKompas::noReceptionCoversTheNumbersAndTheScaleStandsStill()
     Nav.FixValid = false;
     Nav.Course = 343;   // the scale would stay at 343 degrees with a fix as well
     DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors(QStringLiteral("Daylight"));
+    kompas.AdjustColors({});
     kompas.Tick();
     const QImage noFix = kompas.grab().toImage();
     // Half way down, above every tick, only the text is lit (the red index line has no green).
@@ -121,25 +114,6 @@ void TestKompas::noReceptionCoversTheNumbersAndTheScaleStandsStill()
     Nav.FixValid = false;
     kompas.Tick();
     QCOMPARE(kompas.grab().toImage(), noFix);
-}
-
-void TestKompas::nightIsDim_data()
-{
-    QTest::addColumn<bool>("fix");
-    QTest::newRow("with fix") << true;
-    QTest::newRow("no reception") << false;
-}
-
-void TestKompas::nightIsDim()
-{
-    QFETCH(bool, fix);
-    Nav.FixValid = fix;
-    Nav.Course = 12;
-    DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors(QStringLiteral("Night"));
-    kompas.Tick();
-    const int brightest = BrightestChannel(kompas.grab().toImage());
-    QVERIFY2(brightest <= 64 && brightest >= 40, qPrintable(QString::number(brightest)));
 }
 
 void TestKompas::tinyWindowDrawsWithoutComplaint()

@@ -20,7 +20,8 @@ namespace {
 
 class BenchHost : public InstrumentHost {
 public:
-    QString BrightnessModeText() const override { return QStringLiteral("Daylight"); }
+    Brightness CurrentBrightness() const override { return {}; }
+    void StepBrightness() override {}
     QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
     bool DaylightSavingTicked() const override { return false; }
     bool LocalTimeSelected() const override { return false; }
@@ -60,7 +61,7 @@ int main(int argc, char** argv)
     FillSky(nav, static_cast<std::size_t>(satellites));
     BenchHost host;
     TimedSatView view(nav, host);
-    view.AdjustColors(QStringLiteral("Daylight"));
+    view.AdjustColors({});
     view.Tick();   // warm up the font and glyph caches and both images
     view.Tick();
 

@@ -50,20 +50,22 @@ class TestSatView2 : public QObject {
 private slots:
     void init();
     void firstRedrawComesSoonThenEverySecond();
-    void buffersAlternate();
     void satelliteDiscAtItsPosition_data();
     void satelliteDiscAtItsPosition();
     void lowerSlotLiesOnTop();
     void hatchRisesToTheRight();
+    void nightIsDim_data();
     void nightIsDim();
-    void resizeKeepsThePlotUntilTheNextRedraw();
-    void sizesBeyondSixteenBitTwips();
+    void resizeShowsAtTheNextRedraw();
     void emptyWindowStillTicks();
     void otherConstellationsCarryTheirLetter();
     void labelsStayOnTheirDiscs_data();
     void labelsStayOnTheirDiscs();
 
 private:
+    // The first redraw of a window of that size, lit as the host says.
+    QImage Plot(QSize size = QSize(200, 200));
+
     NavState Nav;
     RecordingHost Host;
 };
@@ -71,30 +73,33 @@ private:
 void TestSatView2::init()
 {
     Nav = NavState();
-    Host.Mode = QStringLiteral("Daylight");
+    Host.Lit = {};
 }
 
+QImage TestSatView2::Plot(QSize size)
+{
+    DrivenSatView view(Nav, Host);
+    view.AdjustColors(Host.Lit);
+    view.resize(size);
+    view.Tick();
+    return view.grab().toImage();
+}
+
+// Nothing until the first redraw, then a picture every second, drawn alternately in each buffer.
 void TestSatView2::firstRedrawComesSoonThenEverySecond()
 {
     DrivenSatView view(Nav, Host);
-    view.AdjustColors(QStringLiteral("Daylight"));
+    view.AdjustColors({});
     QCOMPARE(view.Interval(), 50);
     QVERIFY(!view.HasPicture());
-    QCOMPARE(BrightestChannel(view.grab().toImage()), 0);   // only the black background
-    view.Tick();
+    QCOMPARE(Brightest(view.grab().toImage()), QColor(Qt::black));
+    for (const int shown : {1, 0, 1}) {
+        view.Tick();
+        QCOMPARE(view.ShownBuffer(), shown);
+    }
     QCOMPARE(view.Interval(), 1000);
     QVERIFY(view.HasPicture());
-    QVERIFY(BrightestChannel(view.grab().toImage()) > 100);
-}
-
-void TestSatView2::buffersAlternate()
-{
-    DrivenSatView view(Nav, Host);
-    QCOMPARE(view.ShownBuffer(), 0);
-    for (const int expected : {1, 0, 1}) {
-        view.Tick();
-        QCOMPARE(view.ShownBuffer(), expected);
-    }
+    QVERIFY(Brightest(view.grab().toImage()).value() > 100);
 }
 
 void TestSatView2::satelliteDiscAtItsPosition_data()
@@ -115,11 +120,7 @@ void TestSatView2::satelliteDiscAtItsPosition()
     QFETCH(int, snr);
     QFETCH(QColor, colour);
     PutSatellite(Nav, 5, 7, elevation, azimuth, snr);
-    DrivenSatView view(Nav, Host);
-    view.AdjustColors(QStringLiteral("Daylight"));
-    view.resize(200, 200);   // 3000 x 3000 twips
-    view.Tick();
-    const QImage image = view.grab().toImage();
+    const QImage image = Plot();   // 3000 x 3000 twips
     const SkyLayout l = LayoutSky(3000, 3000, 15, 15);
     const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation),
                                          static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
@@ -137,22 +138,14 @@ void TestSatView2::lowerSlotLiesOnTop()
 {
     PutSatellite(Nav, 2, 12, 30, 300, 3);    // red
     PutSatellite(Nav, 1, 13, 30, 300, 50);   // green, at the same point
-    DrivenSatView view(Nav, Host);
-    view.AdjustColors(QStringLiteral("Daylight"));
-    view.resize(200, 200);
-    view.Tick();
-    const QImage image = view.grab().toImage();
+    const QImage image = Plot();
     QVERIFY(CountNear(image, QPoint(100, 100), 100, QColor(0, 255, 0)) > 60);
     QCOMPARE(CountNear(image, QPoint(100, 100), 100, QColor(255, 0, 0)), 0);
 }
 
 void TestSatView2::hatchRisesToTheRight()
 {
-    DrivenSatView view(Nav, Host);
-    view.AdjustColors(QStringLiteral("Daylight"));
-    view.resize(200, 200);
-    view.Tick();
-    const QImage image = view.grab().toImage();
+    const QImage image = Plot();
     const QColor hatch(192, 192, 0);
     int rising = 0;
     int falling = 0;
@@ -169,40 +162,56 @@ void TestSatView2::hatchRisesToTheRight()
     QVERIFY(CountNear(image, QPoint(135, 75), 10, QColor(0, 0, 128)) > 100);
 }
 
+void TestSatView2::nightIsDim_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<int>("level"); // the brightest any channel may be
+    QTest::newRow("night") << "Night" << false << 64;
+    QTest::newRow("dusk in red") << "Dusk" << true << 128;
+    QTest::newRow("night in red") << "Night" << true << 64;
+}
+
+// Every signal class in the sky at once. Nothing is brighter than the mode allows; in red nothing
+// has any green or blue, and the signal shades can still be told apart: each class is drawn, a
+// quarter brighter than the one below it.
 void TestSatView2::nightIsDim()
 {
-    const int snrs[] = {0, 3, 10, 18, 40, 120};
+    QFETCH(QString, mode);
+    QFETCH(bool, red);
+    QFETCH(int, level);
+    const int snrs[] = {0, 3, 10, 18, 40};
     for (int slot = 1; slot <= 32; ++slot)
-        PutSatellite(Nav, slot, slot + 100, (slot * 7) % 90, (slot * 37) % 360, snrs[slot % 6]);
-    Host.Mode = QStringLiteral("Night");
-    DrivenSatView view(Nav, Host);
-    view.AdjustColors(Host.Mode);
-    view.Tick();
-    const int brightest = BrightestChannel(view.grab().toImage());
-    QVERIFY2(brightest <= 64 && brightest >= 40, qPrintable(QString::number(brightest)));
+        PutSatellite(Nav, slot, slot + 100, (slot * 7) % 90, (slot * 37) % 360, snrs[slot % 5]);
+    Host.Lit = {mode, red};
+    const QImage image = Plot(QSize(352, 350));
+    const QColor brightest = Brightest(image);
+    QVERIFY2(brightest.value() <= level && brightest.value() >= level * 5 / 8, qPrintable(brightest.name()));
+    if (!red)
+        return;
+    QCOMPARE(brightest.green() + brightest.blue(), 0);
+    int below = 0;
+    for (const int snr : snrs) {
+        const QColor shade = ScaledColour(SignalColor(static_cast<std::uint8_t>(snr), true), Host.Lit);
+        QVERIFY2(CountNear(image, QPoint(176, 175), 176, shade) > 30 && shade.red() >= below * 5 / 4,
+                 qPrintable(QStringLiteral("%1 dB: %2").arg(snr).arg(shade.name())));
+        below = shade.red();
+    }
 }
 
-void TestSatView2::resizeKeepsThePlotUntilTheNextRedraw()
-{
-    DrivenSatView view(Nav, Host);
-    view.AdjustColors(QStringLiteral("Daylight"));
-    view.resize(200, 200);
-    view.Tick();
-    const QImage small = view.grab().toImage();
-    view.resize(300, 300);
-    const QImage grown = view.grab().toImage();
-    QCOMPARE(grown.copy(0, 0, 200, 200), small);
-    QCOMPARE(CountNear(grown, QPoint(250, 250), 49, Qt::black), 99 * 99);
-    view.Tick();
-    QCOMPARE(view.grab().toImage().pixelColor(150, 150), QColor(128, 0, 0));   // the new zenith
-}
-
-void TestSatView2::sizesBeyondSixteenBitTwips()
+// A size change shows at the next redraw, at any size: beyond 16 bits of twips too.
+void TestSatView2::resizeShowsAtTheNextRedraw()
 {
     PutSatellite(Nav, 1, 22, 0, 90, 30);
     DrivenSatView view(Nav, Host);
-    view.AdjustColors(QStringLiteral("Daylight"));
+    view.AdjustColors({});
+    view.resize(200, 200);
+    view.Tick();
+    const QImage small = view.grab().toImage();
     view.resize(2400, 2300);   // 36000 x 34500 twips
+    const QImage grown = view.grab().toImage();
+    QCOMPARE(grown.copy(0, 0, 200, 200), small);
+    QCOMPARE(CountNear(grown, QPoint(350, 350), 49, Qt::black), 99 * 99);
     view.Tick();
     const QImage image = view.grab().toImage();
     QCOMPARE(image.pixelColor(1200, 1150), QColor(128, 0, 0));   // zenith at the centre
@@ -230,11 +239,7 @@ void TestSatView2::otherConstellationsCarryTheirLetter()
     const auto render = [this](char system) {
         Nav = NavState();
         PutSatellite(Nav, 1, 5, 40, 200, 30, system);
-        DrivenSatView view(Nav, Host);
-        view.AdjustColors(QStringLiteral("Daylight"));
-        view.resize(352, 350);
-        view.Tick();
-        return view.grab().toImage();
+        return Plot(QSize(352, 350));
     };
     const QImage gps = render(Gnss::Gps);
     const QImage galileo = render(Gnss::Galileo);
@@ -283,10 +288,10 @@ void TestSatView2::labelsStayOnTheirDiscs()
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PaintSky(painter, {l, 15, 15}, {Qt::white, Qt::white, Qt::white, Qt::white, Qt::white}, SkySnapshot::Of(Nav), mode);
+    PaintSky(painter, {l, 15, 15}, {Qt::white, Qt::white, Qt::white, Qt::white, Qt::white}, SkySnapshot::Of(Nav), {mode});
     painter.end();
 
-    const int discGreen = ScaledColour(Rgb(0, 255, 0), mode).green(); // the signal colour of 30 dB
+    const int discGreen = ScaledColour(Rgb(0, 255, 0), {mode}).green(); // the signal colour of 30 dB
     int spilt = 0;
     int ink = 0;
     for (int y = 0; y < size.height(); ++y) {
