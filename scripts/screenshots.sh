@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the desktop with all six windows (first run, restored, frozen, unfrozen, on top and
-# reopened), of the main window's tabs and of every instrument window (daylight, night, large, no
-# fix), under Xvfb at 96 DPI with openbox, fed by the receiver simulator.
+# reopened, at night in red), of the main window's tabs and of every instrument window (daylight,
+# night, night in red, large, no fix), under Xvfb at 96 DPI with openbox, fed by the receiver
+# simulator on a December evening off the Dutch coast, so that "Auto" chooses "Night".
 #   scripts/screenshots.sh [OUTDIR]   (default: screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,7 @@ cmake -S . -B "$build" -DDEVOZORA_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target devozora-screenshots devozora-simulator
 
 work="$(mktemp -d)"
-simulator_options=(--seed 7)
+simulator_options=(--seed 7 --start 2026-12-06T19:00:00Z)
 source scripts/demo-settings.sh
 trap 'kill $simulator_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$out"

@@ -2,8 +2,8 @@
 // the current environment (the screenshot script points XDG_CONFIG_HOME and XDG_CONFIG_DIRS at a
 // throwaway folder whose receiver is the simulator and whose instrument windows are all open), lets
 // sentences arrive, and saves pictures: the desktop as the windows were restored, frozen, unfrozen,
-// on top and reopened; each tab of the main window; each instrument window in "Daylight" and
-// "Night", at a large size, and without a fix. With first-run it saves the desktop only, as the
+// on top and reopened, and at night in red with "Auto" chosen; each tab of the main window; each
+// instrument window in "Daylight", "Night", "Night" in red, at a large size, and without a fix. With first-run it saves the desktop only, as the
 // window manager placed the windows. Run it on a desktop with a window manager, so that real
 // fonts, frames and placements are used.
 #include "Basis.h"
@@ -125,6 +125,16 @@ int main(int argc, char* argv[])
         {0, [&] { SaveTabs(basis, out); SaveWindows(basis, out, QStringLiteral("daylight")); }},
         {0, [&] { brightness->setCurrentText(QStringLiteral("Night")); }},
         {1500, [&] { SaveWindows(basis, out, QStringLiteral("night")); }},
+        {0, [&] {
+            Tick(basis, "NightRed", true);
+            brightness->setCurrentText(QStringLiteral("Auto"));
+            basis.findChild<QTabWidget*>(QStringLiteral("TabBladen"))->setCurrentIndex(2);
+        }},
+        {1500, [&] {
+            SaveDesktop(basis, out, QStringLiteral("desktop-night-red"));
+            SaveWindows(basis, out, QStringLiteral("night-red"));
+            Tick(basis, "NightRed", false);
+        }},
         {0, [&] {
             brightness->setCurrentText(QStringLiteral("Daylight"));
             basis.Instruments().ForEachOpen([](InstrumentWindow& window) { window.resize(window.size() * 2); });
