@@ -5,24 +5,6 @@
 #include "NavState.h"
 #include "SolarPosition.h"
 
-#include <chrono>
-
-namespace {
-
-// The fix's time in seconds since 1970, or nullopt when its date or time of day is not known.
-std::optional<std::int64_t> FixSeconds(const NavState& nav)
-{
-    const auto date = FixCalendarDate(nav);
-    const auto second = FixSecondOfDay(nav.UtcTimeText);
-    if (!date || !second)
-        return std::nullopt;
-    // A 31st of a shorter month rolls over into the next, as a calendar does.
-    const std::chrono::sys_days day = std::chrono::year(date->Year) / date->Month / date->Day;
-    return std::int64_t{day.time_since_epoch().count()} * 86400 + *second;
-}
-
-} // namespace
-
 std::string_view BrightnessForSun(double elevation)
 {
     if (elevation > 6)
@@ -34,7 +16,7 @@ std::string_view BrightnessForSun(double elevation)
 
 bool AutoBrightness::Follow(const NavState& nav)
 {
-    const auto now = nav.FixValid ? FixSeconds(nav) : std::nullopt;
+    const auto now = nav.FixValid ? FixEpochSeconds(nav) : std::nullopt;
     if (!now || (Elevation && *now >= ChosenAt && *now - ChosenAt < ChoiceIntervalSeconds))
         return false;
     ChosenAt = *now;

@@ -60,6 +60,15 @@ std::optional<CivilDate> FixCalendarDate(const NavState& nav)
     return zda ? zda : rmc;
 }
 
+std::optional<std::int64_t> FixEpochSeconds(const NavState& nav)
+{
+    const auto date = FixCalendarDate(nav);
+    const auto second = FixSecondOfDay(nav.UtcTimeText);
+    if (!date || !second)
+        return std::nullopt;
+    return DaysSinceEpoch(date->Year, date->Month, date->Day) * 86400 + *second;
+}
+
 std::optional<int> FixSecondOfDay(std::string_view utcTimeText)
 {
     const auto hours = TwoDigits(utcTimeText, 0);

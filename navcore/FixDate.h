@@ -34,6 +34,13 @@ bool IsPlausibleDate(const CivilDate& date);
 // is none.
 std::optional<CivilDate> FixCalendarDate(const NavState& nav);
 
+// The time of the last fix in seconds since 1970-01-01 00:00:00 UTC: the fix's date
+// (FixCalendarDate) plus the hhmmss of UtcTimeText; fractions of a second are dropped.
+// nullopt when the time is not known or cannot be true: no date that can be, or a time text that
+// is not a time of day. A plotter is better served by "unknown" than by a time made up from half
+// a date, or one decades away, and the sun's position is no better than the time it is for.
+std::optional<std::int64_t> FixEpochSeconds(const NavState& nav);
+
 // hhmmss (a GLL fraction ignored) in seconds since midnight; nullopt unless the text starts with
 // six digits that form a time of day. Second 60, a leap second, is accepted and rolls over.
 std::optional<int> FixSecondOfDay(std::string_view utcTimeText);

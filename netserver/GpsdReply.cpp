@@ -1,7 +1,7 @@
 #include "GpsdReply.h"
 
 #include "Coordinates.h"
-#include "GpsdFixTime.h"
+#include "FixDate.h"
 #include "NavState.h"
 #include "NumberText.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 std::string FixTimeText(NavState& nav)
 {
-    const auto time = GpsdFixTime(nav);
+    const auto time = FixEpochSeconds(nav);
     nav.FixUnixTime = time.value_or(0);
     return time ? std::to_string(*time) : std::string("?");
 }
