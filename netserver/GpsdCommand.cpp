@@ -30,8 +30,11 @@ bool ReadMember(const JsonMember& member, WatchPolicy& watch)
     if (member.Name == "split24") return flag(watch.Split24);
     if (member.Name == "pps") return flag(watch.Pps);
     if (member.Name == "raw") {
+        // Range first: a number beyond int has no int value, and converting it is undefined.
+        if (member.Type != JsonMember::Kind::Number || member.Number < 0 || member.Number > 2)
+            return false;
         watch.Raw = static_cast<int>(member.Number);
-        return member.Type == JsonMember::Kind::Number && member.Number >= 0 && member.Number <= 2;
+        return true;
     }
     if (member.Name == "device") {
         watch.Device = member.Text;
