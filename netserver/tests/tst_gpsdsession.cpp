@@ -44,7 +44,6 @@ private slots:
     void jsonCommands_data();
     void jsonCommands();
     void watchIsPerSession();
-    void commandsSplitAcrossPackets();
     void endlessCommandKeepsMemoryBounded();
 };
 
@@ -147,17 +146,6 @@ void TestGpsdSession::watchIsPerSession()
     QVERIFY(watching.Watch().WantsSentences());
     watching.Receive(R"(?WATCH={"enable":false};)", 0, out);
     QVERIFY(!watching.Watch().WantsSentences());
-}
-
-void TestGpsdSession::commandsSplitAcrossPackets()
-{
-    NavState nav = NavWithFix();
-    GpsdDevice device;
-    GpsdSession session(nav, device, NoFix, "9.9");
-    std::string out;
-    for (const char c : std::string(R"(?WATCH={"enable":true,"json":true};?POLL;)"))
-        session.Receive(std::string_view(&c, 1), 0, out);
-    QCOMPARE(Classes(out), (QStringList{"VERSION", "DEVICES", "WATCH", "POLL"}));
 }
 
 void TestGpsdSession::endlessCommandKeepsMemoryBounded()
