@@ -1,4 +1,4 @@
-// devozora: the desktop program. It takes no arguments of its own.
+// devozora: the desktop program. It takes no arguments of its own apart from --help and --version.
 #include "Basis.h"
 #include "NavState.h"
 #include "Registry.h"
@@ -10,15 +10,53 @@
 #include <QSocketNotifier>
 
 #include <cstdio>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+constexpr char Usage[] =
+    "Usage: devozora\n"
+    "Shows the NMEA 0183 stream of a GPS receiver in large instrument windows and serves the\n"
+    "position to chart plotters: the GPSD protocols on TCP port 2947, plain NMEA on TCP port 10110.\n"
+    "Settings are made in its window, or in its settings files:\n"
+    "  per user       $XDG_CONFIG_HOME/Quarvel/DevozOra.conf (default ~/.config/...)\n"
+    "  machine-wide   <first folder of $XDG_CONFIG_DIRS>/Quarvel/DevozOra.conf (default /etc/xdg/...)\n"
+    "Options:\n"
+    "  -h, --help     show this text\n"
+    "  -v, --version  show the version\n";
+
+// The two arguments people try first are answered before any window exists, so that they work
+// without a display.
+std::optional<int> AnswerCommandLine(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (argument == "--version" || argument == "-v") {
+            std::printf("devozora %s\n", DEVOZORA_VERSION);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = AnswerCommandLine(argc, argv))
+        return *status;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("DevozOra"));
     QApplication::setOrganizationName(QStringLiteral("Quarvel"));
     QApplication::setApplicationVersion(QStringLiteral(DEVOZORA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("devozora"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("devozora")));
+    // The theme's icon where one is installed, else our own picture: no image plugin needed.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("devozora"), QIcon(QStringLiteral(":/devozora.png"))));
 
     NavState nav;
     nav.SetGpsdPlaceholders();
