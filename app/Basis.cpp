@@ -5,6 +5,7 @@
 #include "Twips.h"
 #include "WindowBand.h"
 #include "InstrumentWindow.h"
+#include "PortDescription.h"
 #include "Registry.h"
 
 #include <QCheckBox>
@@ -16,6 +17,8 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#include <cstdio>
+
 namespace {
 
 constexpr int ClientWidthTwips = 6855;
@@ -25,8 +28,8 @@ constexpr int ClientHeightTwips = 4927;
 
 } // namespace
 
-Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* parent)
-    : QWidget(parent), Nav(nav), Settings(registry), Input(nav), Gpsd(nav, gpsdPort),
+Basis::Basis(NavState& nav, Registry& registry, ServerPorts ports, QWidget* parent)
+    : QWidget(parent), Nav(nav), Settings(registry), Input(nav), DefaultPorts(ports), Gpsd(nav, ports.Gpsd),
       Windows(nav, *this, registry)
 {
     setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
@@ -59,14 +62,17 @@ Basis::Basis(NavState& nav, Registry& registry, quint16 gpsdPort, QWidget* paren
     licenseFont.setPointSizeF(8.25);
     License->setFont(licenseFont);
     License->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    License->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128)"));
-    License->setText(QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server")
-                         .arg(QStringLiteral(DEVOZORA_VERSION)));
     Place(License, 0, 4672, 6855, 255);
+    ShowStatusLine();
 
     SerialLink& link = Input.Link();
     connect(&link, &SerialLink::OntvangstLEDChanged, OntvangstLED, &IndicatorLed::SetColour);
     connect(&link, &SerialLink::InputScreeningChanged, this, &Basis::ShowInputScreening);
+    connect(&link, &SerialLink::PortProblemChanged, this, [this](const QString& problem) {
+        ShowPortDevice();
+        if (!problem.isEmpty())
+            std::fprintf(stderr, "devozora: %s\n", qPrintable(PortDevice->toolTip()));
+    });
     connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, &Gpsd, &GpsdServer::CheckListener);
     connect(&link, &SerialLink::LineReceived, &Gpsd, &GpsdServer::LineProcessed);
     connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
@@ -126,11 +132,17 @@ void Basis::SerialListChanged()
     selected.StopBitsIndex = StopBits->currentIndex();
     selected.ParityIndex = Parity->currentIndex();
     selected.HandShakeIndex = HandShake->currentIndex();
-    SerialLink& link = Input.Link();
-    link.ChangeSettings(selected);
-    const QString device = link.SelectedDevice();
-    PortDevice->setToolTip(device);
-    PortDevice->setText(PortDevice->fontMetrics().elidedText(device, Qt::ElideMiddle, PortDevice->width()));
+    Input.Link().ChangeSettings(selected);
+    ShowPortDevice();
+}
+
+// What "COM9" means here, and why it does not open when it does not.
+void Basis::ShowPortDevice()
+{
+    const SerialLink& link = Input.Link();
+    const QString line = DeviceLine(link.SelectedDevice(), link.PortProblem());
+    PortDevice->setToolTip(line);
+    PortDevice->setText(PortDevice->fontMetrics().elidedText(line, Qt::ElideMiddle, PortDevice->width()));
 }
 
 // Acts on the windows open now; a window opened later keeps its frame until the box changes.
@@ -183,11 +195,11 @@ void Basis::WriteUserSetting(const QString& subkey, const QString& name, const Q
     SettingChanged();
 }
 
-void Basis::ShowInputScreening(const QString& text)
+void Basis::ShowInputScreening()
 {
     // The received lines end in CR LF; the text box wants plain line feeds and no empty line after
     // the last one, so that all five lines fit.
-    QString lines = text;
+    QString lines = Input.Link().InputScreeningText();
     lines.remove(QLatin1Char('\r'));
     if (lines.endsWith(QLatin1Char('\n')))
         lines.chop(1);

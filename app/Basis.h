@@ -5,11 +5,13 @@
 #include "InstrumentHost.h"
 #include "InstrumentWindows.h"
 #include "NmeaReceiver.h"
+#include "NmeaTcpServer.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class IndicatorLed;
@@ -25,19 +27,25 @@ class QTabWidget;
 class Registry;
 struct NavState;
 
+// Where the servers listen unless the machine's settings say otherwise. Tests pass 0 for both:
+// GPSD on a free port, no NMEA server.
+struct ServerPorts {
+    quint16 Gpsd = 2947;
+    quint16 NmeaTcp = 10110;
+};
+
 // The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
-// serial input with its watchdog and the GPSD server, restores the settings at start-up and
-// writes them back shortly after every change and when it closes. It shows no navigation data
-// itself, except which brightness "Auto" chose from the sun.
+// input with its watchdog and the servers for plotters (GPSD, plain NMEA), restores the settings
+// at start-up and writes them back shortly after every change and when it closes. It shows no
+// navigation data itself, except which brightness "Auto" chose from the sun.
 class Basis : public QWidget, public InstrumentHost {
     Q_OBJECT
 
 public:
-    static constexpr quint16 GpsdPort = 2947;
     // Check boxes of the "Windows" tab; box 7, "Analog Speed", has no window and stays disabled.
     static constexpr int ActiveWindowCount = 7;
 
-    Basis(NavState& nav, Registry& registry, quint16 gpsdPort = GpsdPort, QWidget* parent = nullptr);
+    Basis(NavState& nav, Registry& registry, ServerPorts ports = {}, QWidget* parent = nullptr);
     ~Basis() override;
 
     // Restores every setting, starts the watchdog and opens the serial port once.
@@ -53,6 +61,8 @@ public:
 
     NmeaReceiver& Receiver() { return Input; }
     GpsdServer& Server() { return Gpsd; }
+    // Null while "NMEA"/"TcpPort" is 0.
+    NmeaTcpServer* NmeaServer() { return NmeaOut.get(); }
     const InstrumentWindows& Instruments() const { return Windows; }
 
     // What the instrument windows read from the main window.
@@ -124,12 +134,20 @@ private:
     void FollowSun();
     void ShowAutoChoice();
     void FreezeChanged();
-    void ShowInputScreening(const QString& text);
+    void ShowInputScreening();
+    void ShowPortDevice();
+    // The servers as the machine's settings place them (BasisServers.cpp).
+    void StartServers();
+    void ServerProblemChanged(const QString& problem);
+    // The bottom line: the version, or what keeps a server from listening.
+    void ShowStatusLine();
 
     NavState& Nav;
     Registry& Settings;
     NmeaReceiver Input;
+    ServerPorts DefaultPorts;
     GpsdServer Gpsd;
+    std::unique_ptr<NmeaTcpServer> NmeaOut;
     InstrumentWindows Windows;
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;

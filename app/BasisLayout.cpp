@@ -122,7 +122,7 @@ void Basis::BuildWindowsTab(QWidget* tab)
 
 void Basis::BuildNmeaTab(QWidget* tab)
 {
-    QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2415);
+    QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2655);
     Portnumber = AddList(input, QStringLiteral("Portnumber"), QStringLiteral("Port:"), 1200, 360, 1335, 120, 1000);
     Baudrate = AddList(input, QStringLiteral("Baudrate"), QStringLiteral("Baudrate:"), 1200, 840, 1335, 120, 1000);
     WordBits = AddList(input, QStringLiteral("WordBits"), QStringLiteral("Bits:"), 1200, 1320, 1335, 120, 1000);
@@ -130,12 +130,14 @@ void Basis::BuildNmeaTab(QWidget* tab)
     HandShake = AddList(input, QStringLiteral("HandShake"), QStringLiteral("Handshake:"), 4200, 360, 1335, 3120, 1000);
     Parity = AddList(input, QStringLiteral("Parity"), QStringLiteral("Parity:"), 4200, 840, 1335, 3120, 1000);
 
-    // The device that the selected port number opens, so a person can see what "COM1" means here.
-    AddCaption(input, QStringLiteral("Device:"), 3120, 1320, 1000);
+    // The device that the selected port number opens, so a person can see what "COM9" means here,
+    // whether it is there and why it does not open: a line of its own below the lists.
+    AddCaption(input, QStringLiteral("Device:"), 120, 2280, 1000);
     PortDevice = new QLabel(input);
+    PortDevice->setObjectName(QStringLiteral("PortDevice"));
     PortDevice->setFont(LabelFont());
     PortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Place(PortDevice, 4200, 1320, 1875, 300);
+    Place(PortDevice, 1200, 2280, 4815, 300);
 
     AddCaption(input, QStringLiteral("Active:"), 3120, 1680, 1000);
     OntvangstLED = new IndicatorLed(input);
@@ -149,7 +151,7 @@ void Basis::BuildNmeaTab(QWidget* tab)
     InputScreening->setLineWrapMode(QPlainTextEdit::NoWrap);
     InputScreening->document()->setDocumentMargin(2);
     InputScreening->setAccessibleName(QStringLiteral("Received lines"));
-    Place(InputScreening, 240, 3120 - TabStripTwips, 6135, 1215);
+    Place(InputScreening, 240, 3240 - TabStripTwips, 6135, 1215);
 }
 
 void Basis::BuildLocalTab(QWidget* tab)

@@ -82,13 +82,7 @@ void Basis::StoreSetting(bool machine, const QString& subkey, const QString& nam
 void Basis::StartUp()
 {
     Nav.SetGpsdPlaceholders();
-    // Machine-wide: how many plotters and programs on board may take the position at once.
-    Gpsd.SetMaxClients(Registry::SettingNumber(
-        Settings.ReadMachineSetting(QStringLiteral("GPSD"), QStringLiteral("MaxClients")), 1, 64, 1));
-    // Machine-wide: "False" for an old plotter that waits after connecting and cannot take the
-    // VERSION greeting that JSON clients wait for.
-    Gpsd.SetGreeting(Registry::ReadFlag(
-        Settings.ReadMachineSetting(QStringLiteral("GPSD"), QStringLiteral("Greeting"), QStringLiteral("True"))));
+    StartServers();
     // Machine-wide: "True" reads the GPS talker only, for a receiver whose other talkers mislead.
     Input.Link().Interpreter().SetTalkersGpOnly(
         Registry::ReadFlag(Settings.ReadMachineSetting(Nmea, QStringLiteral("TalkersGPOnly"))));

@@ -2,14 +2,6 @@
 
 #include <QTcpSocket>
 
-namespace {
-
-// What the socket layer may read ahead for one client; the rest waits in the system, and the
-// event loop serves the other clients in between.
-constexpr qint64 ReadAhead = 16 * 1024;
-
-} // namespace
-
 ClientConnection::ClientConnection(QTcpSocket* socket) : Peer(socket)
 {
     // Replies are whole lines that a plotter waits for; do not hold them back.

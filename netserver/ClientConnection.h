@@ -19,6 +19,9 @@ public:
     static constexpr qint64 UnsentLimit = 64 * 1024;
     // How long a client that has closed its side may take to collect what is queued for it.
     static constexpr std::chrono::milliseconds CloseTimeout{2000};
+    // What the socket layer may read ahead for one client; the rest waits in the system, and the
+    // event loop serves the other clients in between.
+    static constexpr qint64 ReadAhead = 16 * 1024;
 
     // A socket just accepted, a child of the listener.
     explicit ClientConnection(QTcpSocket* socket);

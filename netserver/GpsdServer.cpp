@@ -38,21 +38,16 @@ struct GpsdServer::Client {
 };
 
 GpsdServer::GpsdServer(NavState& nav, quint16 port, const QHostAddress& address, QObject* parent)
-    : QObject(parent), Nav(nav), ListenPort(port), Address(address)
+    : QObject(parent), Nav(nav), WS(QStringLiteral("GPSD"), port, address)
 {
     Clock.start();
-    connect(&Listener, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
+    connect(&WS, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
 }
 
 GpsdServer::~GpsdServer()
 {
     for (const auto& client : Clients)
         client->Connection.Socket()->disconnect(this);
-}
-
-void GpsdServer::SetMaxClients(int count)
-{
-    ClientsAllowed = std::clamp(count, 1, ClientLimit);
 }
 
 void GpsdServer::SetDevice(const QString& path)
@@ -86,13 +81,9 @@ int GpsdServer::ClientCount() const
 
 void GpsdServer::CheckListener()
 {
-    ForgetGoneClients();
+    AcceptClients();
     ReportNoFixWhenQuiet();
-    if (ClientCount() >= ClientsAllowed || Listener.isListening())
-        return;
-    // A port taken by another program fails quietly here; the next tick tries again.
-    if (Listener.listen(Address, ListenPort))
-        ListenPort = Listener.serverPort();
+    WS.Listen();
 }
 
 void GpsdServer::ForgetGoneClients()
@@ -110,21 +101,19 @@ void GpsdServer::ForgetGoneClients()
 void GpsdServer::AcceptClients()
 {
     ForgetGoneClients();
-    while (QTcpSocket* socket = Listener.nextPendingConnection()) {
-        if (ClientCount() >= ClientsAllowed) {
-            // Connected in the same instant as the one that filled the last place.
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
+    while (QTcpSocket* socket = WS.NextWaiting(ClientCount())) {
         Clients.push_back(std::make_unique<Client>(socket, Nav, Device, Latest));
         Client* client = Clients.back().get();
         connect(socket, &QTcpSocket::readyRead, this, [this, client] { AnswerClient(*client); });
+        // A leaving client makes room for a waiting one; queued, because it may leave while the
+        // clients are being served.
+        connect(socket, &QTcpSocket::disconnected, this, &GpsdServer::AcceptClients, Qt::QueuedConnection);
         if (Greeting)
             QTimer::singleShot(GreetingDelay, socket, [this, socket] { GreetClient(socket); });
+        // What it sent while it waited.
+        if (socket->bytesAvailable() > 0)
+            AnswerClient(*client);
     }
-    if (ClientCount() >= ClientsAllowed)
-        Listener.close();
 }
 
 void GpsdServer::GreetClient(const QTcpSocket* socket)

@@ -4,11 +4,11 @@
 #include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdSession.h"
+#include "PortListener.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
-#include <QTcpServer>
 
 #include <chrono>
 #include <memory>
@@ -20,12 +20,11 @@ class QTcpSocket;
 struct LineResult;
 struct NavState;
 
-// The GPSD listener on one port, for old plotters (single letters "o" and "l") and current
-// clients (the JSON protocol) alike; each client's session finds out which it speaks. Up to
-// MaxClients() clients are served at once: the listener listens while fewer are connected and is
-// closed at the limit, so one more is refused by the system. The reception watchdog calls
-// CheckListener() on every tick, which lets gone clients go and listens again, and keeps retrying
-// when the port is taken by another program. Socket errors are not reported anywhere: the next
+// The GPSD server on one port, for old plotters (single letters "o" and "l") and current clients
+// (the JSON protocol) alike; each client's session finds out which it speaks. Up to MaxClients
+// clients are served at once; one more waits, connected, until one of them leaves (PortListener).
+// The reception watchdog calls CheckListener() on every tick, which lets gone clients go and
+// listens again while another program holds the port. Socket errors need no report: the next
 // check heals them.
 //
 // JSON watchers get one TPV per receiver cycle (EpochEnded), a SKY after each new sky, the
@@ -38,8 +37,6 @@ class GpsdServer : public QObject {
 
 public:
     static constexpr qint64 UnsentReplyLimit = ClientConnection::UnsentLimit;
-    // The most MaxClients can be set to; each client may hold UnsentReplyLimit of our memory.
-    static constexpr int ClientLimit = 64;
     // Old plotters send their first letter the moment they are connected, JSON clients that wait
     // for gpsd's greeting would wait for ever: this is long enough for the first and short enough
     // for the second.
@@ -54,10 +51,9 @@ public:
                         QObject* parent = nullptr);
     ~GpsdServer() override;
 
-    // 1 to ClientLimit (other values are taken as the nearest); applies from the next connection
-    // or check on.
-    void SetMaxClients(int count);
-    int MaxClients() const { return ClientsAllowed; }
+    // Where it listens and how many it serves at once.
+    PortListener& Listener() { return WS; }
+    void SetMaxClients(int count) { WS.SetMaxClients(count); }
     // Whether silent clients are greeted (see GreetingDelay); on unless the machine's settings
     // say otherwise.
     void SetGreeting(bool greet) { Greeting = greet; }
@@ -74,14 +70,14 @@ public:
     // A complete receiver cycle: its TPV to every JSON watcher, and to POLL from now on.
     void EpochEnded(const FixEpoch& epoch);
 
-    // The watchdog's check: gone clients are let go, a closed listener listens again while there
-    // is room, and watchers of a receiver without fix that has fallen quiet hear so.
+    // The watchdog's check: gone clients are let go and waiting ones served, the port listens
+    // unless another program holds it, and watchers of a receiver without fix that has fallen
+    // quiet hear so.
     void CheckListener();
 
-    bool IsListening() const { return Listener.isListening(); }
-    bool HasClient() const { return ClientCount() > 0; }
+    bool IsListening() const { return WS.isListening(); }
+    quint16 Port() const { return WS.Port(); }
     int ClientCount() const;
-    quint16 Port() const { return ListenPort; }
 
 private:
     struct Client;
@@ -99,10 +95,7 @@ private:
     void SendEvent(Client& client, const LineResult& line, std::string_view sentence);
 
     NavState& Nav;
-    quint16 ListenPort = 0;
-    QHostAddress Address;
-    QTcpServer Listener;
-    int ClientsAllowed = 1;
+    PortListener WS;
     bool Greeting = true;
     GpsdDevice Device;
     FixEpoch Latest;                 // mode 1 until a cycle has been reported, and after a loss

@@ -1,11 +1,21 @@
 #include "SerialLink.h"
 
+#include "NetworkSource.h"
 #include "PortConfiguration.h"
+#include "PortDescription.h"
 
 SerialLink::SerialLink(NavState& nav, QObject* parent) : QObject(parent), Intake(nav)
 {
-    connect(&Poort, &QSerialPort::readyRead, this, &SerialLink::ReceiveWaitingInput);
+    for (QIODevice* device : std::initializer_list<QIODevice*>{&Poort, &Tcp, &Udp})
+        connect(device, &QIODevice::readyRead, this, &SerialLink::ReceiveWaitingInput);
     connect(&Poort, &QSerialPort::errorOccurred, this, &SerialLink::OnPortError);
+    connect(&Tcp, &QAbstractSocket::errorOccurred, this, &SerialLink::OnSocketError);
+    connect(&Udp, &QAbstractSocket::errorOccurred, this, &SerialLink::OnSocketError);
+    connect(&Tcp, &QAbstractSocket::connected, this, [this] {
+        Reached = true;
+        SetOntvangstLED(IndicatorColour::Black);
+        SayOpened();
+    });
     Quiet.setSingleShot(true);
     Quiet.setInterval(QuietGap);
     connect(&Quiet, &QTimer::timeout, this, [this] { Intake.EndOfCycle(); });
@@ -14,29 +24,50 @@ SerialLink::SerialLink(NavState& nav, QObject* parent) : QObject(parent), Intake
 
 void SerialLink::COMopenen()
 {
+    if (OpeningAllowed && NetworkLinkAlive())
+        return;
     Close();
-    if (OpenSelectedPort()) {
-        ToldOpen = true;
-        emit PortOpened();
-    } else {
+    if (!OpenSelectedPort())
         SayClosed();
-    }
+    else if (Source != &Tcp) // a TCP connection says so once it is made
+        SayOpened();
+}
+
+bool SerialLink::NetworkLinkAlive() const
+{
+    return (Source == &Tcp || Source == &Udp) && SourceDevice == SelectedDevice()
+        && Heard.elapsed() < NetworkPatience.count();
 }
 
 bool SerialLink::OpenSelectedPort()
 {
     if (!OpeningAllowed)
         return false;
-    const QString device = PortMap.Device(Selected.PortNumber());
-    if (device.isEmpty()) {
-        SetOntvangstLED(IndicatorColour::Magenta);
-        return false;
+    const QString device = SelectedDevice();
+    if (IsNetworkEntry(device)) {
+        if (const auto source = ParseNetworkSource(device)) {
+            SourceDevice = device;
+            return OpenNetwork(*source);
+        }
+        SetProblem(QStringLiteral("Not a receiver on the network: write tcp://HOST:PORT or udp://:PORT"));
+    } else if (device.isEmpty()) {
+        SetProblem(QStringLiteral("No device for this port number"));
+    } else {
+        SourceDevice = device;
+        return OpenSerial(device);
     }
+    SetOntvangstLED(IndicatorColour::Magenta);
+    return false;
+}
+
+bool SerialLink::OpenSerial(const QString& device)
+{
     Poort.setPortName(device);
     // Refused settings leave the port closed but keep the last lines on screen: they may show
     // what the receiver was sending before the change.
     if (!ApplyLineSettings(Poort, Selected)) {
         SetOntvangstLED(IndicatorColour::Red);
+        SetProblem(QStringLiteral("The port cannot use these line settings"));
         return false;
     }
     Poort.setFlowControl(FlowControlFor(Selected.HandShakeIndex));
@@ -44,17 +75,53 @@ bool SerialLink::OpenSelectedPort()
     // fails here too.
     if (!Poort.open(QIODevice::ReadOnly)) {
         SetOntvangstLED(IndicatorColour::Red);
+        SetProblem(SerialProblem(Poort.error(), device, Poort.errorString()));
         ClearInputScreening();
         return false;
     }
     SetOntvangstLED(IndicatorColour::Black);
+    Source = &Poort;
+    return true;
+}
+
+bool SerialLink::OpenNetwork(const NetworkSource& source)
+{
+    Heard.start();
+    if (source.Kind == NetworkSource::Transport::Tcp) {
+        // The indicator keeps its colour until the connection is made or refused.
+        Reached = false;
+        Source = &Tcp;
+        Tcp.connectToHost(source.Host, source.Port, QIODevice::ReadOnly);
+        return true;
+    }
+    // Shared, so that a plotter on this machine can take the same broadcasts.
+    const QHostAddress address =
+        source.Host.isEmpty() ? QHostAddress(QHostAddress::AnyIPv4) : QHostAddress(source.Host);
+    if (!Udp.bind(address, source.Port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+        SetOntvangstLED(IndicatorColour::Red);
+        SetProblem(NetworkProblem(Udp.error(), Udp.errorString()));
+        ClearInputScreening();
+        return false;
+    }
+    SetOntvangstLED(IndicatorColour::Black);
+    Source = &Udp;
     return true;
 }
 
 void SerialLink::Close()
 {
-    if (Poort.isOpen())
-        Poort.close();
+    if (Source == &Tcp)
+        Tcp.abort();
+    else if (Source)
+        Source->close();
+    Source = nullptr;
+}
+
+void SerialLink::SayOpened()
+{
+    ToldOpen = true;
+    SetProblem({});
+    emit PortOpened();
 }
 
 void SerialLink::SayClosed()
@@ -83,6 +150,14 @@ void SerialLink::SetOntvangstLED(IndicatorColour colour)
     emit OntvangstLEDChanged(colour);
 }
 
+void SerialLink::SetProblem(const QString& problem)
+{
+    if (problem == Problem)
+        return;
+    Problem = problem;
+    emit PortProblemChanged(Problem);
+}
+
 QString SerialLink::InputScreeningText() const
 {
     const std::string& text = Intake.Screening().Text();
@@ -91,21 +166,39 @@ QString SerialLink::InputScreeningText() const
 
 void SerialLink::ReceiveWaitingInput()
 {
+    if (!Source)
+        return;
+    Heard.start();
     // The colour tells how the previous line ended; painting it once per batch looks the same
     // as once per character and costs nothing.
     SetOntvangstLED(Intake.SentenceRecognised() ? IndicatorColour::Green : IndicatorColour::Blue);
-    const QByteArray received = Poort.readAll();
     bool lineEnded = false;
-    for (const char c : received) {
+    if (Source == &Udp) {
+        // Datagrams in the order they arrived, as one stream: a gateway may split a sentence.
+        while (Udp.hasPendingDatagrams()) {
+            Datagram.resize(std::max<qint64>(Udp.pendingDatagramSize(), 0));
+            const qint64 size = Udp.readDatagram(Datagram.data(), Datagram.size());
+            lineEnded |= size > 0 && Take(QByteArrayView(Datagram.constData(), size));
+        }
+    } else {
+        lineEnded = Take(Source->readAll());
+    }
+    if (lineEnded) {
+        Quiet.start();
+        emit InputScreeningChanged();
+    }
+}
+
+bool SerialLink::Take(QByteArrayView bytes)
+{
+    bool lineEnded = false;
+    for (const char c : bytes) {
         if (const auto line = Intake.Intake(c)) {
             lineEnded = true;
             emit LineReceived(*line, Intake.ValidLine());
         }
     }
-    if (lineEnded) {
-        Quiet.start();
-        emit InputScreeningChanged(InputScreeningText());
-    }
+    return lineEnded;
 }
 
 void SerialLink::OnPortError(QSerialPort::SerialPortError error)
@@ -115,16 +208,32 @@ void SerialLink::OnPortError(QSerialPort::SerialPortError error)
     // descriptor stays readable and the event loop would spin on it. Closed, the port is reopened
     // by the watchdog once the device is back.
     const bool deviceGone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    if (!deviceGone || !Poort.isOpen())
+    if (deviceGone && Source == &Poort)
+        DeviceWentAway(SerialProblem(error, Poort.portName(), Poort.errorString()));
+}
+
+void SerialLink::OnSocketError(QAbstractSocket::SocketError error)
+{
+    auto* socket = qobject_cast<QAbstractSocket*>(sender());
+    if (Source != socket)
         return;
-    Poort.close();
+    // A connection that was never made did not open: like a serial port that did not.
+    if (Source == &Tcp && !Reached)
+        ClearInputScreening();
+    DeviceWentAway(NetworkProblem(error, socket->errorString()));
+}
+
+void SerialLink::DeviceWentAway(const QString& problem)
+{
+    Close();
     Intake.DropPartialLine();
     SetOntvangstLED(IndicatorColour::Red);
+    SetProblem(problem);
     SayClosed();
 }
 
 void SerialLink::ClearInputScreening()
 {
     Intake.Screening().Clear();
-    emit InputScreeningChanged(QString());
+    emit InputScreeningChanged();
 }

@@ -5,19 +5,25 @@
 #include "PortDevices.h"
 #include "SerialSettings.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTcpSocket>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <string_view>
 
 struct NavState;
+struct NetworkSource;
 
-// The serial port Poort through which the NMEA text arrives: opens it with the selected settings
-// (COMopenen), hands every received character to the character intake, and keeps the reception
-// indicator. Problems show only as indicator colours; nothing here ever gives up for good, the
-// reception watchdog keeps calling COMopenen until sentences flow again.
+// The link through which the NMEA text arrives: the serial port Poort opened with the selected
+// settings (COMopenen), or a receiver on the network when the port entry's device names one
+// (NetworkSource). It hands every received character to the character intake and keeps the
+// reception indicator; intake, screening, indicator and watchdog work alike whichever it is.
+// Nothing here gives up for good: the reception watchdog keeps calling COMopenen until sentences
+// flow again. Why the port is not open is told in words (PortProblem).
 class SerialLink : public QObject {
     Q_OBJECT
 
@@ -25,7 +31,9 @@ public:
     explicit SerialLink(NavState& nav, QObject* parent = nullptr);
 
     // Closes the port and, while opening is allowed, configures and reopens it. A partly received
-    // line is kept: the next characters complete it.
+    // line is kept: the next characters complete it. A receiver on the network that is talking,
+    // or still being reached, is kept instead: connecting anew twice a second while it has no fix
+    // would wear out a gateway that serves few clients.
     void COMopenen();
     void Close();
 
@@ -39,8 +47,11 @@ public:
     PortDevices& Devices() { return PortMap; }
     // The device the selected port number opens (shown beside the port list).
     QString SelectedDevice() const { return PortMap.Device(Selected.PortNumber()); }
+    // Why the selected port is not open, or went away, in words; empty while all is well.
+    const QString& PortProblem() const { return Problem; }
 
-    bool IsOpen() const { return Poort.isOpen(); }
+    // Open, or a network connection being made.
+    bool IsOpen() const { return Source != nullptr; }
     IndicatorColour OntvangstLED() const { return Indicator; }
     void SetOntvangstLED(IndicatorColour colour);
     const NmeaInput& Input() const { return Intake; }
@@ -52,7 +63,8 @@ public:
 signals:
     void OntvangstLEDChanged(IndicatorColour colour);
     // At most once per batch of received characters, and when a failed open empties the text.
-    void InputScreeningChanged(const QString& text);
+    void InputScreeningChanged();
+    void PortProblemChanged(const QString& problem);
     // Every processed line, in order, with its text as received when its checksum was valid
     // (empty otherwise). The text is valid only while the signal is delivered: connect directly.
     void LineReceived(const LineResult& result, std::string_view sentence);
@@ -66,18 +78,39 @@ signals:
     void PortClosed();
 
 private:
-    // Configures and opens the selected port; false when it stays closed.
+    // Configures and opens the selected port, or starts to reach it; false when it stays closed.
     bool OpenSelectedPort();
+    bool OpenSerial(const QString& device);
+    bool OpenNetwork(const NetworkSource& source);
+    bool NetworkLinkAlive() const;
     void ReceiveWaitingInput();
+    // Hands the bytes to the intake; true when a line ended.
+    bool Take(QByteArrayView bytes);
     void OnPortError(QSerialPort::SerialPortError error);
+    void OnSocketError(QAbstractSocket::SocketError error);
+    // The open device went away, or the network receiver could not be reached.
+    void DeviceWentAway(const QString& problem);
     void ClearInputScreening();
+    void SetProblem(const QString& problem);
+    void SayOpened();
     void SayClosed();
 
     // Longer than the pauses between the sentences of one cycle on any line, shorter than the
     // pause between cycles of a 1 Hz receiver.
     static constexpr std::chrono::milliseconds QuietGap{400};
+    // A network receiver that brought data this recently, or is being reached since, is alive.
+    // Longer than the pause between the cycles of a 1 Hz receiver.
+    static constexpr std::chrono::milliseconds NetworkPatience{3000};
 
     QSerialPort Poort;
+    QTcpSocket Tcp;
+    QUdpSocket Udp;
+    QIODevice* Source = nullptr; // the one of the three that is open
+    QString SourceDevice;        // the device entry it was opened for
+    QElapsedTimer Heard;         // since the last received bytes, or the start of a connection
+    bool Reached = false;        // the TCP connection was made
+    QByteArray Datagram;
+    QString Problem;
     QTimer Quiet;
     NmeaInput Intake;
     PortDevices PortMap;

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -89,7 +90,7 @@ void TestBasis::startsFromDefaults()
     NavState nav;
     Registry registry(SettingsIn(*Dir));
     QVERIFY(registry.OpenSettingsKeys());
-    Basis basis(nav, registry, 0);
+    Basis basis(nav, registry, {0, 0});
     basis.StartUp();
     QCOMPARE(Selected(basis, "Portnumber"), QString("COM1"));
     QCOMPARE(Selected(basis, "Baudrate"), QString("300"));
@@ -106,12 +107,14 @@ void TestBasis::startsFromDefaults()
     QCOMPARE(basis.windowState(), Qt::WindowNoState);
     QCOMPARE(nav.TimeError, 0.005f);
     QCOMPARE(nav.ClimbText, std::string("?"));
+    QCOMPARE(basis.Server().Listener().MaxClients(), 8);
 }
 
 // The simulator's receiver at the equator on the evening of the March equinox, from 17:30 UTC (the
 // sun 9 degrees up) to 18:45 (9 below), ten seconds an epoch at a hundredth of a second each. The
 // stored settings come back, the port opens once, and "Auto" lights the open windows through every
-// level, each once and in order, in red once it is dark.
+// level, each once and in order, in red once it is dark. The GPSD port, held by another program
+// at first, is taken as soon as it is free.
 void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
 {
     const QString device = Dir->filePath(QStringLiteral("simulator"));
@@ -119,6 +122,9 @@ void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
     simulator.start(QStringLiteral(SIMULATOR_PATH), {"--link", device, "--delay", "1", "--start", "2026-03-20T17:30:00Z",
                                                      "--lat", "0", "--lon", "0", "--rate", "0.1", "--speed", "1000", "--count", "450"});
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(device), WaitMs);
+    QTcpServer otherProgram;
+    QVERIFY(otherProgram.listen(QHostAddress::LocalHost, 0));
+    const quint16 held = otherProgram.serverPort();
     {
         Registry setup(SettingsIn(*Dir));
         QVERIFY(setup.OpenSettingsKeys());
@@ -131,15 +137,20 @@ void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
         setup.WriteUserSetting("Local", "BrightnessMode", "4");
         setup.WriteUserSetting("Local", "NightRed", "true");
         setup.WriteUserSetting("Views", "Active6", "True");
+        setup.WriteMachineSetting("GPSD", "Port", QString::number(held));
+        setup.WriteMachineSetting("GPSD", "Listen", "localhost");
     }
     NavState nav;
     Registry registry(SettingsIn(*Dir));
     QVERIFY(registry.OpenSettingsKeys());
-    Basis basis(nav, registry, 0);
+    Basis basis(nav, registry, {0, 0});
     QSignalSpy opened(&basis.Receiver().Link(), &SerialLink::PortOpened);
     QSignalSpy applied(&basis, &Basis::BrightnessApplied);
+    QSignalSpy told(&basis.Server().Listener(), &PortListener::ProblemChanged);
     basis.StartUp();
+    basis.show();
     QCOMPARE(opened.count(), 1);
+    QCOMPARE(basis.findChild<QLabel*>("PortDevice")->toolTip(), device);
     QCOMPARE(Selected(basis, "Baudrate"), QString("4800"));
     QCOMPARE(Selected(basis, "WordBits"), QString("8"));
     QCOMPARE(Selected(basis, "LocalUTChours"), QString("+5:45"));
@@ -156,6 +167,19 @@ void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
     QTRY_COMPARE_WITH_TIMEOUT(indicator->Colour(), IndicatorColour::Green, WaitMs);
     basis.Receiver().Watchdog().Tick();
     QCOMPARE(indicator->Colour(), IndicatorColour::Black);
+    // The GPSD port is held by another program: the window says so, once, and every tick tries
+    // again until the port is free.
+    basis.Receiver().Watchdog().Tick();
+    auto* status = basis.findChild<QLabel*>("License");
+    QCOMPARE(status->text(), QString("GPSD port %1 is in use by another program; trying again").arg(held));
+    QCOMPARE(told.count(), 1);
+    otherProgram.close();
+    basis.Receiver().Watchdog().Tick();
+    QVERIFY(status->text().startsWith("DevozOra "));
+    QCOMPARE(told.count(), 2);
+    QVERIFY(basis.Server().IsListening());
+    QCOMPARE(basis.Server().Port(), held);
+    QCOMPARE(basis.Server().Listener().serverAddress(), QHostAddress(QHostAddress::LocalHost));
     // Any serial list change reopens the port once, with the whole selection.
     basis.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
     QCOMPARE(opened.count(), 2);
@@ -182,7 +206,7 @@ void TestBasis::changesAndShutdownWriteEverySettingWhereItBelongs()
         return !file.OpenSettingsKeys() ? QString() : machine ? file.ReadMachineSetting(subkey, name) : file.ReadUserSetting(subkey, name);
     };
     {
-        Basis basis(nav, registry, 0);
+        Basis basis(nav, registry, {0, 0});
         basis.StartUp();
         basis.findChild<QComboBox*>("Parity")->setCurrentIndex(4);
         basis.findChild<QComboBox*>("BrightnessMode")->setCurrentIndex(2);

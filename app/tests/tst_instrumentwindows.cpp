@@ -108,7 +108,7 @@ void TestInstrumentWindows::cleanup()
 // As the program starts: the stored windows first, then the main window.
 void TestInstrumentWindows::Start()
 {
-    Main = std::make_unique<Basis>(*Nav, *Settings, 0);
+    Main = std::make_unique<Basis>(*Nav, *Settings, ServerPorts{0, 0});
     Main->StartUp();
     Main->show();
 }

@@ -1,25 +1,20 @@
 // The settings store on real files: files as people write them, values as text, numbers that do
 // not fit, damaged files, and locations that cannot be written.
 #include "Registry.h"
+#include "Unprivileged.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
-
 namespace {
 
 const QString Absent = QStringLiteral("<absent>");
-
-// Marks the copy of this test that runs under an unprivileged user.
-constexpr char UnprivilegedChild[] = "DEVOZORA_TEST_UNPRIVILEGED";
 
 Registry::Locations In(const QTemporaryDir& dir)
 {
@@ -45,66 +40,6 @@ void Put(const QString& path, const QByteArray& data)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(data), data.size());
-}
-
-// Takes write permission away from a file or folder for as long as it lives, and gives it back
-// so that the temporary folder can be removed.
-class WriteProtected {
-public:
-    explicit WriteProtected(QString path) : Path(std::move(path)), Saved(QFile::permissions(Path))
-    {
-        QFile::setPermissions(Path, Saved & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther));
-    }
-    ~WriteProtected() { QFile::setPermissions(Path, Saved); }
-    WriteProtected(const WriteProtected&) = delete;
-    WriteProtected& operator=(const WriteProtected&) = delete;
-
-private:
-    QString Path;
-    QFile::Permissions Saved;
-};
-
-// Root (or a process with CAP_DAC_OVERRIDE) writes where the mode bits say it may not; the tests
-// of read-only locations then have to run as someone else.
-bool ModeBitsBindUs()
-{
-    QTemporaryDir dir;
-    const WriteProtected locked(dir.path());
-    QFile probe(dir.filePath(QStringLiteral("probe")));
-    return !probe.open(QIODevice::WriteOnly);
-}
-
-// Runs the current test function again in a copy of this program under the user "nobody"
-// (setpriv, util-linux), inside a temporary folder that user owns.
-void RunAsUnprivilegedUser()
-{
-    if (qEnvironmentVariableIsSet(UnprivilegedChild))
-        QFAIL("mode bits do not bind the unprivileged user either");
-    constexpr uid_t Nobody = 65534;
-    QTemporaryDir shared;
-    QVERIFY(shared.isValid());
-    QCOMPARE(::chown(QFile::encodeName(shared.path()).constData(), Nobody, Nobody), 0);
-
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), shared.path());
-    environment.insert(QString::fromLatin1(UnprivilegedChild), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--reuid=%1").arg(Nobody), QStringLiteral("--regid=%1").arg(Nobody),
-                 QStringLiteral("--clear-groups"), QStringLiteral("--"), QCoreApplication::applicationFilePath(),
-                 QString::fromLatin1(QTest::currentTestFunction())});
-    if (!child.waitForStarted())
-        QSKIP("running as root and setpriv is not available to drop the privileges");
-    QVERIFY(child.waitForFinished(120000));
-    const QByteArray output = child.readAll();
-    if (child.exitStatus() == QProcess::NormalExit && output.startsWith("setpriv:"))
-        QSKIP(qPrintable(QStringLiteral("cannot drop the privileges: ") + QString::fromLocal8Bit(output)));
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        qWarning().noquote() << output;
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
 }
 
 } // namespace

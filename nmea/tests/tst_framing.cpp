@@ -25,12 +25,8 @@ class TestFraming : public QObject {
 private slots:
     void checksum_data();
     void checksum();
-    void validSentenceReachesInterpreterWithoutChecksum();
     void lineFeedsAreDroppedCarriageReturnsEndLines();
-    void lineFeedOnlyStreamNeverMakesASentence();
     void overlongLineIsDroppedAndTheNextSentenceWorks();
-    void screeningKeepsTheLastFiveLines();
-    void screeningKeepsAtMost1024Characters();
     void screeningTrimsAtTheSixthLineFeedThenCuts();
     void recognisedFollowsTheLastLine();
 };
@@ -69,18 +65,6 @@ void TestFraming::checksum()
     QCOMPARE(QString::fromStdString(std::string(sentence)), remaining);
 }
 
-void TestFraming::validSentenceReachesInterpreterWithoutChecksum()
-{
-    QCOMPARE(WithNmeaChecksum("GPTXT,01,01,02,ANTSTATUS=OK"),
-             std::string("$GPTXT,01,01,02,ANTSTATUS=OK*3B"));
-    NavState nav;
-    NmeaInput input(nav);
-    const auto result = Feed(input, "$GPTXT,01,01,02,ANTSTATUS=OK*3B\r\n");
-    QVERIFY(result && result->ChecksumValid && result->Recognised);
-    QVERIFY(input.SentenceRecognised());
-    QVERIFY(input.SentenceBuffer().empty());
-}
-
 void TestFraming::lineFeedsAreDroppedCarriageReturnsEndLines()
 {
     NavState nav;
@@ -95,14 +79,6 @@ void TestFraming::lineFeedsAreDroppedCarriageReturnsEndLines()
     const auto empty = input.Intake('\r');
     QVERIFY(empty && !empty->ChecksumValid);
     QCOMPARE(input.Screening().Text(), std::string("$\r\n\r\n"));
-}
-
-void TestFraming::lineFeedOnlyStreamNeverMakesASentence()
-{
-    NavState nav;
-    NmeaInput input(nav);
-    QVERIFY(!Feed(input, "$GPTXT,01,01,02,ANTSTATUS=OK*3B\n$GPTXT,01,01,02,ANTSTATUS=OK*3B\n"));
-    QCOMPARE(input.SentenceBuffer().size(), 2 * std::string_view("$GPTXT,01,01,02,ANTSTATUS=OK*3B").size());
 }
 
 void TestFraming::overlongLineIsDroppedAndTheNextSentenceWorks()
@@ -122,24 +98,6 @@ void TestFraming::overlongLineIsDroppedAndTheNextSentenceWorks()
     const auto good = Feed(input, "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n");
     QVERIFY(good && good->FixAccepted);
     QVERIFY(nav.FixValid);
-}
-
-void TestFraming::screeningKeepsTheLastFiveLines()
-{
-    InputScreening screen;
-    for (int i = 1; i <= 7; ++i)
-        screen.Show("L" + std::to_string(i));
-    QCOMPARE(screen.Text(), std::string("L3\r\nL4\r\nL5\r\nL6\r\nL7\r\n"));
-    screen.Clear();
-    QVERIFY(screen.Text().empty());
-}
-
-void TestFraming::screeningKeepsAtMost1024Characters()
-{
-    InputScreening screen;
-    const std::string line(1100, 'x');
-    screen.Show(line);
-    QCOMPARE(screen.Text(), line.substr(0, 1024));
 }
 
 void TestFraming::screeningTrimsAtTheSixthLineFeedThenCuts()

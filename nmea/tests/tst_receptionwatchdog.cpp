@@ -23,13 +23,8 @@ class TestReceptionWatchdog : public QObject {
 private slots:
     void init();
     void cleanup();
-    void regularFixesKeepTheFixValid();
     void sixthTickWithoutFixDeclaresLoss();
     void lostReceptionReopensAndEmptiesSkyEveryTick();
-    void blinkDarkensOnlyGreen_data();
-    void blinkDarkensOnlyGreen();
-    void everyTickAsksForTheListenerCheck();
-    void refusedSettingsAreRetriedEveryTick();
     void stoppedWatchdogNeverOpens();
     void receiverUnpluggedMidLineComesBack_data();
     void receiverUnpluggedMidLineComesBack();
@@ -85,17 +80,6 @@ void TestReceptionWatchdog::Ticks(int count)
         Input->Watchdog().Tick();
 }
 
-void TestReceptionWatchdog::regularFixesKeepTheFixValid()
-{
-    // One fix a second is one every two ticks, for a minute.
-    for (int second = 0; second < 60; ++second) {
-        Deliver(Rmc);
-        Ticks(2);
-        QVERIFY(Nav->FixValid);
-        QCOMPARE(Input->Watchdog().Misses(), 2);
-    }
-}
-
 void TestReceptionWatchdog::sixthTickWithoutFixDeclaresLoss()
 {
     Deliver(Rmc);
@@ -135,44 +119,6 @@ void TestReceptionWatchdog::lostReceptionReopensAndEmptiesSkyEveryTick()
         QCOMPARE(Nav->SkyPrn[0], 0);
         QCOMPARE(link.OntvangstLED(), IndicatorColour::Black);
         QVERIFY(link.IsOpen());
-    }
-}
-
-void TestReceptionWatchdog::blinkDarkensOnlyGreen_data()
-{
-    QTest::addColumn<IndicatorColour>("before");
-    QTest::addColumn<IndicatorColour>("after");
-    QTest::newRow("green") << IndicatorColour::Green << IndicatorColour::Black;
-    QTest::newRow("blue") << IndicatorColour::Blue << IndicatorColour::Blue;
-    QTest::newRow("red") << IndicatorColour::Red << IndicatorColour::Red;
-}
-
-void TestReceptionWatchdog::blinkDarkensOnlyGreen()
-{
-    QFETCH(IndicatorColour, before);
-    QFETCH(IndicatorColour, after);
-    Input->Link().SetOntvangstLED(before);
-    Ticks(1);
-    QCOMPARE(Input->Link().OntvangstLED(), after);
-}
-
-void TestReceptionWatchdog::everyTickAsksForTheListenerCheck()
-{
-    QSignalSpy checks(&Input->Watchdog(), &ReceptionWatchdog::ListenerCheckDue);
-    Ticks(9);
-    QCOMPARE(checks.count(), 9);
-}
-
-void TestReceptionWatchdog::refusedSettingsAreRetriedEveryTick()
-{
-    SerialLink& link = Input->Link();
-    link.ChangeSettings({0, 4, 0, 3, 0, 0}); // 9 data bits
-    QCOMPARE(link.OntvangstLED(), IndicatorColour::Red);
-    for (int tick = 0; tick < 8; ++tick) {
-        link.SetOntvangstLED(IndicatorColour::Black);
-        Ticks(1);
-        QCOMPARE(link.OntvangstLED(), IndicatorColour::Red);
-        QVERIFY(!link.IsOpen());
     }
 }
 

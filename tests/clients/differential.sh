@@ -19,18 +19,13 @@ start_gpsd() {
     pids+=($!)
     wait_for_port "$reference_port"
 }
-stop_all() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    pids=()
-}
 
 for log in ublox-neo-m9n-nmea.log neo-m8n.log; do
     # Both receivers replay the log once, four times faster than recorded, after a pause in which
     # both servers and both listeners attach.
     start_simulator "$work/ours" --replay "$logs/$log" --speed 4 --once --delay 4
     start_simulator "$work/theirs" --replay "$logs/$log" --speed 4 --once --delay 4
-    start_devozora "$work/ours" 2
+    start_devozora "$work/ours"
     start_gpsd "$work/theirs"
     seconds=$(( $(grep -c '^\$..RMC' "$logs/$log") / 4 + 8 ))
     gpspipe -w -x "$seconds" "localhost:2947" >"$work/ours.json" &
@@ -51,7 +46,7 @@ for receiver in ours theirs; do
         --unplug-after 38 --unplug-for 5
 done
 started=$SECONDS
-start_devozora "$work/ours" 2
+start_devozora "$work/ours"
 start_gpsd "$work/theirs"
 (export GPSD_SOCKET="$work/gpsd.sock"
  while [[ -e "$work/theirs" ]]; do sleep 0.1; done; gpsdctl remove "$work/theirs"

@@ -12,11 +12,16 @@ skip_unless_installed() {
 
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    stop_all
     rm -rf "$work"
 }
 trap cleanup EXIT
+# stop_all: ends everything started so far.
+stop_all() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    pids=()
+}
 
 # start_simulator LINK OPTIONS...: a receiver whose device is LINK.
 start_simulator() {
@@ -37,13 +42,14 @@ wait_for_port() {
     fail "nothing listens on port $1"
 }
 
-# start_devozora DEVICE MAXCLIENTS: the program on the GPSD port 2947, its COM1 being DEVICE.
+# start_devozora DEVICE: the program with the machine's default settings (GPSD on port 2947, plain
+# NMEA on port 10110), its COM1 being DEVICE; its process id in $devozora_pid.
 start_devozora() {
     mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
-    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\n[GPSD]\nMaxClients=%s\n' "$1" "$2" \
-        >"$work/xdg/Quarvel/DevozOra.conf"
+    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\n' "$1" >"$work/xdg/Quarvel/DevozOra.conf"
     QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" \
         "$devozora" >"$work/devozora.log" 2>&1 &
+    devozora_pid=$!
     pids+=($!)
     wait_for_port 2947
 }

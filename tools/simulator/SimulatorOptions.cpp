@@ -44,7 +44,8 @@ void AddOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
         "Writes the NMEA stream of a GPS receiver on a moving vessel to a pseudo-terminal and\n"
-        "prints the device's path as its first line, or replays a recorded log.");
+        "prints the device's path as its first line, or replays a recorded log. With --tcp or\n"
+        "--udp it is a receiver on the network instead, and prints the port entry that reads it.");
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
@@ -66,6 +67,9 @@ void AddOptions(QCommandLineParser& parser)
         {"once", "Replay the log once and stop, instead of looping."},
         {"delay", "Wait this long before the first sentence, so that readers can attach.", "s"},
         {"link", "Also make a symbolic link to the device here (removed on exit).", "path"},
+        {"tcp", "Serve the stream to every client of this TCP port (0: a free one), as a Wi-Fi gateway.", "port"},
+        {"udp", "Send the stream as datagrams to this address and port, a broadcast address included.",
+         "address:port"},
         {"count", "Stop after this many epochs.", "n"},
         {"stdout", "Write the stream to standard output instead of a pseudo-terminal."},
     });
@@ -105,14 +109,17 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const QStringList& argumen
         error = QStringLiteral("--once goes with --replay");
     options.LinkPath = parser.value("link");
     options.ToStdout = parser.isSet("stdout");
+    options.TcpPort = static_cast<int>(read.Number("tcp", -1, 0, 65535));
+    options.UdpTarget = parser.value("udp");
+    const int outputs = int(options.ToStdout) + int(parser.isSet("tcp")) + int(parser.isSet("udp"));
+    if (error.isEmpty() && (outputs > 1 || (outputs == 1 && !options.LinkPath.isEmpty())))
+        error = QStringLiteral("choose one of --link, --stdout, --tcp and --udp");
     if (error.isEmpty() && parser.isSet("drop-fix-after") != parser.isSet("drop-fix-for"))
         error = QStringLiteral("--drop-fix-after and --drop-fix-for go together");
     if (error.isEmpty() && parser.isSet("unplug-after") != parser.isSet("unplug-for"))
         error = QStringLiteral("--unplug-after and --unplug-for go together");
     if (error.isEmpty() && options.ToStdout && options.UnplugAfter > 0)
         error = QStringLiteral("--unplug-after needs the pseudo-terminal; it does not go with --stdout");
-    if (error.isEmpty() && options.ToStdout && !options.LinkPath.isEmpty())
-        error = QStringLiteral("--link needs the pseudo-terminal; it does not go with --stdout");
     if (!error.isEmpty())
         return std::nullopt;
     return options;

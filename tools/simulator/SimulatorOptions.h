@@ -25,6 +25,8 @@ struct SimulatorOptions {
     bool ReplayOnce = false;             // stop at the end of the log instead of looping
     double DelaySeconds = 0;             // before the first sentence
     QString LinkPath;
+    int TcpPort = -1;                    // serve TCP on this port instead of a pty; 0: a free one
+    QString UdpTarget;                   // send datagrams to ADDRESS:PORT instead
     std::int64_t Count = 0;              // 0: run until stopped
     bool ToStdout = false;
 };

@@ -1,6 +1,8 @@
-// devozora-simulator: a GPS receiver on a moving vessel, for demonstrations and end-to-end tests.
+// devozora-simulator: a GPS receiver on a moving vessel, on a pseudo-terminal or on the network,
+// for demonstrations and end-to-end tests.
 #include "EpochSource.h"
 #include "LineCorruption.h"
+#include "NetworkOutput.h"
 #include "OutputPacer.h"
 #include "PseudoTerminal.h"
 #include "ReplayLog.h"
@@ -18,6 +20,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -87,13 +90,14 @@ void QuitWhenRead(const PseudoTerminal& terminal, QCoreApplication& app)
 }
 
 // Unplugs the device after the given time and plugs it back in after the second.
-void ScheduleUnplug(const SimulatorOptions& options, PseudoTerminal& terminal, QCoreApplication& app)
+void ScheduleUnplug(const SimulatorOptions& options, std::function<void()> unplug,
+                    std::function<bool(QString&)> replug, QCoreApplication& app)
 {
-    QTimer::singleShot(std::llround(options.UnplugAfter * 1000), &app, [&options, &terminal, &app] {
-        terminal.Unplug();
-        QTimer::singleShot(std::llround(options.UnplugFor * 1000), &app, [&terminal, &app] {
+    QTimer::singleShot(std::llround(options.UnplugAfter * 1000), &app, [&options, unplug, replug, &app] {
+        unplug();
+        QTimer::singleShot(std::llround(options.UnplugFor * 1000), &app, [replug, &app] {
             QString error;
-            if (!terminal.Replug(error)) {
+            if (!replug(error)) {
                 std::fprintf(stderr, "devozora-simulator: %s\n", qPrintable(error));
                 app.exit(2);
             }
@@ -131,8 +135,18 @@ int main(int argc, char* argv[])
     }
 
     PseudoTerminal terminal;
+    NetworkOutput network;
+    const bool onNetwork = options->TcpPort >= 0 || !options->UdpTarget.isEmpty();
     ByteSink sink = WriteStandardOutput;
-    if (!options->ToStdout) {
+    if (onNetwork) {
+        const bool ready = options->TcpPort >= 0 ? network.ServeTcp(static_cast<quint16>(options->TcpPort), error)
+                                                 : network.SendUdp(options->UdpTarget, error);
+        if (!ready)
+            return Fail(error);
+        sink = [&network](std::string_view bytes) { return network.Write(bytes); };
+        std::printf("%s\n", qPrintable(network.Entry()));
+        std::fflush(stdout);
+    } else if (!options->ToStdout) {
         if (!terminal.Open(error))
             return Fail(error);
         if (!options->LinkPath.isEmpty() && !terminal.CreateLink(options->LinkPath, error))
@@ -156,11 +170,17 @@ int main(int argc, char* argv[])
     QObject::connect(&simulation, &Simulation::Finished, &app, [&] {
         if (options->ToStdout)
             app.quit();
+        else if (onNetwork) // what was sent is on its way
+            QTimer::singleShot(LingerMs / 10, &app, &QCoreApplication::quit);
         else
             QuitWhenRead(terminal, app);
     });
-    if (options->UnplugAfter > 0)
-        ScheduleUnplug(*options, terminal, app);
+    if (options->UnplugAfter > 0 && onNetwork)
+        ScheduleUnplug(
+            *options, [&network] { network.Unplug(); }, [&network](QString& e) { return network.Replug(e); }, app);
+    else if (options->UnplugAfter > 0)
+        ScheduleUnplug(
+            *options, [&terminal] { terminal.Unplug(); }, [&terminal](QString& e) { return terminal.Replug(e); }, app);
     simulation.Start(std::llround(options->DelaySeconds * 1000));
     const int status = app.exec();
     if (output.DroppedLines() > 0)
