@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# devozora beside gpsd on the same machine, each fed by its own simulator at 1 Hz (the same
-# seed and start): TPV objects a watching client gets per minute, and the round trip of ?POLL;
-# over loopback (median and 99th percentile of 1000, the two servers asked in turn).
-#   scripts/compare-gpsd.sh [RUNS]      default 3 runs of about 70 s; prints each and the medians
-# Uses the GPSD port 2947 for devozora and 29470 for gpsd; both must be free. Builds a Release
-# binary in $BUILD (default build-release/).
+# devozora beside gpsd on the same machine, each fed by its own simulator (the same seed and start).
+#   scripts/compare-gpsd.sh [RUNS]     at 1 Hz: TPV objects a watching client gets per minute, and
+#                                      the round trip of ?POLL; over loopback (median and 99th
+#                                      percentile of 1000, the two servers asked in turn); default
+#                                      3 runs of about 70 s, each printed, then the medians
+#   scripts/compare-gpsd.sh --cpu [SECONDS]
+#                                      at 10 Hz and then at 50 Hz, one watcher each (gpspipe -w):
+#                                      the CPU each takes over SECONDS (default 60), in % of one core
+#                                      and per Hz, the ratio of the two, and resident memory
+# Uses the GPSD port 2947 (and the NMEA port 10110) for devozora and 29470 for gpsd; they must be
+# free. Builds a Release binary in $BUILD (default build-release/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-3}"
@@ -47,13 +52,45 @@ for name in ports:
     print(f"{name} {tpvs[name]} {t[len(t) // 2]:.0f} {t[len(t) * 99 // 100]:.0f}")
 PYTHON
 
-start="$(date -u +%Y-%m-%dT%H:%M:%SZ)"
-start_simulator "$work/ours" --seed 7 --start "$start"
-start_simulator "$work/theirs" --seed 7 --start "$start"
-start_devozora "$work/ours" 4
-gpsd -N -n -b -S 29470 -F "$work/gpsd.sock" "$work/theirs" >"$work/gpsd.log" 2>&1 &
-pids+=($!)
-wait_for_port 29470
+# start_pair OPTIONS...: both simulators with these options, devozora and gpsd on them.
+start_pair() {
+    local start
+    start="$(date -u +%Y-%m-%dT%H:%M:%SZ)"
+    start_simulator "$work/ours" --seed 7 --start "$start" "$@"
+    start_simulator "$work/theirs" --seed 7 --start "$start" "$@"
+    start_devozora "$work/ours"
+    gpsd -N -n -b -S 29470 -F "$work/gpsd.sock" "$work/theirs" >"$work/gpsd.log" 2>&1 &
+    gpsd_pid=$!
+    pids+=($!)
+    wait_for_port 29470
+}
+
+if [[ "$runs" == --cpu ]]; then
+    seconds="${2:-60}"
+    # Nanoseconds on a CPU, every thread, as the scheduler counts them: the clock ticks of
+    # /proc/PID/stat are too coarse for a program that runs for microseconds at a time.
+    cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }
+    rss() { awk '/^VmRSS/ { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
+    echo "rate  devozora CPU, per Hz, memory             gpsd CPU, per Hz, memory                 ratio"
+    for rate in 10 50; do
+        start_pair --rate "$rate"
+        gpspipe -w localhost:2947 >/dev/null & pids+=($!)
+        gpspipe -w localhost:29470 >/dev/null & pids+=($!)
+        sleep 5 # every client attached and the stream settled
+        ours=$(cpu_ns "$devozora_pid") theirs=$(cpu_ns "$gpsd_pid")
+        sleep "$seconds"
+        ours=$(( $(cpu_ns "$devozora_pid") - ours )) theirs=$(( $(cpu_ns "$gpsd_pid") - theirs ))
+        awk -v r="$rate" -v o="$ours" -v t="$theirs" -v s="$seconds" \
+            -v om="$(rss "$devozora_pid")" -v tm="$(rss "$gpsd_pid")" 'BEGIN {
+            oc = 100 * o / 1e9 / s; tc = 100 * t / 1e9 / s
+            printf "%2d Hz  %5.2f %%  %.4f %%/Hz  %-9s          %5.2f %%  %.4f %%/Hz  %-9s          %.2f\n",
+                   r, oc, oc / r, om, tc, tc / r, tm, (tc > 0 ? oc / tc : 0) }'
+        stop_all
+    done
+    exit 0
+fi
+
+start_pair
 sleep 3
 echo "server TPVs-per-minute POLL-median-us POLL-p99-us"
 for run in $(seq "$runs"); do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sourced by the demo and screenshot scripts: starts the receiver simulator on a pseudo-terminal
 # and points a throwaway settings folder at it, so that the person's own settings are never
-# touched. Needs: $build (build folder) and $work (an empty folder). Exports XDG_CONFIG_HOME and
-# XDG_CONFIG_DIRS and sets $simulator_pid.
+# touched. Needs: $build (build folder) and $work (an empty folder); $gpsd_port and $nmea_port
+# when the servers are not to use their usual ports. Exports XDG_CONFIG_HOME and XDG_CONFIG_DIRS
+# and sets $simulator_pid.
 
 "$build/tools/simulator/devozora-simulator" --link "$work/gps" "${simulator_options[@]}" >"$work/simulator.log" 2>&1 &
 simulator_pid=$!
@@ -18,6 +19,9 @@ WordBits=2
 StopBits=0
 Parity=0
 HandShake=0
+TcpPort=${nmea_port:-10110}
+[GPSD]
+Port=${gpsd_port:-2947}
 SETTINGS
 : >"$work/config/Quarvel/DevozOra.conf"
 export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg"

@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages that building and testing DevozOra need, when missing.
-#   scripts/deps.sh          install what is missing (uses sudo when not root)
-#   scripts/deps.sh --list   print the package names
+# Installs the Debian/Ubuntu packages that DevozOra needs, when missing.
+#   scripts/deps.sh          what building, running and testing need (uses sudo when not root)
+#   scripts/deps.sh --run    only what building and running need: no gpsd, no test tools
+#   scripts/deps.sh --list   print every package name
 set -euo pipefail
 
-packages=(
+run_packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
+  fonts-liberation
+)
+# The tests run the program beside real GPSD clients and gpsd itself, and its windows under Xvfb
+# with openbox; the benchmarks and the fuzzer want Google Benchmark and clang.
+test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-liberation
   locales-all
   xvfb xauth openbox x11-utils xdotool
   netcat-openbsd
   gpsd gpsd-clients python3-gps tmux
 )
 
-if [[ "${1:-}" == "--list" ]]; then
-  printf '%s\n' "${packages[@]}"
-  exit 0
-fi
+packages=("${run_packages[@]}" "${test_packages[@]}")
+case "${1:-}" in
+  --list) printf '%s\n' "${packages[@]}"; exit 0 ;;
+  --run) packages=("${run_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

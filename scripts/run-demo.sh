@@ -4,13 +4,21 @@
 #   scripts/run-demo.sh --drop-fix-after 60 --drop-fix-for 20      (see "No reception" now and then)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh --run
 build=build
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target devozora devozora-simulator
 
 work="$(mktemp -d)"
 simulator_options=("$@")
+# The system's gpsd may hold the GPSD port 2947 (Debian's gpsd package starts it on most
+# desktops): the demo then serves on the next free port, and says so.
+free_port() {
+    local port=$1
+    while (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
+    echo "$port"
+}
+gpsd_port=$(free_port 2947) nmea_port=$(free_port 10110)
 source scripts/demo-settings.sh
 # All six instrument windows open, laid out beside the main window (places in twips).
 cat >"$work/config/Quarvel/DevozOra.conf" <<'WINDOWS'
@@ -35,5 +43,9 @@ Left6=15900
 Top6=3900
 WINDOWS
 trap 'kill $simulator_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-echo "Receiver simulator on $work/gps; GPSD clients: nc localhost 2947, then type o"
+echo "Receiver simulator on $work/gps."
+[[ $gpsd_port == 2947 ]] ||
+    echo "Port 2947 is held by another program (the system's gpsd?); the demo serves GPSD on $gpsd_port."
+echo "GPSD clients: nc localhost $gpsd_port, then type o, or gpspipe -w localhost:$gpsd_port"
+echo "Plain NMEA:   nc localhost $nmea_port"
 "$build/app/devozora"
