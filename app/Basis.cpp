@@ -68,6 +68,7 @@ Basis::Basis(NavState& nav, Registry& registry, ServerPorts ports, QWidget* pare
     SerialLink& link = Input.Link();
     connect(&link, &SerialLink::OntvangstLEDChanged, OntvangstLED, &IndicatorLed::SetColour);
     connect(&link, &SerialLink::InputScreeningChanged, this, &Basis::ShowInputScreening);
+    InputScreening->installEventFilter(this);
     connect(&link, &SerialLink::PortProblemChanged, this, [this](const QString& problem) {
         ShowPortDevice();
         if (!problem.isEmpty())
@@ -118,9 +119,20 @@ void Basis::closeEvent(QCloseEvent* event)
 
 void Basis::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
         SettingChanged();
+        if (ScreeningStale)
+            ShowInputScreening();
+    }
     QWidget::changeEvent(event);
+}
+
+bool Basis::eventFilter(QObject* watched, QEvent* event)
+{
+    // Its tab comes to the front, or the window is shown.
+    if (watched == InputScreening && event->type() == QEvent::Show && ScreeningStale)
+        ShowInputScreening();
+    return QWidget::eventFilter(watched, event);
 }
 
 void Basis::SerialListChanged()
@@ -197,6 +209,11 @@ void Basis::WriteUserSetting(const QString& subkey, const QString& name, const Q
 
 void Basis::ShowInputScreening()
 {
+    // Laying out the box's text for every received line costs a good share of the program's
+    // time: it is done only where the box can be seen, and brought up to date when it is shown.
+    ScreeningStale = !InputScreening->isVisible() || isMinimized();
+    if (ScreeningStale)
+        return;
     // The received lines end in CR LF; the text box wants plain line feeds and no empty line after
     // the last one, so that all five lines fit.
     QString lines = Input.Link().InputScreeningText();

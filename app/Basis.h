@@ -82,6 +82,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildWindowsTab(QWidget* tab);
@@ -156,6 +157,7 @@ private:
     Brightness Applied;
     bool StartedUp = false;
     bool ShutDownDone = false;
+    bool ScreeningStale = false; // lines came while the box could not be seen
 
     QTabWidget* TabBladen = nullptr;
     std::array<QCheckBox*, ActiveWindowCount + 1> ActiveWindow{}; // 1..7; slot 0 unused

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -167,6 +168,11 @@ void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
     QTRY_COMPARE_WITH_TIMEOUT(indicator->Colour(), IndicatorColour::Green, WaitMs);
     basis.Receiver().Watchdog().Tick();
     QCOMPARE(indicator->Colour(), IndicatorColour::Black);
+    // The received lines reach the text box only once its tab is shown.
+    auto* screening = basis.findChild<QPlainTextEdit*>("InputScreening");
+    QCOMPARE(screening->toPlainText(), QString());
+    basis.findChild<QTabWidget*>("TabBladen")->setCurrentIndex(1);
+    QVERIFY(screening->toPlainText().endsWith("\n$GPTXT,01,01,02,ANTSTATUS=OK*3B"));
     // The GPSD port is held by another program: the window says so, once, and every tick tries
     // again until the port is free.
     basis.Receiver().Watchdog().Tick();
