@@ -4,6 +4,8 @@
 #include "PortConfiguration.h"
 #include "PortDescription.h"
 
+#include <QFileInfo>
+
 SerialLink::SerialLink(NavState& nav, QObject* parent) : QObject(parent), Intake(nav)
 {
     for (QIODevice* device : std::initializer_list<QIODevice*>{&Poort, &Tcp, &Udp})
@@ -71,6 +73,16 @@ bool SerialLink::OpenSerial(const QString& device)
         return false;
     }
     Poort.setFlowControl(FlowControlFor(Selected.HandShakeIndex));
+    // An absent receiver is looked for at every watchdog tick. Opening would create and sync a
+    // lock file under /var/lock each time; asking the file system is enough. A bare name such as
+    // "ttyUSB0" is a device under /dev, as the serial port reads it.
+    const QString path = device.startsWith(u'/') || device.startsWith(u'.') ? device : QStringLiteral("/dev/") + device;
+    if (!QFileInfo::exists(path)) {
+        SetOntvangstLED(IndicatorColour::Red);
+        SetProblem(SerialProblem(QSerialPort::DeviceNotFoundError, device, {}));
+        ClearInputScreening();
+        return false;
+    }
     // The port applies the line settings while it opens, so a baud rate the device turns down
     // fails here too.
     if (!Poort.open(QIODevice::ReadOnly)) {
