@@ -2,11 +2,8 @@
 // and several clients, fed by a real character intake the way the program's link feeds them.
 #include "GpsdReply.h"
 #include "GpsdServer.h"
-#include "NavState.h"
-#include "NavWithFix.h"
-#include "NmeaChecksum.h"
-#include "NmeaInput.h"
 #include "NmeaTcpServer.h"
+#include "Received.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,17 +58,7 @@ public:
     std::string Text;
 };
 
-std::string Sentence(std::string_view body)
-{
-    return WithNmeaChecksum(body);
-}
-
-const std::string Gga = Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
-const std::string Gsa = Sentence("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
-const std::string Rmc = Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W");
-const std::string Gsv1 = Sentence("GPGSV,2,1,05,04,40,083,46,05,17,308,41,09,07,344,39,12,22,228,45");
-const std::string Gsv2 = Sentence("GPGSV,2,2,05,24,61,120,50");
-const std::string Zda = Sentence("GPZDA,123519,23,03,2024,00,00");
+const std::string Garbled = "$GPGGA,garbled*00\r\n";
 
 } // namespace
 
@@ -88,8 +75,8 @@ private slots:
     void nonReaderIsDroppedOthersServed();
 
 private:
-    // Sentences through the intake, each line to the server as the serial link hands it on;
-    // quiet: the receiver falls silent afterwards, which ends its cycle.
+    // Lines through the intake, each to the servers as the serial link hands it on; quiet: the
+    // receiver falls silent afterwards, which ends its cycle.
     void Feed(std::initializer_list<std::string> lines, bool quiet = false);
 
     NavState Nav;
@@ -100,7 +87,7 @@ private:
 
 void TestGpsdServer::init()
 {
-    Nav = NavWithFix();
+    Nav = Received();
     Server = std::make_unique<GpsdServer>(Nav, 0, QHostAddress::LocalHost);
     NmeaOut = std::make_unique<NmeaTcpServer>(0, QHostAddress::LocalHost);
     NmeaOut->CheckListener();
@@ -120,7 +107,7 @@ void TestGpsdServer::cleanup()
 void TestGpsdServer::Feed(std::initializer_list<std::string> lines, bool quiet)
 {
     for (const std::string& line : lines) {
-        for (const char c : line + "\r\n") {
+        for (const char c : line) {
             if (const auto result = Input->Intake(c)) {
                 Server->LineProcessed(*result, Input->ValidLine());
                 NmeaOut->LineProcessed(*result, Input->ValidLine());
@@ -141,11 +128,11 @@ void TestGpsdServer::watcherGetsOneTpvPerCycle()
 
     // Two cycles of a receiver whose last sentence is ZDA: the first ends when the time changes,
     // the second at its ZDA; a garbled line changes nothing.
-    Feed({Rmc, Gga, Gsa, Gsv1, Gsv2, Zda, "$GPGGA,garbled*00"});
+    Feed({Line(Rmc), Line(Gga), Line(Gsa), Line("GPGSV,2,1,05,04,40,083,46,05,17,308,41,09,07,344,39,12,22,228,45"),
+          Line("GPGSV,2,2,05,24,61,120,50"), Line("GPZDA,123519,23,03,2024,00,00"), Garbled});
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), Watching + QStringList{"SKY"}, IoTimeout);
-    Feed({Sentence("GPRMC,123520,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W"),
-          Sentence("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
-          Sentence("GPZDA,123520,23,03,2024,00,00")});
+    Feed({Line("GPRMC,123520,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W"),
+          Line("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"), Line("GPZDA,123520,23,03,2024,00,00")});
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), (Watching + QStringList{"SKY", "TPV", "TPV"}), IoTimeout);
     const QJsonObject tpv = watcher.Objects().last();
     QCOMPARE(tpv.value("mode").toInt(), 3);
@@ -164,9 +151,9 @@ void TestGpsdServer::sentencesAsReceivedToNmeaClients()
     QTRY_COMPARE_WITH_TIMEOUT(NmeaOut->ClientCount(), 1, IoTimeout);
     plotter.Send("$GPGGA,what a plotter may send*00\r\n");
     // Only lines with a valid checksum go out, whether this program knows their type or not.
-    const std::string unknownType = Sentence("PGRME,15.0,M,45.0,M,25.0,M");
-    Feed({Gga, "$GPGGA,garbled*00", unknownType, Rmc}, true);
-    const std::string expected = Gga + "\r\n" + unknownType + "\r\n" + Rmc + "\r\n";
+    const std::string unknownType = Line("PGRME,15.0,M,45.0,M,25.0,M");
+    Feed({Line(Gga), Garbled, unknownType, Line(Rmc)}, true);
+    const std::string expected = Line(Gga) + unknownType + Line(Rmc);
     QTRY_VERIFY_WITH_TIMEOUT(watcher.Text.ends_with(expected), IoTimeout);
     QCOMPARE(watcher.Classes(), (Watching + QStringList{"?", "?", "?"}));
     QTRY_COMPARE_WITH_TIMEOUT(plotter.Text, expected, IoTimeout);
@@ -226,7 +213,7 @@ void TestGpsdServer::clientsBeyondTheLimitWaitForAPlace()
     ::shutdown(static_cast<int>(letters.Socket.socketDescriptor()), SHUT_WR);
     QTRY_COMPARE_WITH_TIMEOUT(letters.Text, std::string(GpsdLevelReply).append(GpsdLevelReply), IoTimeout);
     QTRY_COMPARE_WITH_TIMEOUT(burst[0].Text, std::string(GpsdLevelReply), IoTimeout);
-    Feed({Rmc}, true);
+    Feed({Line(Rmc)}, true);
     QTRY_COMPARE_WITH_TIMEOUT(json.Classes().count("TPV"), 1, IoTimeout);
     // Each that leaves lets the next in.
     for (std::size_t n = 0; n + 1 < burst.size(); ++n) {
@@ -259,7 +246,7 @@ void TestGpsdServer::nonReaderIsDroppedOthersServed()
         polls += "?POLL;";
     flooder.write(polls);
     const bool dropped = QTest::qWaitFor([&] {
-        Feed({Rmc}, true);
+        Feed({Line(Rmc)}, true);
         return Server->ClientCount() == 2;
     }, 4 * IoTimeout);
     QVERIFY(dropped);
