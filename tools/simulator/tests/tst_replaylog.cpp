@@ -1,5 +1,4 @@
 // Splitting a recorded log into epochs and pacing it by its own times.
-#include "EpochSource.h"
 #include "ReplayLog.h"
 
 #include <QTest>
@@ -29,10 +28,8 @@ private slots:
     void sentenceTime();
     void linesAndEpochs_data();
     void linesAndEpochs();
-    void lineEndsAndCommentsAreStripped();
     void delays_data();
     void delays();
-    void replayLoopsAndSpeedsUp();
 };
 
 void TestReplayLog::sentenceTime_data()
@@ -72,6 +69,8 @@ void TestReplayLog::linesAndEpochs_data()
     QTest::newRow("no times: cut where the first type comes round")
         << "$GPGSA,A\n$GPGSV,1\n$GPGSA,A\n$GPGSV,1\n$GPGSA,A\n" << QList<int>{2, 2, 1};
     QTest::newRow("no sentences at all: one epoch") << "hello\nworld\n" << QList<int>{2};
+    QTest::newRow("line ends, blank lines and comments")
+        << "# comment\n$GPRMC,120000,A*00\r\n\n$GPGSA,A\n#another\r\n$GPTXT,last" << QList<int>{3};
 }
 
 void TestReplayLog::linesAndEpochs()
@@ -80,15 +79,6 @@ void TestReplayLog::linesAndEpochs()
     QFETCH(QList<int>, sizes);
     const std::string text = log.toStdString();
     QCOMPARE(EpochSizes(ParseReplayLog(text)), sizes);
-}
-
-void TestReplayLog::lineEndsAndCommentsAreStripped()
-{
-    const auto epochs =
-        ParseReplayLog("# comment\n$GPRMC,120000,A*00\r\n\n$GPGSA,A\n#another\r\n$GPTXT,last");
-    QCOMPARE(epochs.size(), std::size_t{1});
-    QCOMPARE(epochs[0].Lines, (std::vector<std::string>{"$GPRMC,120000,A*00", "$GPGSA,A", "$GPTXT,last"}));
-    QCOMPARE(epochs[0].TimeOfDayMs, std::optional<std::int64_t>(43'200'000));
 }
 
 void TestReplayLog::delays_data()
@@ -113,15 +103,6 @@ void TestReplayLog::delays()
     QFETCH(qlonglong, delay);
     auto time = [](qlonglong ms) { return ms < 0 ? std::nullopt : std::optional<std::int64_t>(ms); };
     QCOMPARE(ReplayDelayMs(At(time(from)), At(time(to)), 250), delay);
-}
-
-void TestReplayLog::replayLoopsAndSpeedsUp()
-{
-    // Two epochs a second apart, replayed ten times faster; round the loop one ordinary step.
-    ReplaySource source({At(1'000), At(2'000)}, 250, 10);
-    QCOMPARE(source.Next().DelayMs, 100);
-    QCOMPARE(source.Next().DelayMs, 25);
-    QCOMPARE(source.Next().DelayMs, 100);
 }
 
 QTEST_APPLESS_MAIN(TestReplayLog)
