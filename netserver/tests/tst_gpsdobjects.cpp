@@ -168,6 +168,10 @@ void TestGpsdObjects::skyListsPublishedSatellites()
     nav.SkySystem[5] = Gnss::BeiDou;
     nav.SkyElevation[5] = 7;
     nav.SkyAzimuth[5] = 344;
+    nav.SkyPrn[6] = 70; // GLONASS slot 6
+    nav.SkySystem[6] = Gnss::Glonass;
+    nav.SkyElevation[6] = 20;
+    nav.SkyAzimuth[6] = 100;
     nav.UsedSatellites[0] = {Gnss::Gps, 4};
     nav.Hdop = 1.3f;
     std::string lines[2];
@@ -176,11 +180,12 @@ void TestGpsdObjects::skyListsPublishedSatellites()
     const QJsonObject sky = ObjectOf(lines[0]);
     QCOMPARE(Sorted(sky.keys()), Sorted({"class", "device", "hdop", "nSat", "uSat", "satellites"}));
     QCOMPARE(sky.value("hdop").toDouble(), 1.3);
-    QCOMPARE(sky.value("nSat").toInt(), 2);
+    QCOMPARE(sky.value("nSat").toInt(), 3);
     QCOMPARE(sky.value("uSat").toInt(), 1);
     QCOMPARE(QJsonDocument(sky.value("satellites").toArray()).toJson(QJsonDocument::Compact),
              R"([{"PRN":4,"az":83,"el":40,"gnssid":0,"ss":46,"svid":4,"used":true},)"
-             R"({"PRN":404,"az":344,"el":7,"gnssid":3,"ss":0,"svid":4,"used":false}])");
+             R"({"PRN":404,"az":344,"el":7,"gnssid":3,"ss":0,"svid":4,"used":false},)"
+             R"({"PRN":70,"az":100,"el":20,"gnssid":6,"ss":0,"svid":6,"used":false}])");
     QCOMPARE(Sorted(ObjectOf(lines[1]).keys()), Sorted({"class", "nSat", "uSat", "satellites"}));
 }
 
@@ -210,6 +215,7 @@ void TestGpsdObjects::devicesAndVersion()
     AppendVersion(lines[3], "1.2.3");
     const QJsonObject device = ObjectOf(lines[0]).value("devices").toArray()[0].toObject();
     QCOMPARE(device.value("driver").toString(), "NMEA0183");
+    QCOMPARE(device.value("flags").toInt(), 1); // a GPS has been seen on it
     QCOMPARE(device.value("activated").toString(), "2024-03-23T12:35:19.000Z");
     QVERIFY(ObjectOf(lines[1]).value("devices").toArray().isEmpty()); // the device has gone
     QCOMPARE(ObjectOf(lines[2]).value("class").toString(), "ERROR");

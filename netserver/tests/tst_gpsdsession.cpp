@@ -263,6 +263,7 @@ void TestGpsdSession::parser_data()
     QTest::newRow("lone surrogate escape") << QByteArray(R"({"a":"\ud800"})") << -1;
     QTest::newRow("NUL escape") << QByteArray(R"({"a":"\u0000"})") << -1;
     QTest::newRow("not an object") << QByteArray("[1]") << -1;
+    QTest::newRow("as deep as a command may go") << QByteArray(R"({"a":[[[[[[[[1]]]]]]]]})") << 1;
     QTest::newRow("too deep") << QByteArray(R"({"a":[[[[[[[[[[[[1]]]]]]]]]]]]})") << -1;
     QTest::newRow("deep and unfinished") << QByteArray("{\"a\":" + QByteArray(900, '[')) << -1;
 }
