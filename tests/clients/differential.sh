@@ -13,7 +13,7 @@ python=/usr/bin/python3
 skip_unless_installed gpsd gpsdctl gpspipe "$python"
 [[ -d "$logs" ]] || fail "no receiver logs at $logs"
 
-reference_port=29470
+reference_port="$(free_ports 1)"
 start_gpsd() {
     gpsd -N -n -b -S "$reference_port" -F "$work/gpsd.sock" "$1" >"$work/gpsd.log" 2>&1 &
     pids+=($!)
@@ -28,7 +28,7 @@ for log in ublox-neo-m9n-nmea.log neo-m8n.log; do
     start_devozora "$work/ours"
     start_gpsd "$work/theirs"
     seconds=$(( $(grep -c '^\$..RMC' "$logs/$log") / 4 + 8 ))
-    gpspipe -w -x "$seconds" "localhost:2947" >"$work/ours.json" &
+    gpspipe -w -x "$seconds" "localhost:$gpsd_port" >"$work/ours.json" &
     ours=$!
     gpspipe -w -x "$seconds" "localhost:$reference_port" >"$work/theirs.json" || true
     wait "$ours" || true
@@ -52,6 +52,6 @@ start_gpsd "$work/theirs"
  while [[ -e "$work/theirs" ]]; do sleep 0.1; done; gpsdctl remove "$work/theirs"
  until [[ -e "$work/theirs" ]]; do sleep 0.1; done; gpsdctl add "$work/theirs") >/dev/null 2>&1 &
 pids+=($!)
-"$python" "$(dirname "$0")/compare_reports.py" --live 2947 "$reference_port" $(( 48 - (SECONDS - started) )) ||
+"$python" "$(dirname "$0")/compare_reports.py" --live "$gpsd_port" "$reference_port" $(( 48 - (SECONDS - started) )) ||
     fail "the life cycle: devozora and gpsd disagree"
 echo "devozora and gpsd agree on both logs and over the life cycle"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Clients that people use, written by others and not adapted here (gpspipe, cgps, gpsprof, gpscsv
 # and the Python gps module from Debian's gpsd-clients and python3-gps, nc, and gpsd itself reading
-# the plain NMEA server as it reads a gateway), against devozora's servers with their default
-# settings, side by side, with the simulator as the receiver: a fix off the Dutch coast (52.1 N,
+# the plain NMEA server as it reads a gateway), against devozora's servers on free
+# ports, side by side, with the simulator as the receiver: a fix off the Dutch coast (52.1 N,
 # 4.1 E) for 8 s, then none for 8 s, and so on. Then the simulator as a receiver on the network,
 # over TCP and as UDP broadcasts, its feed gone for a while and back.
 #   real_clients.sh DEVOZORA SIMULATOR
@@ -21,25 +21,27 @@ wait_for_log() {
 
 start_simulator "$work/gps" --seed 7 --drop-fix-after 8 --drop-fix-for 8
 # Another program holds the NMEA port: the program says so, and serves once the port is free.
-nc -l 10110 >/dev/null 2>&1 & holder=$!
+nc -l "$nmea_port" >/dev/null 2>&1 & holder=$!
 pids+=($holder)
 start_devozora "$work/gps"
-wait_for_log "NMEA port 10110 is in use by another program"
+wait_for_log "NMEA port $nmea_port is in use by another program"
 kill $holder
-wait_for_log "NMEA port 10110 is free now: listening"
-gpsd -N -n -b -S 29470 -F "$work/gpsd.sock" tcp://127.0.0.1:10110 >"$work/gpsd.log" 2>&1 & pids+=($!)
+wait_for_log "NMEA port $nmea_port is free now: listening"
+read -r gpsd_of_nmea tcp_gateway <<<"$(free_ports 2)"
+udp_gateway="$(free_ports 1 udp)"
+gpsd -N -n -b -S "$gpsd_of_nmea" -F "$work/gpsd.sock" "tcp://127.0.0.1:$nmea_port" >"$work/gpsd.log" 2>&1 & pids+=($!)
 session="devozora-cgps-$$"
-tmux new-session -d -s "$session" -x 100 -y 40 "cgps localhost:2947"
+tmux new-session -d -s "$session" -x 100 -y 40 "cgps localhost:$gpsd_port"
 clients=()
-timeout 60 gpspipe -w -n 14 localhost:2947 >"$work/watch.json" & clients+=($!)
-timeout 60 gpspipe -r -n 20 localhost:2947 >"$work/raw.nmea" & clients+=($!)
-timeout 60 gpscsv -x 10 --header 0 localhost:2947 >"$work/tpv.csv" & clients+=($!)
+timeout 60 gpspipe -w -n 14 "localhost:$gpsd_port" >"$work/watch.json" & clients+=($!)
+timeout 60 gpspipe -r -n 20 "localhost:$gpsd_port" >"$work/raw.nmea" & clients+=($!)
+timeout 60 gpscsv -x 10 --header 0 "localhost:$gpsd_port" >"$work/tpv.csv" & clients+=($!)
 # gpsprof waits for the greeting before it asks for anything, then gathers 3 s of fixes.
-timeout 60 gpsprof -n 3 localhost:2947 >"$work/profile.plot" 2>/dev/null & clients+=($!)
-timeout 60 gpspipe -w -n 12 localhost:29470 >"$work/through-gpsd.json" & clients+=($!)
-timeout 60 "$python" - >"$work/python.txt" <<'PYTHON' & clients+=($!)
-import gps
-session = gps.gps(host="localhost", port="2947", mode=gps.WATCH_ENABLE | gps.WATCH_JSON)
+timeout 60 gpsprof -n 3 "localhost:$gpsd_port" >"$work/profile.plot" 2>/dev/null & clients+=($!)
+timeout 60 gpspipe -w -n 12 "localhost:$gpsd_of_nmea" >"$work/through-gpsd.json" & clients+=($!)
+timeout 60 "$python" - "$gpsd_port" >"$work/python.txt" <<'PYTHON' & clients+=($!)
+import gps, sys
+session = gps.gps(host="localhost", port=sys.argv[1], mode=gps.WATCH_ENABLE | gps.WATCH_JSON)
 for _ in range(100):
     report = session.next()
     if report["class"] == "TPV" and "lat" in report:
@@ -48,8 +50,8 @@ for _ in range(100):
 PYTHON
 
 # The monitoring one-liners: the client closes its side as soon as it has asked.
-[[ "$(printf 'o' | timeout 10 nc -N localhost 2947)" == GPSD,O=* ]] || fail "printf o | nc -N got no reply"
-printf '?POLL;\n' | timeout 10 nc -N localhost 2947 >"$work/poll.json"
+[[ "$(printf 'o' | timeout 10 nc -N localhost "$gpsd_port")" == GPSD,O=* ]] || fail "printf o | nc -N got no reply"
+printf '?POLL;\n' | timeout 10 nc -N localhost "$gpsd_port" >"$work/poll.json"
 grep -q '"class":"POLL"' "$work/poll.json" || fail "printf ?POLL | nc -N got no POLL: $(cat "$work/poll.json")"
 
 # cgps, a full-screen client: the fix, and during the loss "NO FIX" and no position.
@@ -64,7 +66,7 @@ tmux kill-session -t "$session"
 grep -q 'NO FIX' <<<"$screen" || fail "cgps shows no loss of fix: ${screen}"
 # The old protocol tells the loss once the reception watchdog has declared it, 2.5 to 3 s on.
 sleep 3.5
-[[ "$(printf 'o' | timeout 10 nc -N localhost 2947)" == "GPSD,O=?" ]] || fail "printf o | nc -N during the loss"
+[[ "$(printf 'o' | timeout 10 nc -N localhost "$gpsd_port")" == "GPSD,O=?" ]] || fail "printf o | nc -N during the loss"
 for pid in "${clients[@]}"; do wait "$pid" || true; done
 
 for class in VERSION DEVICES WATCH TPV SKY; do
@@ -84,12 +86,12 @@ rows=$(wc -l <"$work/tpv.csv")
 # until_reply PATTERN: until the old protocol's position reply matches it.
 until_reply() {
     for _ in $(seq 100); do
-        [[ "$(printf 'o' | timeout 5 nc -N localhost 2947)" == $1 ]] && return 0
+        [[ "$(printf 'o' | timeout 5 nc -N localhost "$gpsd_port")" == $1 ]] && return 0
         sleep 0.2
     done
     fail "no reply like $1 from a receiver at $entry"
 }
-for gateway in "--tcp 10111" "--udp 127.255.255.255:10112"; do
+for gateway in "--tcp $tcp_gateway" "--udp 127.255.255.255:$udp_gateway"; do
     kill "$devozora_pid"
     wait "$devozora_pid" || true
     "$simulator" $gateway --seed 7 --unplug-after 6 --unplug-for 5 >"$work/gateway.log" 2>&1 & pids+=($!)

@@ -33,6 +33,20 @@ start_simulator() {
     fail "the simulator did not make $link"
 }
 
+# free_ports N [udp]: N port numbers that nobody uses now, all different, on one line.
+free_ports() {
+    /usr/bin/python3 - "$@" <<'PYTHON'
+import socket, sys
+kind = socket.SOCK_DGRAM if sys.argv[2:] == ["udp"] else socket.SOCK_STREAM
+held = [socket.socket(socket.AF_INET, kind) for _ in range(int(sys.argv[1]))]
+for s in held:
+    s.bind(("127.0.0.1", 0))
+print(" ".join(str(s.getsockname()[1]) for s in held))
+PYTHON
+}
+# The program's GPSD and plain NMEA ports, chosen free so that a system's gpsd on 2947 is no bother.
+read -r gpsd_port nmea_port <<<"$(free_ports 2)"
+
 # wait_for_port PORT: until something accepts connections there.
 wait_for_port() {
     for _ in $(seq 200); do
@@ -42,14 +56,15 @@ wait_for_port() {
     fail "nothing listens on port $1"
 }
 
-# start_devozora DEVICE: the program with the machine's default settings (GPSD on port 2947, plain
-# NMEA on port 10110), its COM1 being DEVICE; its process id in $devozora_pid.
+# start_devozora DEVICE: the program with throwaway settings, serving GPSD on $gpsd_port and plain
+# NMEA on $nmea_port, its COM1 being DEVICE; its process id in $devozora_pid.
 start_devozora() {
     mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
-    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\n' "$1" >"$work/xdg/Quarvel/DevozOra.conf"
+    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n' "$1" "$nmea_port" "$gpsd_port" \
+        >"$work/xdg/Quarvel/DevozOra.conf"
     QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" \
         "$devozora" >"$work/devozora.log" 2>&1 &
     devozora_pid=$!
     pids+=($!)
-    wait_for_port 2947
+    wait_for_port "$gpsd_port"
 }
