@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Clients that people use, written by others and not adapted here (gpspipe, cgps, gpsprof, gpscsv
 # and the Python gps module from Debian's gpsd-clients and python3-gps, nc, and gpsd itself reading
-# the plain NMEA server as it reads a gateway), against devozora's servers on free
-# ports, side by side, with the simulator as the receiver: a fix off the Dutch coast (52.1 N,
-# 4.1 E) for 8 s, then none for 8 s, and so on. Then the simulator as a receiver on the network,
-# over TCP and as UDP broadcasts, its feed gone for a while and back.
+# the plain NMEA server as it reads a gateway), against devozora's servers on free ports, side by
+# side, with the simulator as the receiver: a fix off the Dutch coast (52.1 N, 4.1 E) for 8 s,
+# then none for 8 s, and so on. Then the simulator as a receiver on the network, over TCP and as
+# UDP broadcasts, its feed gone for a while and back.
 #   real_clients.sh DEVOZORA SIMULATOR
 set -euo pipefail
 devozora="$1" simulator="$2"
