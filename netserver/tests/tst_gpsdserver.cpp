@@ -2,12 +2,11 @@
 // and several clients, fed by a real character intake the way the program's link feeds them.
 #include "GpsdReply.h"
 #include "GpsdServer.h"
+#include "JsonLines.h"
 #include "NmeaTcpServer.h"
 #include "Received.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
@@ -36,23 +35,9 @@ public:
     }
     void Send(const QByteArray& bytes) { Socket.write(bytes); }
 
-    // The classes of the complete JSON lines so far; "?" for a line that is no JSON object.
-    QStringList Classes() const
-    {
-        QStringList classes;
-        for (const QJsonObject& object : Objects())
-            classes << object.value("class").toString("?");
-        return classes;
-    }
-    QList<QJsonObject> Objects() const
-    {
-        QList<QByteArray> lines = QByteArray::fromStdString(Text).split('\n');
-        lines.removeLast(); // the unfinished rest
-        QList<QJsonObject> objects;
-        for (const QByteArray& line : lines)
-            objects << QJsonDocument::fromJson(line.chopped(1)).object();
-        return objects;
-    }
+    // The complete lines so far.
+    QStringList Classes() const { return ::Classes(Text); }
+    QList<QJsonObject> Objects() const { return JsonLines(Text); }
 
     QTcpSocket Socket;
     std::string Text;

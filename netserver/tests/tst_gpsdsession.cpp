@@ -4,36 +4,17 @@
 #include "FixEpoch.h"
 #include "GpsdReply.h"
 #include "GpsdSession.h"
+#include "JsonLines.h"
 #include "JsonObjectParser.h"
 #include "JsonWriter.h"
 #include "Received.h"
 
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
 #include <limits>
 
 namespace {
-
-// The classes of the JSON lines in text, in order; "?" for a line that is not one JSON object
-// ending in CR LF.
-QStringList Classes(const std::string& text)
-{
-    QStringList classes;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            classes << "?";
-            break;
-        }
-        const QJsonDocument line = QJsonDocument::fromJson(QByteArray::fromStdString(text.substr(start, end - start)));
-        classes << (line.isObject() ? line.object().value("class").toString() : QString("?"));
-        start = end + 2;
-    }
-    return classes;
-}
 
 const FixEpoch NoFix;
 const GpsdDevice Device{"/dev/gps", 0, true};
@@ -146,6 +127,7 @@ void TestGpsdSession::jsonCommands()
         session.Greet(out);
     session.Receive(received.toStdString(), 0, out);
     QCOMPARE(Classes(out), classes);
+    QVERIFY(out.ends_with("\r\n"));
     QCOMPARE(session.Speaks(), GpsdSession::Protocol::Json);
 }
 
@@ -263,7 +245,8 @@ void TestGpsdSession::parser_data()
     QTest::newRow("lone surrogate escape") << QByteArray(R"({"a":"\ud800"})") << -1;
     QTest::newRow("NUL escape") << QByteArray(R"({"a":"\u0000"})") << -1;
     QTest::newRow("not an object") << QByteArray("[1]") << -1;
-    QTest::newRow("as deep as a command may go") << QByteArray(R"({"a":[[[[[[[[1]]]]]]]]})") << 1;
+    QTest::newRow("arrays as deep as a command may go") << QByteArray(R"({"a":[[[[[[[[1]]]]]]]]})") << 1;
+    QTest::newRow("an object as deep as a command may go") << QByteArray(R"({"a":[[[[[[[{"b":1}]]]]]]]})") << 1;
     QTest::newRow("too deep") << QByteArray(R"({"a":[[[[[[[[[[[[1]]]]]]]]]]]]})") << -1;
     QTest::newRow("deep and unfinished") << QByteArray("{\"a\":" + QByteArray(900, '[')) << -1;
 }
