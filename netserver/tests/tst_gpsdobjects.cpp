@@ -100,6 +100,12 @@ void TestGpsdObjects::tpvAfterFullCycle()
     // The DOPs times gpsd's range errors, 19 m and 23 m for a fix without corrections.
     QCOMPARE(tpv.value("eph").toDouble(), 24.7);
     QCOMPARE(tpv.value("epv").toDouble(), 48.3);
+    // One satellite overhead and three on the horizon 120 degrees apart: east and north DOPs of
+    // sqrt(2/3), times gpsd's 15 m horizontal range error.
+    const Streamed sky = Stream({Rmc, Gga, "GPGSA,A,3,01,02,03,04,,,,,,,,,2.5,1.3,2.1",
+                                 "GPGSV,1,1,04,01,90,000,40,02,00,000,40,03,00,120,40,04,00,240,40"});
+    QCOMPARE(sky.Tpvs[0].value("epx").toDouble(), 12.247);
+    QCOMPARE(sky.Tpvs[0].value("epy").toDouble(), 12.247);
 }
 
 void TestGpsdObjects::cycles_data()
