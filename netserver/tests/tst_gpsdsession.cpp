@@ -173,7 +173,7 @@ void TestGpsdSession::writerEscapesStrings_data()
     QTest::newRow("NUL") << QByteArray("a\0b", 3) << QByteArray(R"("a\u0000b")");
     QTest::newRow("bytes that are not UTF-8") << QByteArray("\xff\xfex") << QByteArray(R"("\ufffd\ufffdx")");
     QTest::newRow("cut short") << QByteArray("\xe2\x82") << QByteArray(R"("\ufffd\ufffd")");
-    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QByteArray(R"("\ufffd\ufffd")");
+    QTest::newRow("overlong slash") << QByteArray("\xe0\x80\xaf") << QByteArray(R"("\ufffd\ufffd\ufffd")");
     QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QByteArray(R"("\ufffd\ufffd\ufffd")");
     QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QByteArray(R"("\ufffd\ufffd\ufffd\ufffd")");
 }
