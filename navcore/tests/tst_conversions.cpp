@@ -21,150 +21,115 @@ class TestConversions : public QObject {
     Q_OBJECT
 
 private slots:
-    void degMin2Deg_data();
-    void degMin2Deg();
-    void scaleColor_data();
-    void scaleColor();
-    void solarElevation();
-    void autoBrightnessFollowsTheSun();
-    void roundingHalvesToEven();
-    void roundToFitRefusesWhatDoesNotFit();
-    void divRounded();
+    void degMin2Deg()
+    {
+        for (const auto& [degMin, degrees] : {std::pair{0.0, 0.0}, {-0.3, -0.5}, {48.07038, 48.1173},
+                                              {-33.515, -33.858333333}, {151.12, 151.2}})
+            QVERIFY2(std::abs(DegMin2Deg(degMin) - degrees) < 1e-9, qPrintable(QString::number(degMin)));
+    }
+
+    void scaleColor()
+    {
+        const struct {
+            int Colour;
+            const char* Mode;
+            int Scaled;
+            int Red;   // in the red night palette
+        } colours[] = {
+            {0xFFFFFF, "Daylight", 0xFFFFFF, 255},
+            {0xFFFFFF, "Shade", 0xBFBFBF, 191},   // 191.25 rounds down
+            {0xFFFFFF, "Dusk", 0x808080, 128},    // 127.5 to even
+            {0xFFFFFF, "Night", 0x404040, 64},    // 63.75 up
+            {0x00FF00, "Dusk", 0x008000, 128},
+            {Rgb(255, 0, 0), "Night", Rgb(64, 0, 0), 64},   // the channels stay apart
+            {Rgb(0, 0, 128), "Night", Rgb(0, 0, 32), 32},
+            {0xFFFFFF, "night", 0, 0},            // a mode in other letters, or none, is black
+            {0xFFFFFF, "", 0, 0},
+        };
+        for (const auto& colour : colours) {
+            QCOMPARE(ScaleColor(colour.Colour, colour.Mode), colour.Scaled);
+            QCOMPARE(RedOnly(colour.Scaled), colour.Red);
+        }
+    }
+
+    // Sunrise, solar noon with the sun's elevation, and sunset, UTC, from NOAA's solar calculator
+    // equations iterated at the moment of each event, which a full planetary theory (VSOP87) matches to
+    // 2 s and 0.002 degrees. The elevation is the true one, without refraction; sunrise and sunset are
+    // where the sun's centre is at -0.833 degrees.
+    void solarElevation()
+    {
+        const struct {
+            const char* Place;
+            double Latitude, Longitude;
+            const char *Sunrise, *Noon;
+            double Elevation;
+            const char* Sunset;
+        } days[] = {
+            {"equator, March equinox", 0, 0, "2026-03-20T06:04:10", "2026-03-20T12:07:25", 89.959, "2026-03-20T18:10:41"},
+            {"52 N, June solstice", 52, 4, "2026-06-21T03:23:46", "2026-06-21T11:45:49", 61.438, "2026-06-21T20:07:52"},
+            {"52 N, December solstice", 52, 4, "2026-12-21T07:49:46", "2026-12-21T11:42:04", 14.563, "2026-12-21T15:34:21"},
+            {"60 S, the sun low all day", -60, -45, "2026-06-21T12:05:46", "2026-06-21T15:01:51", 6.562, "2026-06-21T17:57:55"},
+            {"date line, a day across midnight UTC", -17, 180, "2026-01-14T17:38:06", "2026-01-15T00:09:13", 85.841, "2026-01-15T06:40:12"},
+        };
+        for (const auto& day : days) {
+            const auto elevation = [&day](double seconds) { return SolarElevation(seconds, day.Latitude, day.Longitude); };
+            QVERIFY2(std::abs(elevation(Seconds(day.Noon)) - day.Elevation) <= 0.2, day.Place);
+            // Within two minutes of sunrise and of sunset the sun crosses -0.833 degrees.
+            for (const double event : {Seconds(day.Sunrise), Seconds(day.Sunset)})
+                QVERIFY2((elevation(event - 120) < -0.833) != (elevation(event + 120) < -0.833), day.Place);
+        }
+    }
+
+    // The equator at the March equinox, where the sun goes down a quarter of a degree a minute.
+    void autoBrightnessFollowsTheSun()
+    {
+        const struct {
+            const char *Date, *Time;
+            bool Fix, Chooses;
+            const char* Mode;
+        } fixes[] = {
+            {"", "120000", true, false, "Daylight"},          // no date yet: no choice
+            {"200326", "174300", true, true, "Daylight"},     // +6.1 degrees
+            {"200326", "174330", true, false, "Daylight"},    // +6.0: within the minute
+            {"200326", "174400", true, true, "Shade"},        // +5.8
+            {"200326", "181500", false, false, "Shade"},      // no fix: held
+            {"200326", "181500", true, true, "Dusk"},         // -1.9
+            {"200326", "183200", true, true, "Night"},        // -6.2
+            {"200326", "174400", true, true, "Shade"},        // the clock went back: a replay begins again
+        };
+        AutoBrightness chooser;
+        QCOMPARE(chooser.Mode(), "Daylight");
+        NavState nav;
+        for (const auto& fix : fixes) {
+            nav.UtcDateText = fix.Date;
+            nav.UtcTimeText = fix.Time;
+            nav.FixValid = fix.Fix;
+            QCOMPARE(chooser.Follow(nav), fix.Chooses);
+            QCOMPARE(chooser.Mode(), fix.Mode);
+        }
+        for (const auto& [elevation, mode] : {std::pair{6.0, "Shade"}, {0.0, "Dusk"}, {-6.0, "Dusk"}, {-6.01, "Night"}})
+            QCOMPARE(BrightnessForSun(elevation), mode);
+    }
+
+    void rounding()
+    {
+        for (const auto& [value, rounded] : {std::pair{2.5, 2.0}, {3.5, 4.0}, {-2.5, -2.0}, {-3.5, -4.0}, {2.6, 3.0}})
+            QCOMPARE(RoundHalfEven(value), rounded);
+        // What does not fit is refused.
+        QCOMPARE(RoundToFit<std::uint8_t>(255.4).value_or(0), std::uint8_t(255));
+        QVERIFY(!RoundToFit<std::uint8_t>(255.5).has_value());
+        QCOMPARE(RoundToFit<std::uint8_t>(-0.5).value_or(1), std::uint8_t(0));
+        QVERIFY(!RoundToFit<std::uint8_t>(-1).has_value());
+        QCOMPARE(RoundToFit<std::int16_t>(-32768.4).value_or(0), std::int16_t(-32768));
+        QVERIFY(!RoundToFit<std::int16_t>(32767.6).has_value());
+        QVERIFY(!RoundToFit<std::int16_t>(std::nan("")).has_value());
+        QVERIFY(!RoundToFit<std::int16_t>(HUGE_VAL).has_value());
+        QCOMPARE(DivRounded(1500, 100), 15);
+        QCOMPARE(DivRounded(-15, 2), -7);   // truncated toward zero
+        QCOMPARE(DivRounded(4.5, 1), 4);    // rounded half to even first
+        QCOMPARE(DivRounded(5.5, 1), 6);
+    }
 };
-
-void TestConversions::degMin2Deg_data()
-{
-    QTest::addColumn<double>("degMin");
-    QTest::addColumn<double>("degrees");
-    QTest::newRow("zero") << 0.0 << 0.0;
-    QTest::newRow("thirty minutes south") << -0.3 << -0.5;
-    QTest::newRow("north") << 48.07038 << 48.1173;
-    QTest::newRow("south") << -33.515 << -33.858333333;
-    QTest::newRow("east") << 151.12 << 151.2;
-}
-
-void TestConversions::degMin2Deg()
-{
-    QFETCH(double, degMin);
-    QFETCH(double, degrees);
-    QVERIFY2(std::abs(DegMin2Deg(degMin) - degrees) < 1e-9,
-             qPrintable(QString::number(DegMin2Deg(degMin), 'f', 12)));
-}
-
-void TestConversions::scaleColor_data()
-{
-    QTest::addColumn<int>("colour");
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<int>("scaled");
-    QTest::addColumn<int>("red"); // in the red night palette
-    QTest::newRow("daylight") << 0xFFFFFF << "Daylight" << 0xFFFFFF << 255;
-    QTest::newRow("shade rounds 191.25 down") << 0xFFFFFF << "Shade" << 0xBFBFBF << 191;
-    QTest::newRow("dusk rounds 127.5 to even") << 0xFFFFFF << "Dusk" << 0x808080 << 128;
-    QTest::newRow("night rounds 63.75 up") << 0xFFFFFF << "Night" << 0x404040 << 64;
-    QTest::newRow("green at dusk") << 0x00FF00 << "Dusk" << 0x008000 << 128;
-    QTest::newRow("channels stay apart") << Rgb(255, 0, 0) << "Night" << Rgb(64, 0, 0) << 64;
-    QTest::newRow("navy at night") << Rgb(0, 0, 128) << "Night" << Rgb(0, 0, 32) << 32;
-    QTest::newRow("lower-case mode is black") << 0xFFFFFF << "night" << 0 << 0;
-    QTest::newRow("unknown mode is black") << 0xFFFFFF << "" << 0 << 0;
-}
-
-void TestConversions::scaleColor()
-{
-    QFETCH(int, colour);
-    QFETCH(QString, mode);
-    QFETCH(int, scaled);
-    QFETCH(int, red);
-    QCOMPARE(ScaleColor(colour, mode.toStdString()), scaled);
-    QCOMPARE(RedOnly(scaled), red);
-}
-
-// Sunrise, solar noon with the sun's elevation, and sunset, UTC, from NOAA's solar calculator
-// equations iterated at the moment of each event, which a full planetary theory (VSOP87) matches to
-// 2 s and 0.002 degrees. The elevation is the true one, without refraction; sunrise and sunset are
-// where the sun's centre is at -0.833 degrees.
-void TestConversions::solarElevation()
-{
-    const struct {
-        const char* Place;
-        double Latitude, Longitude;
-        const char *Sunrise, *Noon;
-        double Elevation;
-        const char* Sunset;
-    } days[] = {
-        {"equator, March equinox", 0, 0, "2026-03-20T06:04:10", "2026-03-20T12:07:25", 89.959, "2026-03-20T18:10:41"},
-        {"52 N, June solstice", 52, 4, "2026-06-21T03:23:46", "2026-06-21T11:45:49", 61.438, "2026-06-21T20:07:52"},
-        {"52 N, December solstice", 52, 4, "2026-12-21T07:49:46", "2026-12-21T11:42:04", 14.563, "2026-12-21T15:34:21"},
-        {"60 S, the sun low all day", -60, -45, "2026-06-21T12:05:46", "2026-06-21T15:01:51", 6.562, "2026-06-21T17:57:55"},
-        {"date line, a day across midnight UTC", -17, 180, "2026-01-14T17:38:06", "2026-01-15T00:09:13", 85.841, "2026-01-15T06:40:12"},
-    };
-    for (const auto& day : days) {
-        const auto elevation = [&day](double seconds) { return SolarElevation(seconds, day.Latitude, day.Longitude); };
-        QVERIFY2(std::abs(elevation(Seconds(day.Noon)) - day.Elevation) <= 0.2, day.Place);
-        // Within two minutes of sunrise and of sunset the sun crosses -0.833 degrees.
-        for (const double event : {Seconds(day.Sunrise), Seconds(day.Sunset)})
-            QVERIFY2((elevation(event - 120) < -0.833) != (elevation(event + 120) < -0.833), day.Place);
-    }
-}
-
-// The equator at the March equinox, where the sun goes down a quarter of a degree a minute.
-void TestConversions::autoBrightnessFollowsTheSun()
-{
-    const struct {
-        const char *Date, *Time;
-        bool Fix, Chooses;
-        const char* Mode;
-    } fixes[] = {
-        {"", "120000", true, false, "Daylight"},          // no date yet: no choice
-        {"200326", "174300", true, true, "Daylight"},     // +6.1 degrees
-        {"200326", "174330", true, false, "Daylight"},    // +6.0: within the minute
-        {"200326", "174400", true, true, "Shade"},        // +5.8
-        {"200326", "181500", false, false, "Shade"},      // no fix: held
-        {"200326", "181500", true, true, "Dusk"},         // -1.9
-        {"200326", "183200", true, true, "Night"},        // -6.2
-        {"200326", "174400", true, true, "Shade"},        // the clock went back: a replay begins again
-    };
-    AutoBrightness chooser;
-    QCOMPARE(chooser.Mode(), "Daylight");
-    NavState nav;
-    for (const auto& fix : fixes) {
-        nav.UtcDateText = fix.Date;
-        nav.UtcTimeText = fix.Time;
-        nav.FixValid = fix.Fix;
-        QCOMPARE(chooser.Follow(nav), fix.Chooses);
-        QCOMPARE(chooser.Mode(), fix.Mode);
-    }
-    for (const auto& [elevation, mode] : {std::pair{6.0, "Shade"}, {0.0, "Dusk"}, {-6.0, "Dusk"}, {-6.01, "Night"}})
-        QCOMPARE(BrightnessForSun(elevation), mode);
-}
-
-void TestConversions::roundingHalvesToEven()
-{
-    QCOMPARE(RoundHalfEven(2.5), 2.0);
-    QCOMPARE(RoundHalfEven(3.5), 4.0);
-    QCOMPARE(RoundHalfEven(-2.5), -2.0);
-    QCOMPARE(RoundHalfEven(-3.5), -4.0);
-    QCOMPARE(RoundHalfEven(2.6), 3.0);
-}
-
-void TestConversions::roundToFitRefusesWhatDoesNotFit()
-{
-    QCOMPARE(RoundToFit<std::uint8_t>(255.4).value_or(0), std::uint8_t(255));
-    QVERIFY(!RoundToFit<std::uint8_t>(255.5).has_value());
-    QCOMPARE(RoundToFit<std::uint8_t>(-0.5).value_or(1), std::uint8_t(0));
-    QVERIFY(!RoundToFit<std::uint8_t>(-1).has_value());
-    QCOMPARE(RoundToFit<std::int16_t>(-32768.4).value_or(0), std::int16_t(-32768));
-    QVERIFY(!RoundToFit<std::int16_t>(32767.6).has_value());
-    QVERIFY(!RoundToFit<std::int16_t>(std::nan("")).has_value());
-    QVERIFY(!RoundToFit<std::int16_t>(HUGE_VAL).has_value());
-}
-
-void TestConversions::divRounded()
-{
-    QCOMPARE(DivRounded(1500, 100), 15);
-    QCOMPARE(DivRounded(-15, 2), -7);   // truncated toward zero
-    QCOMPARE(DivRounded(4.5, 1), 4);    // rounded half to even first
-    QCOMPARE(DivRounded(5.5, 1), 6);
-}
 
 QTEST_APPLESS_MAIN(TestConversions)
 #include "tst_conversions.moc"

@@ -73,166 +73,137 @@ Replay Stream(const QString& path, NavState& nav)
     return replay;
 }
 
-int SatellitesInSky(const NavState& nav)
-{
-    return static_cast<int>(std::count_if(nav.SkyPrn.begin(), nav.SkyPrn.end(),
-                                          [](std::uint16_t prn) { return prn != 0; }));
-}
-
 } // namespace
 
 class TestRealLogs : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void everyLogStreamsCleanly_data();
-    void everyLogStreamsCleanly();
-    void lastFix_data();
-    void lastFix();
-    void skyOfEveryConstellation_data();
-    void skyOfEveryConstellation();
-    void multiGnssSatellitesKeepTheirOwnValues();
-    void badChecksumsAndLowerCaseDigitsAreRefused();
+    void initTestCase()
+    {
+        // The captures live in the repository: a missing folder is a broken checkout, not a reason
+        // to pass quietly.
+        QVERIFY2(!QDir(LogDir()).entryList({"*.log"}, QDir::Files).isEmpty(),
+                 qPrintable("no receiver captures at " + LogDir()));
+    }
+
+    void everyLogStreamsCleanly_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(LogDir());
+        for (const QString& name : dir.entryList({"*.log"}, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+
+    void everyLogStreamsCleanly()
+    {
+        QFETCH(QString, path);
+        NavState nav;
+        const Replay replay = Stream(path, nav);
+        QVERIFY(replay.Lines > 0);
+        QVERIFY(replay.Recognised <= replay.Lines);
+        // A fix always names the sentence it came from.
+        QCOMPARE(nav.FixValid, !nav.FixSource.empty());
+        // Every cycle with a fix sentence reported, none twice, and its time goes back only where
+        // the receiver's did.
+        QVERIFY(replay.Epochs >= replay.FixCycles && replay.Epochs <= replay.Times + 1);
+        QVERIFY(replay.EpochsNotLater <= replay.ReceiverBack);
+    }
+
+    void lastFix_data()
+    {
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<float>("latitude");
+        QTest::addColumn<float>("longitude");
+        // Satellites in the sky of each constellation, GPS SBAS GLONASS Galileo BeiDou, as the last
+        // complete group of each talker in the capture lists them.
+        QTest::addColumn<QString>("systems");
+        // Values read from the last lines of each capture.
+        QTest::newRow("navika, GLL last, then ZDA")
+            << "navika-100-fix.log" << "GLL" << "223310" << 37.5792655f << -122.3194546f << "12 0 0 0 0";
+        QTest::newRow("mt3339, differential GGA, RMC last")
+            << "mt3339.log" << "RMC" << "202709" << 44.041297f << -121.188513f << "11 1 0 0 0";
+        QTest::newRow("garmin 25LP, whole-second times")
+            << "garmin25lp.log" << "GGA" << "120335" << 42.213898f << 13.220780f << "9 0 0 0 0";
+        QTest::newRow("bt451, RMC with fraction")
+            << "bt451.log" << "RMC" << "143308" << 55.4681633f << 23.3470079f << "10 0 0 0 0";
+        // Receivers of several constellations: the fix comes from the combined talker GN.
+        QTest::newRow("NEO-M9N, GNGLL then GNZDA, four constellations and SBAS in GPGSV")
+            << "ublox-neo-m9n-nmea.log" << "GLL" << "223845" << 38.0663006f << -122.3761538f << "13 3 10 10 7";
+        QTest::newRow("NEO-M8N, GNGGA last")
+            << "neo-m8n.log" << "GGA" << "171948" << 44.0413902f << -121.1885371f << "13 0 10 0 0";
+        QTest::newRow("BU-353 GLONASS, GNRMC fix, GPGGA without one, GPZDA last")
+            << "bu353-glonass.log" << "RMC" << "081429" << 55.411973f << 37.372934f << "12 0 10 0 0";
+    }
+
+    void lastFix()
+    {
+        QFETCH(QString, log);
+        QFETCH(QString, source);
+        QFETCH(QString, time);
+        QFETCH(float, latitude);
+        QFETCH(float, longitude);
+        QFETCH(QString, systems);
+        NavState nav;
+        Stream(QDir(LogDir()).filePath(log), nav);
+        QVERIFY(nav.FixValid);
+        QCOMPARE(QString::fromStdString(nav.FixSource), source);
+        QCOMPARE(QString::fromStdString(nav.UtcTimeText), time);
+        QCOMPARE(nav.Latitude, latitude);
+        QCOMPARE(nav.Longitude, longitude);
+        QStringList counts;
+        qsizetype total = 0;
+        for (const char system : {Gnss::Gps, Gnss::Sbas, Gnss::Glonass, Gnss::Galileo, Gnss::BeiDou}) {
+            total += std::count(nav.SkySystem.begin(), nav.SkySystem.end(), system);
+            counts << QString::number(std::count(nav.SkySystem.begin(), nav.SkySystem.end(), system));
+        }
+        QCOMPARE(counts.join(' '), systems);
+        QCOMPARE(std::count_if(nav.SkyPrn.begin(), nav.SkyPrn.end(), [](auto prn) { return prn != 0; }), total);
+    }
+
+    void multiGnssSatellitesKeepTheirOwnValues()
+    {
+        // The M9N's last groups list PRN 5 as GPS (GPGSV) and as Galileo (GAGSV), and 27 three times.
+        NavState nav;
+        Stream(QDir(LogDir()).filePath("ublox-neo-m9n-nmea.log"), nav);
+        const auto find = [&nav](char system, int prn) {
+            for (std::size_t i = 0; i < nav.SkyPrn.size(); ++i)
+                if (nav.SkySystem[i] == system && nav.SkyPrn[i] == prn)
+                    return QString("%1 %2 %3").arg(nav.SkyElevation[i]).arg(nav.SkyAzimuth[i]).arg(nav.SkySnr[i]);
+            return QString("missing");
+        };
+        QCOMPARE(find(Gnss::Gps, 5), QString("0 47 0"));
+        QCOMPARE(find(Gnss::Galileo, 5), QString("42 71 41"));
+        QCOMPARE(find(Gnss::Gps, 27), QString("7 316 0"));
+        QCOMPARE(find(Gnss::Galileo, 27), QString("24 267 23"));
+        QCOMPARE(find(Gnss::BeiDou, 27), QString("78 59 43"));
+        QCOMPARE(find(Gnss::Sbas, 44), QString("45 171 45"));
+        QCOMPARE(find(Gnss::Glonass, 82), QString("50 78 41"));
+        // The last GSA epoch names satellites of all four constellations as used.
+        for (const SatelliteId used : {SatelliteId{Gnss::Gps, 29}, SatelliteId{Gnss::Sbas, 51},
+                                       SatelliteId{Gnss::Glonass, 82},
+                                       SatelliteId{Gnss::Galileo, 27}, SatelliteId{Gnss::BeiDou, 33}})
+            QVERIFY(nav.SatelliteUsed(used));
+        // Galileo 5 is used, GPS 5 is not.
+        QVERIFY(nav.SatelliteUsed({Gnss::Galileo, 5}));
+        QVERIFY(!nav.SatelliteUsed({Gnss::Gps, 5}));
+    }
+
+    void badChecksumsAndLowerCaseDigitsAreRefused()
+    {
+        // firefly-II: every GGA has a wrong checksum, so no fix ever comes from GGA.
+        NavState firefly;
+        const Replay fireflyReplay = Stream(QDir(LogDir()).filePath("firefly-II.log"), firefly);
+        QCOMPARE(QString::fromStdString(firefly.FixSource), QString("RMC"));
+        QVERIFY(fireflyReplay.Recognised < fireflyReplay.Lines);
+        // hp58534a: no checksums at all, nothing is recognised.
+        NavState hp;
+        QCOMPARE(Stream(QDir(LogDir()).filePath("hp58534a.log"), hp).Recognised, 0);
+        QVERIFY(hp == NavState{});
+    }
 };
-
-void TestRealLogs::initTestCase()
-{
-    // The captures live in the repository: a missing folder is a broken checkout, not a reason
-    // to pass quietly.
-    QVERIFY2(!QDir(LogDir()).entryList({"*.log"}, QDir::Files).isEmpty(),
-             qPrintable("no receiver captures at " + LogDir()));
-}
-
-void TestRealLogs::everyLogStreamsCleanly_data()
-{
-    QTest::addColumn<QString>("path");
-    const QDir dir(LogDir());
-    for (const QString& name : dir.entryList({"*.log"}, QDir::Files, QDir::Name))
-        QTest::newRow(qPrintable(name)) << dir.filePath(name);
-}
-
-void TestRealLogs::everyLogStreamsCleanly()
-{
-    QFETCH(QString, path);
-    NavState nav;
-    const Replay replay = Stream(path, nav);
-    QVERIFY(replay.Lines > 0);
-    QVERIFY(replay.Recognised <= replay.Lines);
-    // A fix always names the sentence it came from.
-    QCOMPARE(nav.FixValid, !nav.FixSource.empty());
-    // Every cycle with a fix sentence reported, none twice, and its time goes back only where
-    // the receiver's did.
-    QVERIFY(replay.Epochs >= replay.FixCycles && replay.Epochs <= replay.Times + 1);
-    QVERIFY(replay.EpochsNotLater <= replay.ReceiverBack);
-}
-
-void TestRealLogs::lastFix_data()
-{
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<float>("latitude");
-    QTest::addColumn<float>("longitude");
-    QTest::addColumn<int>("satellites");
-    // Values read from the last lines of each capture.
-    QTest::newRow("navika, GLL last, then ZDA")
-        << "navika-100-fix.log" << "GLL" << "223310" << 37.5792655f << -122.3194546f << 12;
-    QTest::newRow("mt3339, differential GGA, RMC last")
-        << "mt3339.log" << "RMC" << "202709" << 44.041297f << -121.188513f << 12;
-    QTest::newRow("garmin 25LP, whole-second times")
-        << "garmin25lp.log" << "GGA" << "120335" << 42.213898f << 13.220780f << 9;
-    QTest::newRow("bt451, RMC with fraction")
-        << "bt451.log" << "RMC" << "143308" << 55.4681633f << 23.3470079f << 10;
-    // Receivers of several constellations: the fix comes from the combined talker GN.
-    QTest::newRow("NEO-M9N, GNGLL then GNZDA")
-        << "ublox-neo-m9n-nmea.log" << "GLL" << "223845" << 38.0663006f << -122.3761538f << 43;
-    QTest::newRow("NEO-M8N, GNGGA last") << "neo-m8n.log" << "GGA" << "171948" << 44.0413902f << -121.1885371f << 23;
-    QTest::newRow("BU-353 GLONASS, GNRMC fix, GPGGA without one, GPZDA last")
-        << "bu353-glonass.log" << "RMC" << "081429" << 55.411973f << 37.372934f << 22;
-}
-
-void TestRealLogs::lastFix()
-{
-    QFETCH(QString, log);
-    QFETCH(QString, source);
-    QFETCH(QString, time);
-    QFETCH(float, latitude);
-    QFETCH(float, longitude);
-    QFETCH(int, satellites);
-    NavState nav;
-    Stream(QDir(LogDir()).filePath(log), nav);
-    QVERIFY(nav.FixValid);
-    QCOMPARE(QString::fromStdString(nav.FixSource), source);
-    QCOMPARE(QString::fromStdString(nav.UtcTimeText), time);
-    QCOMPARE(nav.Latitude, latitude);
-    QCOMPARE(nav.Longitude, longitude);
-    QCOMPARE(SatellitesInSky(nav), satellites);
-}
-
-void TestRealLogs::skyOfEveryConstellation_data()
-{
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("systems");   // satellites of each constellation, GPS SBAS GLONASS Galileo BeiDou
-    // Counted from the last complete group of each talker in the capture.
-    QTest::newRow("NEO-M9N, four constellations and SBAS in GPGSV") << "ublox-neo-m9n-nmea.log" << "13 3 10 10 7";
-    QTest::newRow("NEO-M8N") << "neo-m8n.log" << "13 0 10 0 0";
-    QTest::newRow("BU-353 GLONASS") << "bu353-glonass.log" << "12 0 10 0 0";
-    QTest::newRow("GPS only") << "navika-100-fix.log" << "12 0 0 0 0";
-}
-
-void TestRealLogs::skyOfEveryConstellation()
-{
-    QFETCH(QString, log);
-    QFETCH(QString, systems);
-    NavState nav;
-    Stream(QDir(LogDir()).filePath(log), nav);
-    QStringList counts;
-    for (const char system : {Gnss::Gps, Gnss::Sbas, Gnss::Glonass, Gnss::Galileo, Gnss::BeiDou})
-        counts << QString::number(std::count(nav.SkySystem.begin(), nav.SkySystem.end(), system));
-    QCOMPARE(counts.join(' '), systems);
-}
-
-void TestRealLogs::multiGnssSatellitesKeepTheirOwnValues()
-{
-    // The M9N's last groups list PRN 5 as GPS (GPGSV) and as Galileo (GAGSV), and 27 three times.
-    NavState nav;
-    Stream(QDir(LogDir()).filePath("ublox-neo-m9n-nmea.log"), nav);
-    const auto find = [&nav](char system, int prn) {
-        for (std::size_t i = 0; i < nav.SkyPrn.size(); ++i)
-            if (nav.SkySystem[i] == system && nav.SkyPrn[i] == prn)
-                return QString("%1 %2 %3").arg(nav.SkyElevation[i]).arg(nav.SkyAzimuth[i]).arg(nav.SkySnr[i]);
-        return QString("missing");
-    };
-    QCOMPARE(find(Gnss::Gps, 5), QString("0 47 0"));
-    QCOMPARE(find(Gnss::Galileo, 5), QString("42 71 41"));
-    QCOMPARE(find(Gnss::Gps, 27), QString("7 316 0"));
-    QCOMPARE(find(Gnss::Galileo, 27), QString("24 267 23"));
-    QCOMPARE(find(Gnss::BeiDou, 27), QString("78 59 43"));
-    QCOMPARE(find(Gnss::Sbas, 44), QString("45 171 45"));
-    QCOMPARE(find(Gnss::Glonass, 82), QString("50 78 41"));
-    // The last GSA epoch names satellites of all four constellations as used.
-    for (const SatelliteId used : {SatelliteId{Gnss::Gps, 29}, SatelliteId{Gnss::Sbas, 51},
-                                   SatelliteId{Gnss::Glonass, 82},
-                                   SatelliteId{Gnss::Galileo, 27}, SatelliteId{Gnss::BeiDou, 33}})
-        QVERIFY(nav.SatelliteUsed(used));
-    // Galileo 5 is used, GPS 5 is not.
-    QVERIFY(nav.SatelliteUsed({Gnss::Galileo, 5}));
-    QVERIFY(!nav.SatelliteUsed({Gnss::Gps, 5}));
-}
-
-void TestRealLogs::badChecksumsAndLowerCaseDigitsAreRefused()
-{
-    // firefly-II: every GGA has a wrong checksum, so no fix ever comes from GGA.
-    NavState firefly;
-    const Replay fireflyReplay = Stream(QDir(LogDir()).filePath("firefly-II.log"), firefly);
-    QCOMPARE(QString::fromStdString(firefly.FixSource), QString("RMC"));
-    QVERIFY(fireflyReplay.Recognised < fireflyReplay.Lines);
-    // hp58534a: no checksums at all, nothing is recognised.
-    NavState hp;
-    QCOMPARE(Stream(QDir(LogDir()).filePath("hp58534a.log"), hp).Recognised, 0);
-    QVERIFY(hp == NavState{});
-}
 
 QTEST_GUILESS_MAIN(TestRealLogs)
 #include "tst_reallogs.moc"

@@ -1,8 +1,8 @@
 // The link through a real pseudo-terminal and the real QSerialPort path, and to receivers on the
-// network over real sockets.
+// network over real sockets; the reception watchdog on top of it, its tick driven by hand.
 #include "FakeReceiver.h"
 #include "NavState.h"
-#include "SerialLink.h"
+#include "NmeaReceiver.h"
 #include "Unprivileged.h"
 
 #include <QFileInfo>
@@ -14,16 +14,13 @@
 namespace {
 
 constexpr char Rmc[] = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W";
+constexpr char Sky[] = "GPGSV,1,1,02,07,10,010,40,12,20,020,41";
 constexpr int WaitMs = 5000;
+// Long enough that the watchdog's timer never fires by itself during a test: the tests tick.
+constexpr std::chrono::hours NoTimer{1};
 
 // 4800,n,8,1 without handshake on COM1: what an NMEA 0183 receiver speaks.
-SerialSettings Nmea4800()
-{
-    SerialSettings settings;
-    settings.BaudIndex = 4;
-    settings.WordBitsIndex = 2;
-    return settings;
-}
+constexpr SerialSettings Nmea4800{0, 4, 0, 2, 0, 0};
 
 // A Wi-Fi gateway on loopback: a TCP server, or datagrams to the loopback's broadcast address.
 struct Gateway {
@@ -52,309 +49,352 @@ struct Gateway {
 } // namespace
 
 Q_DECLARE_METATYPE(IndicatorColour)
-Q_DECLARE_METATYPE(SerialSettings)
 
 class TestSerialLink : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void settingsReachTheDevice_data();
-    void settingsReachTheDevice();
-    void lineOutcomePaintsTheNextBatch_data();
-    void lineOutcomePaintsTheNextBatch();
-    void portThatDoesNotOpenSaysWhy_data();
-    void portThatDoesNotOpenSaysWhy();
-    void partialLineSurvivesReopen();
-    void everyCharacterArrivesOnceInOrder();
-    void vanishedDeviceClosesThePort();
-    void networkReceiverGoesAndComesBack_data();
-    void networkReceiverGoesAndComesBack();
+    void init()
+    {
+        Dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(Dir->isValid());
+        Receiver = std::make_unique<FakeReceiver>(DevicePath());
+        QVERIFY(Receiver->IsValid());
+        Nav = std::make_unique<NavState>();
+        Input = std::make_unique<NmeaReceiver>(*Nav, NoTimer);
+        Link().Devices().SetOverride(1, DevicePath());
+        // Restoring the stored selections must not open the port yet; the start does.
+        Link().ChangeSettings(Nmea4800);
+        QVERIFY(!Link().IsOpen());
+        Input->Start();
+        QVERIFY(Link().IsOpen());
+        QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
+    }
+
+    void cleanup()
+    {
+        Input.reset();
+        Receiver.reset();
+        Dir.reset();
+    }
+
+    void settingsReachTheDevice()
+    {
+        // What the open port must show on the device. A pty always carries eight bits without
+        // parity, so of the line settings only speed, stop bits and flow control are visible.
+        const struct {
+            SerialSettings Settings;
+            bool Opens;
+            speed_t Speed;
+            tcflag_t ControlFlags, InputFlags;
+        } rows[] = {
+            {{0, 4, 0, 2, 0, 0}, true, B4800, 0, 0},
+            {{0, 9, 1, 1, 2, 2}, true, B115200, CSTOPB | CRTSCTS, 0},   // 115200,e,7,2 hardware
+            {{0, 0, 2, 0, 0, 1}, true, B300, 0, IXON | IXOFF},          // 300,o,6,1 Xon/Xoff
+            {{0, 5, 4, 2, 0, 3}, true, B9600, CRTSCTS, 0},              // 9600,s,8,1 both
+            {{0, 4, 0, 3, 0, 0}, false, 0, 0, 0},                       // 9 data bits
+            {{0, 4, 0, 2, 1, 0}, false, 0, 0, 0},                       // 1.5 stop bits
+            {{0, 10, 0, 2, 0, 0}, false, 0, 0, 0},                      // baud beyond the list
+        };
+        OpenWithOneLine();
+        for (const auto& row : rows) {
+            Link().ChangeSettings(row.Settings);
+            QCOMPARE(Link().OntvangstLED(), row.Opens ? IndicatorColour::Black : IndicatorColour::Red);
+            QCOMPARE(Link().IsOpen(), row.Opens);
+            // Refused settings keep what was on screen: it may show why.
+            QCOMPARE(Link().InputScreeningText(), QStringLiteral("hello\r\n"));
+            if (row.Opens) {
+                const termios line = Receiver->LineSettings();
+                QCOMPARE(::cfgetispeed(&line), row.Speed);
+                QCOMPARE(line.c_cflag & (CSTOPB | CRTSCTS), row.ControlFlags);
+                QCOMPARE(line.c_iflag & (IXON | IXOFF), row.InputFlags);
+            }
+        }
+    }
+
+    void lineOutcomePaintsTheNextBatch_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<IndicatorColour>("colour");
+
+        QTest::newRow("fix") << QByteArray::fromStdString(WithNmeaChecksum(Rmc)) << IndicatorColour::Green;
+        QByteArray wrongSum = QByteArray::fromStdString(WithNmeaChecksum(Rmc));
+        wrongSum[wrongSum.size() - 1] = wrongSum.back() == '0' ? '1' : '0';
+        QTest::newRow("checksum error") << wrongSum << IndicatorColour::Blue;
+        QTest::newRow("unknown type") << QByteArray::fromStdString(WithNmeaChecksum("GPXYZ,1,2")) << IndicatorColour::Blue;
+        QTest::newRow("noise") << QByteArray("\x01\xfe#!") << IndicatorColour::Blue;
+    }
+
+    void lineOutcomePaintsTheNextBatch()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(IndicatorColour, colour);
+
+        QSignalSpy lines(&Link(), &SerialLink::LineReceived);
+        QVERIFY(Receiver->Send((line + "\r").toStdString()));
+        QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
+        // A lone LF changes nothing in the intake, but it is a batch: it shows the last line's colour.
+        QVERIFY(Receiver->Send("\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(Link().OntvangstLED(), colour, WaitMs);
+        QCOMPARE(Link().Input().SentenceRecognised(), colour == IndicatorColour::Green);
+    }
+
+    void portThatDoesNotOpenSaysWhy_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<IndicatorColour>("colour");
+        QTest::addColumn<QString>("problem");
+        const auto red = IndicatorColour::Red;
+        QTest::newRow("missing device") << "missing" << red << "Not present";
+        QTest::newRow("device in use") << "busy" << red << "In use by another program";
+        // A device of a group that may read it, and we are not in the group.
+        QTest::newRow("no read permission") << "permission" << red << "Permission denied: add yourself to the %1 group";
+        const auto magenta = IndicatorColour::Magenta;
+        QTest::newRow("port number beyond COM32") << "COM33" << magenta << "No device for this port number";
+        QTest::newRow("network entry without port")
+            << "tcp://gateway" << magenta << "Not a receiver on the network: write tcp://HOST:PORT or udp://:PORT";
+    }
+
+    void portThatDoesNotOpenSaysWhy()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(IndicatorColour, colour);
+        QFETCH(QString, problem);
+        if (obstacle == "permission" && !ModeBitsBindUs())
+            return RunAsUnprivilegedUser();
+
+        OpenWithOneLine();
+        QSerialPort otherProgram(DevicePath());
+        SerialSettings settings = Nmea4800;
+        Link().Close();
+        if (obstacle == "busy")
+            QVERIFY(otherProgram.open(QIODevice::ReadOnly));
+        else if (obstacle == "missing")
+            Link().Devices().SetOverride(1, Dir->filePath(QStringLiteral("no-such-device")));
+        else if (obstacle == "permission")
+            QVERIFY(QFile::setPermissions(QFileInfo(DevicePath()).symLinkTarget(), QFile::ReadGroup));
+        else if (obstacle == "COM33")
+            settings.PortIndex = 32;
+        else
+            Link().Devices().SetOverride(1, obstacle);
+        QSignalSpy told(&Link(), &SerialLink::PortProblemChanged);
+        Link().ChangeSettings(settings);
+
+        QCOMPARE(Link().OntvangstLED(), colour);
+        QVERIFY(!Link().IsOpen());
+        QCOMPARE(Link().PortProblem(), problem.replace("%1", QFileInfo(DevicePath()).group()));
+        // A port that did not open empties the text; one that has no device keeps what it showed.
+        QCOMPARE(Link().InputScreeningText(), colour == IndicatorColour::Red ? QString() : QStringLiteral("hello\r\n"));
+        // Told once, not again on every retry.
+        Link().COMopenen();
+        QCOMPARE(told.count(), 1);
+    }
+
+    void partialLineSurvivesReopen()
+    {
+        const std::string sentence = WithNmeaChecksum(Rmc) + "\r\n";
+        const std::size_t half = sentence.size() / 2;
+        QVERIFY(Receiver->Send(sentence.substr(0, half)));
+        QTRY_COMPARE_WITH_TIMEOUT(Link().Input().SentenceBuffer().size(), half, WaitMs);
+
+        SerialSettings faster = Nmea4800;
+        faster.BaudIndex = 5;
+        Link().ChangeSettings(faster);
+        QVERIFY(Link().IsOpen());
+        QVERIFY(Receiver->Send(sentence.substr(half)));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+        QCOMPARE(Nav->FixSource, std::string("RMC"));
+        QCOMPARE(Nav->Latitude, 48.07038f);
+    }
+
+    void everyCharacterArrivesOnceInOrder()
+    {
+        // Sentences of changing length and content, sent in bursts of different sizes: a lost,
+        // doubled or swapped character breaks a checksum or the order of the latitudes.
+        std::vector<float> latitudes;
+        connect(&Link(), &SerialLink::LineReceived, this, [&](const LineResult& line) {
+            QVERIFY(line.FixAccepted);
+            latitudes.push_back(Nav->Latitude);
+        });
+        int sent = 0;
+        for (int burst = 1; burst <= 12; ++burst) {
+            std::string text;
+            for (int i = 0; i < burst; ++i, ++sent)
+                text += WithNmeaChecksum("GPGLL," + std::to_string(1000 + sent * 100) + ".5,N,00412.25,E,120000,A") + "\r\n";
+            QVERIFY(Receiver->Send(text));
+            QTRY_COMPARE_WITH_TIMEOUT(int(latitudes.size()), sent, WaitMs);
+        }
+        for (int i = 0; i < sent; ++i)
+            QCOMPARE(latitudes[i], (1000 + i * 100 + 0.5f) / 100);
+    }
+
+    void networkReceiverGoesAndComesBack_data()
+    {
+        QTest::addColumn<bool>("tcp");
+        QTest::newRow("TCP") << true;
+        QTest::newRow("UDP broadcast") << false;
+    }
+
+    void networkReceiverGoesAndComesBack()
+    {
+        QFETCH(bool, tcp);
+        Gateway gateway(tcp);
+        Link().Devices().SetOverride(1, QString(tcp ? "tcp://127.0.0.1:%1" : "udp://:%1").arg(gateway.Port));
+        QString events; // O opened, C closed
+        connect(&Link(), &SerialLink::PortOpened, this, [&events] { events += 'O'; });
+        connect(&Link(), &SerialLink::PortClosed, this, [&events] { events += 'C'; });
+        Link().ChangeSettings(Nmea4800);
+        QVERIFY(gateway.Send(WithNmeaChecksum(Rmc) + "\r\n$GPRMC,1235"));
+        QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+        // The watchdog's reopening keeps a receiver that talks: no new connection.
+        Link().COMopenen();
+        QCOMPARE(events, "O");
+        QVERIFY(!gateway.Server.hasPendingConnections());
+
+        // The gateway is switched off: TCP connections end, datagrams stop.
+        gateway.Server.close();
+        delete std::exchange(gateway.Client, nullptr);
+        if (tcp) {
+            QTRY_COMPARE_WITH_TIMEOUT(events, "OC", WaitMs);
+            QCOMPARE(Link().OntvangstLED(), IndicatorColour::Red);
+            QCOMPARE(Link().PortProblem(), "The receiver closed the connection");
+            QVERIFY(Link().Input().SentenceBuffer().empty());
+            Link().COMopenen();
+            QTRY_COMPARE_WITH_TIMEOUT(Link().PortProblem(), "Connection refused", WaitMs);
+        }
+        QVERIFY(!tcp || gateway.Server.listen(QHostAddress::LocalHost, gateway.Port));
+        Nav->FixValid = false;
+        Link().COMopenen();
+        // A datagram stream goes on where it stopped: the line cut short ends at the first CR.
+        QVERIFY(gateway.Send("\r\n" + WithNmeaChecksum(Rmc) + "\r\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+        QCOMPARE(events, tcp ? "OCO" : "O");
+        QCOMPARE(Link().PortProblem(), QString());
+    }
+
+    void sixthTickWithoutFixDeclaresLoss()
+    {
+        Deliver(Rmc);
+        Deliver(Sky);
+        // Five ticks, up to 2.5 seconds after the fix: still valid.
+        Ticks(5);
+        QVERIFY(Nav->FixValid);
+        QCOMPARE(Nav->SkyPrn[1], 12);
+        QCOMPARE(Input->Watchdog().Misses(), 5);
+
+        Ticks(1);
+        QVERIFY(!Nav->FixValid);
+        QCOMPARE(Nav->SkyPrn, decltype(Nav->SkyPrn){});
+        QCOMPARE(Input->Watchdog().Misses(), 5);
+
+        // A fix brings it back and starts the count again.
+        Deliver(Rmc);
+        QVERIFY(Nav->FixValid);
+        QCOMPARE(Input->Watchdog().Misses(), 0);
+    }
+
+    void lostReceptionReopensAndEmptiesSkyEveryTick()
+    {
+        Ticks(6);
+        QVERIFY(Link().IsOpen());
+        for (int tick = 0; tick < 3; ++tick) {
+            // A satellite group completed between two ticks is published, and emptied again.
+            Deliver(Sky);
+            QCOMPARE(Nav->SkyPrn[0], 7);
+            // The noise turns the indicator blue; only a reopen paints it black again.
+            DeliverLine("noise");
+            QVERIFY(Receiver->Send("\n"));
+            QTRY_COMPARE_WITH_TIMEOUT(Link().OntvangstLED(), IndicatorColour::Blue, WaitMs);
+            Ticks(1);
+            QCOMPARE(Nav->SkyPrn[0], 0);
+            QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
+            QVERIFY(Link().IsOpen());
+        }
+    }
+
+    void stoppedWatchdogNeverOpens()
+    {
+        Input->Stop();
+        QVERIFY(!Input->Watchdog().IsEnabled());
+        QVERIFY(!Link().IsOpen());
+        Link().COMopenen();
+        Ticks(7);
+        QVERIFY(!Link().IsOpen());
+    }
+
+    void receiverUnpluggedMidLineComesBack_data()
+    {
+        QTest::addColumn<int>("ticksAway");
+        QTest::newRow("back before the loss") << 1;
+        QTest::newRow("back after the loss") << 9;
+    }
+
+    void receiverUnpluggedMidLineComesBack()
+    {
+        QFETCH(int, ticksAway);
+        QString events; // O opened, C closed, E a receiver cycle ended
+        connect(&Link(), &SerialLink::PortOpened, this, [&events] { events += 'O'; });
+        connect(&Link(), &SerialLink::PortClosed, this, [&events] { events += 'C'; });
+        connect(&Link(), &SerialLink::EpochEnded, this, [&events] { events += 'E'; });
+        Link().COMopenen(); // the watchdog reopens a port that never went away: opened, never closed
+        QVERIFY(Receiver->Send(WithNmeaChecksum(Rmc) + "\r\n$GPGGA,1235"));
+        QTRY_COMPARE_WITH_TIMEOUT(Link().Input().SentenceBuffer(), std::string_view("$GPGGA,1235"), WaitMs);
+
+        Receiver->Unplug();
+        QTRY_VERIFY_WITH_TIMEOUT(!Link().IsOpen(), WaitMs);
+        // The half line of the vanished device is gone: it must not be joined to the new stream.
+        QVERIFY(Link().Input().SentenceBuffer().empty());
+        Ticks(ticksAway);
+        QVERIFY(!Link().IsOpen());
+        QCOMPARE(Link().OntvangstLED(), IndicatorColour::Red);
+        QCOMPARE(Nav->FixValid, ticksAway <= ReceptionWatchdog::TicksBeforeLoss);
+        // Its last cycle is complete before the news that it went, which is told once.
+        QCOMPARE(events, "OEC");
+
+        Receiver = std::make_unique<FakeReceiver>(DevicePath());
+        Ticks(1);
+        QVERIFY(Link().IsOpen());
+        QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
+        // The line cut off by the unplugging would end at the new stream's first CR, as noise.
+        Deliver("GPXYZ");
+        Deliver("GPGLL,4807.038,N,01131.000,E,123521,A");
+        QVERIFY(Nav->FixValid);
+        QCOMPARE(Input->Watchdog().Misses(), 0);
+        // The receiver falls quiet after its cycle, which ends it.
+        QTRY_COMPARE_WITH_TIMEOUT(events, "OECOE", WaitMs);
+    }
 
 private:
+    SerialLink& Link() { return Input->Link(); }
     QString DevicePath() const { return Dir->filePath(QStringLiteral("gps")); }
-    // Opens the link at 4800,n,8,1 and lets one line through so the screening has text.
-    void OpenWithOneLine();
+    // Sends one line and waits until the intake has processed it.
+    void DeliverLine(const std::string& line)
+    {
+        QSignalSpy lines(&Link(), &SerialLink::LineReceived);
+        QVERIFY(Receiver->Send(line + "\r\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
+    }
+    void Deliver(std::string_view body) { DeliverLine(WithNmeaChecksum(body)); }
+    void Ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Input->Watchdog().Tick();
+    }
+    // Lets one line through so the screening has text.
+    void OpenWithOneLine()
+    {
+        QSignalSpy lines(&Link(), &SerialLink::LineReceived);
+        QVERIFY(Receiver->Send("hello\r\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
+        QCOMPARE(Link().InputScreeningText(), QStringLiteral("hello\r\n"));
+    }
 
     std::unique_ptr<QTemporaryDir> Dir;
     std::unique_ptr<FakeReceiver> Receiver;
     std::unique_ptr<NavState> Nav;
-    std::unique_ptr<SerialLink> Link;
+    std::unique_ptr<NmeaReceiver> Input;
 };
-
-void TestSerialLink::init()
-{
-    Dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(Dir->isValid());
-    Receiver = std::make_unique<FakeReceiver>(DevicePath());
-    QVERIFY(Receiver->IsValid());
-    Nav = std::make_unique<NavState>();
-    Link = std::make_unique<SerialLink>(*Nav);
-    Link->Devices().SetOverride(1, DevicePath());
-    Link->SetOpeningAllowed(true);
-}
-
-void TestSerialLink::cleanup()
-{
-    Link.reset();
-    Receiver.reset();
-    Dir.reset();
-}
-
-void TestSerialLink::OpenWithOneLine()
-{
-    QSignalSpy lines(Link.get(), &SerialLink::LineReceived);
-    Link->ChangeSettings(Nmea4800());
-    QVERIFY(Link->IsOpen());
-    QVERIFY(Receiver->Send("hello\r\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
-    QCOMPARE(Link->InputScreeningText(), QStringLiteral("hello\r\n"));
-}
-
-void TestSerialLink::settingsReachTheDevice_data()
-{
-    QTest::addColumn<SerialSettings>("settings");
-    QTest::addColumn<IndicatorColour>("colour");
-    // What the open port must show on the device. A pty always carries eight bits without
-    // parity, so of the line settings only speed, stop bits and flow control are visible.
-    QTest::addColumn<speed_t>("speed");
-    QTest::addColumn<tcflag_t>("controlFlags");
-    QTest::addColumn<tcflag_t>("inputFlags");
-
-    const auto opens = [](const char* name, SerialSettings settings, speed_t speed, tcflag_t control, tcflag_t input) {
-        QTest::newRow(name) << settings << IndicatorColour::Black << speed << control << input;
-    };
-    const auto refused = [](const char* name, SerialSettings settings) {
-        QTest::newRow(name) << settings << IndicatorColour::Red << speed_t(0) << tcflag_t(0) << tcflag_t(0);
-    };
-    opens("4800,n,8,1", {0, 4, 0, 2, 0, 0}, B4800, 0, 0);
-    opens("115200,e,7,2 hardware", {0, 9, 1, 1, 2, 2}, B115200, CSTOPB | CRTSCTS, 0);
-    opens("300,o,6,1 Xon/Xoff", {0, 0, 2, 0, 0, 1}, B300, 0, IXON | IXOFF);
-    opens("9600,s,8,1 hw+Xon/off", {0, 5, 4, 2, 0, 3}, B9600, CRTSCTS, 0);
-    refused("9 data bits", {0, 4, 0, 3, 0, 0});
-    refused("1.5 stop bits", {0, 4, 0, 2, 1, 0});
-    refused("baud beyond the list", {0, 10, 0, 2, 0, 0});
-}
-
-void TestSerialLink::settingsReachTheDevice()
-{
-    QFETCH(SerialSettings, settings);
-    QFETCH(IndicatorColour, colour);
-    QFETCH(speed_t, speed);
-    QFETCH(tcflag_t, controlFlags);
-    QFETCH(tcflag_t, inputFlags);
-
-    OpenWithOneLine();
-    Link->ChangeSettings(settings);
-
-    QCOMPARE(Link->OntvangstLED(), colour);
-    const bool opened = colour == IndicatorColour::Black;
-    QCOMPARE(Link->IsOpen(), opened);
-    // Refused settings keep what was on screen: it may show why.
-    QCOMPARE(Link->InputScreeningText(), QStringLiteral("hello\r\n"));
-    if (opened) {
-        const termios line = Receiver->LineSettings();
-        QCOMPARE(::cfgetispeed(&line), speed);
-        QCOMPARE(line.c_cflag & (CSTOPB | CRTSCTS), controlFlags);
-        QCOMPARE(line.c_iflag & (IXON | IXOFF), inputFlags);
-    }
-}
-
-void TestSerialLink::lineOutcomePaintsTheNextBatch_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<IndicatorColour>("colour");
-
-    QTest::newRow("fix") << QByteArray::fromStdString(WithNmeaChecksum(Rmc)) << IndicatorColour::Green;
-    QByteArray wrongSum = QByteArray::fromStdString(WithNmeaChecksum(Rmc));
-    wrongSum[wrongSum.size() - 1] = wrongSum.back() == '0' ? '1' : '0';
-    QTest::newRow("checksum error") << wrongSum << IndicatorColour::Blue;
-    QTest::newRow("unknown type") << QByteArray::fromStdString(WithNmeaChecksum("GPXYZ,1,2")) << IndicatorColour::Blue;
-    QTest::newRow("noise") << QByteArray("\x01\xfe#!") << IndicatorColour::Blue;
-}
-
-void TestSerialLink::lineOutcomePaintsTheNextBatch()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(IndicatorColour, colour);
-
-    QSignalSpy lines(Link.get(), &SerialLink::LineReceived);
-    Link->ChangeSettings(Nmea4800());
-    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Black);
-    QVERIFY(Receiver->Send((line + "\r").toStdString()));
-    QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
-    // A lone LF changes nothing in the intake, but it is a batch: it shows the last line's colour.
-    QVERIFY(Receiver->Send("\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(Link->OntvangstLED(), colour, WaitMs);
-    QCOMPARE(Link->Input().SentenceRecognised(), colour == IndicatorColour::Green);
-}
-
-void TestSerialLink::portThatDoesNotOpenSaysWhy_data()
-{
-    QTest::addColumn<QString>("obstacle");
-    QTest::addColumn<IndicatorColour>("colour");
-    QTest::addColumn<QString>("problem");
-    const auto red = IndicatorColour::Red;
-    QTest::newRow("missing device") << "missing" << red << "Not present";
-    QTest::newRow("device in use") << "busy" << red << "In use by another program";
-    // A device of a group that may read it, and we are not in the group.
-    QTest::newRow("no read permission") << "permission" << red << "Permission denied: add yourself to the %1 group";
-    const auto magenta = IndicatorColour::Magenta;
-    QTest::newRow("port number beyond COM32") << "COM33" << magenta << "No device for this port number";
-    QTest::newRow("network entry without port")
-        << "tcp://gateway" << magenta << "Not a receiver on the network: write tcp://HOST:PORT or udp://:PORT";
-}
-
-void TestSerialLink::portThatDoesNotOpenSaysWhy()
-{
-    QFETCH(QString, obstacle);
-    QFETCH(IndicatorColour, colour);
-    QFETCH(QString, problem);
-    if (obstacle == "permission" && !ModeBitsBindUs())
-        return RunAsUnprivilegedUser();
-
-    OpenWithOneLine();
-    QSerialPort otherProgram(DevicePath());
-    SerialSettings settings = Nmea4800();
-    Link->Close();
-    if (obstacle == "busy")
-        QVERIFY(otherProgram.open(QIODevice::ReadOnly));
-    else if (obstacle == "missing")
-        Link->Devices().SetOverride(1, Dir->filePath(QStringLiteral("no-such-device")));
-    else if (obstacle == "permission")
-        QVERIFY(QFile::setPermissions(QFileInfo(DevicePath()).symLinkTarget(), QFile::ReadGroup));
-    else if (obstacle == "COM33")
-        settings.PortIndex = 32;
-    else
-        Link->Devices().SetOverride(1, obstacle);
-    QSignalSpy told(Link.get(), &SerialLink::PortProblemChanged);
-    Link->ChangeSettings(settings);
-
-    QCOMPARE(Link->OntvangstLED(), colour);
-    QVERIFY(!Link->IsOpen());
-    QCOMPARE(Link->PortProblem(), problem.replace("%1", QFileInfo(DevicePath()).group()));
-    // A port that did not open empties the text; one that has no device keeps what it showed.
-    QCOMPARE(Link->InputScreeningText(), colour == IndicatorColour::Red ? QString() : QStringLiteral("hello\r\n"));
-    // Told once, not again on every retry.
-    Link->COMopenen();
-    QCOMPARE(told.count(), 1);
-}
-
-void TestSerialLink::partialLineSurvivesReopen()
-{
-    const std::string sentence = WithNmeaChecksum(Rmc) + "\r\n";
-    const std::size_t half = sentence.size() / 2;
-    Link->ChangeSettings(Nmea4800());
-    QVERIFY(Receiver->Send(sentence.substr(0, half)));
-    QTRY_COMPARE_WITH_TIMEOUT(Link->Input().SentenceBuffer().size(), half, WaitMs);
-
-    SerialSettings faster = Nmea4800();
-    faster.BaudIndex = 5;
-    Link->ChangeSettings(faster);
-    QVERIFY(Link->IsOpen());
-    QVERIFY(Receiver->Send(sentence.substr(half)));
-
-    QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
-    QCOMPARE(Nav->FixSource, std::string("RMC"));
-    QCOMPARE(Nav->Latitude, 48.07038f);
-}
-
-void TestSerialLink::everyCharacterArrivesOnceInOrder()
-{
-    // Sentences of changing length and content, sent in bursts of different sizes: a lost,
-    // doubled or swapped character breaks a checksum or the order of the latitudes.
-    std::vector<float> latitudes;
-    connect(Link.get(), &SerialLink::LineReceived, this, [&](const LineResult& line) {
-        QVERIFY(line.FixAccepted);
-        latitudes.push_back(Nav->Latitude);
-    });
-    Link->ChangeSettings(Nmea4800());
-    int sent = 0;
-    for (int burst = 1; burst <= 12; ++burst) {
-        std::string text;
-        for (int i = 0; i < burst; ++i, ++sent)
-            text += WithNmeaChecksum("GPGLL," + std::to_string(1000 + sent * 100) + ".5,N,00412.25,E,120000,A") + "\r\n";
-        QVERIFY(Receiver->Send(text));
-        QTRY_COMPARE_WITH_TIMEOUT(int(latitudes.size()), sent, WaitMs);
-    }
-    for (int i = 0; i < sent; ++i)
-        QCOMPARE(latitudes[i], (1000 + i * 100 + 0.5f) / 100);
-}
-
-void TestSerialLink::vanishedDeviceClosesThePort()
-{
-    QString events; // O opened, C closed, E a receiver cycle ended
-    connect(Link.get(), &SerialLink::PortOpened, this, [&events] { events += 'O'; });
-    connect(Link.get(), &SerialLink::PortClosed, this, [&events] { events += 'C'; });
-    connect(Link.get(), &SerialLink::EpochEnded, this, [&events] { events += 'E'; });
-    Link->ChangeSettings(Nmea4800());
-    Link->COMopenen(); // the watchdog reopens a port that never went away: opened, never closed
-    QVERIFY(Receiver->Send(WithNmeaChecksum(Rmc) + "\r\n$GPRMC,1235"));
-    QTRY_COMPARE_WITH_TIMEOUT(Link->Input().SentenceBuffer(), std::string_view("$GPRMC,1235"), WaitMs);
-    Receiver->Unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!Link->IsOpen(), WaitMs);
-    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Red);
-    // The half line of the vanished device is gone: it must not be joined to the new stream.
-    QVERIFY(Link->Input().SentenceBuffer().empty());
-    // Its last cycle is complete before the news that it went.
-    QCOMPARE(events, "OOEC");
-    Link->COMopenen();
-    QCOMPARE(events, "OOEC");
-
-    Receiver = std::make_unique<FakeReceiver>(DevicePath());
-    Link->COMopenen();
-    QVERIFY(Link->IsOpen());
-    QCOMPARE(Link->OntvangstLED(), IndicatorColour::Black);
-    QVERIFY(Receiver->Send(WithNmeaChecksum("GPGLL,4807.038,N,01131.000,E,123521,A") + "\r\n"));
-    // The receiver falls quiet after its cycle, which ends it.
-    QTRY_COMPARE_WITH_TIMEOUT(events, "OOECOE", WaitMs);
-    QVERIFY(Nav->FixValid);
-}
-
-void TestSerialLink::networkReceiverGoesAndComesBack_data()
-{
-    QTest::addColumn<bool>("tcp");
-    QTest::newRow("TCP") << true;
-    QTest::newRow("UDP broadcast") << false;
-}
-
-void TestSerialLink::networkReceiverGoesAndComesBack()
-{
-    QFETCH(bool, tcp);
-    Gateway gateway(tcp);
-    Link->Devices().SetOverride(1, QString(tcp ? "tcp://127.0.0.1:%1" : "udp://:%1").arg(gateway.Port));
-    QString events; // O opened, C closed
-    connect(Link.get(), &SerialLink::PortOpened, this, [&events] { events += 'O'; });
-    connect(Link.get(), &SerialLink::PortClosed, this, [&events] { events += 'C'; });
-    Link->ChangeSettings(Nmea4800());
-    QVERIFY(gateway.Send(WithNmeaChecksum(Rmc) + "\r\n$GPRMC,1235"));
-    QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
-    // The watchdog's reopening keeps a receiver that talks: no new connection.
-    Link->COMopenen();
-    QCOMPARE(events, "O");
-    QVERIFY(!gateway.Server.hasPendingConnections());
-
-    // The gateway is switched off: TCP connections end, datagrams stop.
-    gateway.Server.close();
-    delete std::exchange(gateway.Client, nullptr);
-    if (tcp) {
-        QTRY_COMPARE_WITH_TIMEOUT(events, "OC", WaitMs);
-        QCOMPARE(Link->OntvangstLED(), IndicatorColour::Red);
-        QCOMPARE(Link->PortProblem(), "The receiver closed the connection");
-        QVERIFY(Link->Input().SentenceBuffer().empty());
-        Link->COMopenen();
-        QTRY_COMPARE_WITH_TIMEOUT(Link->PortProblem(), "Connection refused", WaitMs);
-    }
-    QVERIFY(!tcp || gateway.Server.listen(QHostAddress::LocalHost, gateway.Port));
-    Nav->FixValid = false;
-    Link->COMopenen();
-    // A datagram stream goes on where it stopped: the line cut short ends at the first CR.
-    QVERIFY(gateway.Send("\r\n" + WithNmeaChecksum(Rmc) + "\r\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
-    QCOMPARE(events, tcp ? "OCO" : "O");
-    QCOMPARE(Link->PortProblem(), QString());
-}
 
 QTEST_GUILESS_MAIN(TestSerialLink)
 #include "tst_seriallink.moc"

@@ -79,201 +79,170 @@ class TestSkyCollector : public QObject {
     Q_OBJECT
 
 private slots:
-    void constellationFromTalkerAndNumber_data();
-    void constellationFromTalkerAndNumber();
-    void eachTalkerHasItsOwnGroup();
-    void samePrnOfTwoConstellationsIsTwoSatellites();
-    void signalsOfOneSatelliteShowItOnceAtItsStrongest();
-    void incompleteGroupLeavesTheSkyAlone();
-    void firstMessageEmptiesOnlyItsOwnGroup();
-    void gpsReceiverKeepsItsPlaces();
-    void lossOfReceptionForgetsEveryGroup();
-    void slowConstellationStaysUntilItFallsSilent();
-    void moreThanTheTableHoldsKeepsTheStrongest();
-    void manySourcesStayBounded();
+    void constellationFromTalkerAndNumber()
+    {
+        const struct {
+            const char* Talker;
+            int Prn;
+            char System;
+        } satellites[] = {
+            // The GPS talker's numbering, which older receivers use for everything they track.
+            {"GP", 5, 'G'}, {"GP", 32, 'G'}, {"GP", 33, 'S'}, {"GP", 64, 'S'}, {"GP", 65, 'R'}, {"GP", 96, 'R'},
+            {"GP", 97, 'G'}, {"GP", 120, 'S'}, {"GP", 158, 'S'}, {"GP", 193, 'J'}, {"GP", 202, 'J'}, {"GP", 301, 'E'},
+            {"GN", 336, 'E'}, {"GN", 401, 'C'}, {"GP", 463, 'C'}, {"GN", 70, 'R'}, {"GN", 7, 'G'},
+            // The talker of one constellation names it, whatever the number.
+            {"GA", 301, 'E'}, {"GB", 437, 'C'}, {"GL", 7, 'R'}, {"GA", 5, 'E'}, {"GB", 23, 'C'}, {"BD", 23, 'C'},
+            {"GQ", 2, 'J'}, {"GI", 3, 'I'},
+        };
+        for (const auto& satellite : satellites) {
+            Receiver receiver;
+            QVERIFY(receiver.Group(satellite.Talker, {QString("%1/30").arg(satellite.Prn)}));
+            QCOMPARE(receiver.Sky(), QStringList{QString("%1%2/30").arg(satellite.System).arg(satellite.Prn)});
+        }
+    }
+
+    void eachTalkerHasItsOwnGroup()
+    {
+        Receiver receiver;
+        QVERIFY(receiver.Group("GL", {"70/30", "71/31"}));
+        QVERIFY(receiver.Group("GA", {"5/40"}));
+        QVERIFY(receiver.Group("GP", {"5/20", "7/21", "9/22", "11/23", "13/24"}));
+        // Listed in talker order whatever order they came in.
+        QCOMPARE(receiver.Sky(),
+                 (QStringList{"G5/20", "G7/21", "G9/22", "G11/23", "G13/24", "R70/30", "R71/31", "E5/40"}));
+        QVERIFY(receiver.Group("GA", {"5/41", "12/42"}));
+        QCOMPARE(receiver.Sky().mid(5), (QStringList{"R70/30", "R71/31", "E5/41", "E12/42"}));
+        // The same number of two constellations is two satellites; BeiDou under either talker is one.
+        receiver.Group("GP", {"27/10"});
+        receiver.Group("GB", {"27/30"});
+        receiver.Group("BD", {"27/40"});
+        QCOMPARE(receiver.Sky(), (QStringList{"G27/10", "R70/30", "R71/31", "E5/41", "E12/42", "C27/40"}));
+    }
+
+    void signalsOfOneSatelliteShowItOnceAtItsStrongest()
+    {
+        Receiver receiver;
+        receiver.Group("GP", {"5/30", "7/40", "9/0"}, "1");
+        QVERIFY(receiver.Group("GP", {"5/45", "9/0", "11/20"}, "8"));
+        QCOMPARE(receiver.Sky(), (QStringList{"G5/45", "G7/40", "G9/0", "G11/20"}));
+        // Its strongest signal brings its own elevation and azimuth.
+        receiver.Send("GPGSV,1,1,01,07,66,123,44,8");
+        QCOMPARE(receiver.Sky().at(1), QString("G7/44"));
+        QCOMPARE(receiver.Nav.SkyElevation[1], std::int16_t(66));
+        QCOMPARE(receiver.Nav.SkyAzimuth[1], std::int16_t(123));
+        // Weaker again on that signal: the other signal's values are the strongest now.
+        receiver.Send("GPGSV,1,1,01,07,66,123,10,8");
+        QCOMPARE(receiver.Sky().at(1), QString("G7/40"));
+        QCOMPARE(receiver.Nav.SkyElevation[1], std::int16_t(7));
+    }
+
+    void groupIsPublishedWhenItsLastMessageCompletesIt()
+    {
+        Receiver receiver;
+        receiver.Group("GP", {"1/30", "2/30"});
+        receiver.Group("GL", Satellites(65, 6, 20));
+        const NavState before = receiver.Nav;
+        // The new GLONASS group loses its last message; the GPS group is complete.
+        QVERIFY(!receiver.Group("GL", Satellites(70, 6, 25), {}, 2));
+        QVERIFY(receiver.Nav == before);
+        QVERIFY(receiver.Group("GP", {"1/31", "2/31"}));
+        const QStringList glonass = Satellites(65, 6, 20).replaceInStrings(QRegularExpression("^"), "R");
+        QCOMPARE(receiver.Sky().mid(2), glonass);
+        // A group with no satellites empties only its own part of the sky.
+        QVERIFY(receiver.Send("GPGSV,1,1,00"));
+        QCOMPARE(receiver.Sky(), glonass);
+    }
+
+    void firstMessageEmptiesOnlyItsOwnGroup()
+    {
+        Receiver receiver;
+        receiver.Group("GP", Satellites(1, 7, 30));
+        receiver.Group("GL", Satellites(65, 7, 20));
+        QVERIFY(receiver.Group("GL", {"80/22"}));
+        QCOMPARE(receiver.Sky(),
+                 Satellites(1, 7, 30).replaceInStrings(QRegularExpression("^"), "G") + QStringList{"R80/22"});
+        // A group whose first message was lost lands on the previous one, in its places.
+        QVERIFY(receiver.Send("GPGSV,2,2,06,25,10,050,40,26,20,060,41"));
+        QCOMPARE(receiver.Sky().mid(3, 5), (QStringList{"G4/30", "G25/40", "G26/41", "G7/30", "R80/22"}));
+    }
+
+    void gpsReceiverKeepsItsPlaces()
+    {
+        // An empty satellite in the middle of a group keeps the later ones in their places; the
+        // places of a larger group before are emptied.
+        Receiver receiver;
+        receiver.Group("GP", Satellites(1, 12, 30));
+        QVERIFY(!receiver.Send("GPGSV,2,1,06,03,03,111,00,,,,,06,01,010,00,13,06,292,00"));
+        QVERIFY(receiver.Send("GPGSV,2,2,06,14,25,170,00,16,57,208,39"));
+        const std::array<std::uint16_t, 7> expected{3, 0, 6, 13, 14, 16, 0};
+        QVERIFY(std::equal(expected.begin(), expected.end(), receiver.Nav.SkyPrn.begin()));
+        QCOMPARE(receiver.Sky().size(), 5);
+        QCOMPARE(receiver.Nav.SkyAzimuth[5], std::int16_t(208));
+        QCOMPARE(receiver.Nav.SkySystem[1], '\0');
+    }
+
+    void lossOfReceptionForgetsEveryGroup()
+    {
+        Receiver receiver;
+        receiver.Group("GP", {"1/30", "2/30"});
+        receiver.Group("GL", {"70/30"});
+        receiver.Group("GA", {"5/30"}, "7");
+        receiver.Nav.ClearSky();   // what the reception watchdog does
+        QVERIFY(receiver.Group("GL", {"71/33"}));
+        QCOMPARE(receiver.Sky(), QStringList{"R71/33"});
+        QVERIFY(receiver.Group("GP", {"3/34"}));
+        QCOMPARE(receiver.Sky(), (QStringList{"G3/34", "R71/33"}));
+    }
+
+    void slowConstellationStaysUntilItFallsSilent()
+    {
+        // GPS, Galileo and BeiDou in one group, numbered 1-32, 301-336 and 401-437, every second;
+        // GLONASS every 5 s.
+        Receiver receiver;
+        const QStringList gps{"1/40", "301/41", "336/42", "401/43", "437/44"};
+        const QStringList sky{"G1/40", "E301/41", "E336/42", "C401/43", "C437/44", "R65/30", "R96/31"};
+        for (int second = 0; second < 30; ++second, Receiver::Wait(1)) {
+            if (second % 5 == 0)
+                QVERIFY(receiver.Group("GL", {"65/30", "96/31"}));
+            QVERIFY(receiver.Group("GP", gps));
+            QCOMPARE(receiver.Sky(), sky);
+        }
+        // GLONASS falls silent after its report at second 25, and leaves once that is too long ago.
+        for (int second = 30; second < 45; ++second, Receiver::Wait(1)) {
+            receiver.Group("GP", gps);
+            QCOMPARE(receiver.Sky().size(), second - 25 <= SkyCollector::StaleAfter.count() ? 7 : 5);
+        }
+        QVERIFY(receiver.Group("GL", {"70/33"}));
+        QCOMPARE(receiver.Sky(), sky.mid(0, 5) + QStringList{"R70/33"});
+    }
+
+    void moreThanTheTableHoldsKeepsTheStrongest()
+    {
+        Receiver receiver;
+        receiver.Group("GP", Satellites(1, 32, -1));     // GPS 1 to 32 with SNR 1 to 32
+        receiver.Group("GL", Satellites(65, 24, 40));
+        QVERIFY(receiver.Group("GA", Satellites(1, 12, 35)));
+        const QStringList sky = receiver.Sky();
+        QCOMPARE(sky.size(), SkySlotCount);
+        // The four weakest GPS satellites gave way to the last four Galileo satellites, in their places.
+        QCOMPARE(sky.mid(0, 5), (QStringList{"E9/35", "E10/35", "E11/35", "E12/35", "G5/5"}));
+        QCOMPARE(sky.mid(32, 2), (QStringList{"R65/40", "R66/40"}));
+        QCOMPARE(sky.last(), QString("E8/35"));
+    }
+
+    void manySourcesStayBounded()
+    {
+        // Four talkers on every signal, more sources than are kept at a time: the newest stay.
+        Receiver receiver;
+        const QString signalIds = "123456789ABCDEF";
+        for (const char* talker : {"GP", "GL", "GA", "GB"})
+            for (const QChar signal : signalIds)
+                receiver.Group(talker, {QString("%1/30").arg(talker == QString("GL") ? 70 : 5)}, signal);
+        QCOMPARE(receiver.Sky(), (QStringList{"E5/30", "C5/30"}));
+        QVERIFY(receiver.Group("GA", {"6/31"}, "1"));
+        QCOMPARE(receiver.Sky(), (QStringList{"E6/31", "C5/30"}));
+    }
 };
-
-void TestSkyCollector::constellationFromTalkerAndNumber_data()
-{
-    QTest::addColumn<QString>("talker");
-    QTest::addColumn<int>("prn");
-    QTest::addColumn<QChar>("system");
-    QTest::newRow("GPS") << "GP" << 5 << QChar('G');
-    QTest::newRow("GPS 32") << "GP" << 32 << QChar('G');
-    QTest::newRow("SBAS numbered 33-64") << "GP" << 44 << QChar('S');
-    QTest::newRow("GLONASS in GPGSV") << "GP" << 65 << QChar('R');
-    QTest::newRow("GLONASS 96 in GPGSV") << "GP" << 96 << QChar('R');
-    QTest::newRow("GPS talker, 97") << "GP" << 97 << QChar('G');
-    QTest::newRow("SBAS as 120") << "GP" << 120 << QChar('S');
-    QTest::newRow("SBAS as 158") << "GP" << 158 << QChar('S');
-    QTest::newRow("QZSS as 193") << "GP" << 193 << QChar('J');
-    QTest::newRow("Galileo as 301") << "GP" << 301 << QChar('E');
-    QTest::newRow("Galileo as 336") << "GN" << 336 << QChar('E');
-    QTest::newRow("BeiDou as 401") << "GN" << 401 << QChar('C');
-    QTest::newRow("BeiDou as 463") << "GP" << 463 << QChar('C');
-    QTest::newRow("Galileo talker, 301") << "GA" << 301 << QChar('E');
-    QTest::newRow("BeiDou talker, 437") << "GB" << 437 << QChar('C');
-    QTest::newRow("combined talker, GLONASS") << "GN" << 70 << QChar('R');
-    QTest::newRow("combined talker, GPS") << "GN" << 7 << QChar('G');
-    QTest::newRow("GLONASS") << "GL" << 70 << QChar('R');
-    QTest::newRow("Galileo") << "GA" << 5 << QChar('E');
-    QTest::newRow("BeiDou GB") << "GB" << 23 << QChar('C');
-    QTest::newRow("BeiDou BD") << "BD" << 23 << QChar('C');
-    QTest::newRow("QZSS") << "GQ" << 2 << QChar('J');
-    QTest::newRow("NavIC") << "GI" << 3 << QChar('I');
-}
-
-void TestSkyCollector::constellationFromTalkerAndNumber()
-{
-    QFETCH(QString, talker);
-    QFETCH(int, prn);
-    QFETCH(QChar, system);
-    Receiver receiver;
-    QVERIFY(receiver.Group(talker, {QString("%1/30").arg(prn)}));
-    QCOMPARE(receiver.Sky(), QStringList{QString("%1%2/30").arg(system).arg(prn)});
-}
-
-void TestSkyCollector::eachTalkerHasItsOwnGroup()
-{
-    Receiver receiver;
-    QVERIFY(receiver.Group("GL", {"70/30", "71/31"}));
-    QVERIFY(receiver.Group("GA", {"5/40"}));
-    QVERIFY(receiver.Group("GP", {"5/20", "7/21", "9/22", "11/23", "13/24"}));
-    // Listed in talker order whatever order they came in.
-    QCOMPARE(receiver.Sky(), (QStringList{"G5/20", "G7/21", "G9/22", "G11/23", "G13/24", "R70/30", "R71/31", "E5/40"}));
-    QVERIFY(receiver.Group("GA", {"5/41", "12/42"}));
-    QCOMPARE(receiver.Sky().mid(5), (QStringList{"R70/30", "R71/31", "E5/41", "E12/42"}));
-}
-
-void TestSkyCollector::samePrnOfTwoConstellationsIsTwoSatellites()
-{
-    Receiver receiver;
-    receiver.Group("GP", {"27/10"});
-    receiver.Group("GA", {"27/20"});
-    receiver.Group("GB", {"27/30"});
-    receiver.Group("BD", {"27/40"});   // BeiDou under either talker is the same constellation
-    QCOMPARE(receiver.Sky(), (QStringList{"G27/10", "E27/20", "C27/40"}));
-}
-
-void TestSkyCollector::signalsOfOneSatelliteShowItOnceAtItsStrongest()
-{
-    Receiver receiver;
-    receiver.Group("GP", {"5/30", "7/40", "9/0"}, "1");
-    QVERIFY(receiver.Group("GP", {"5/45", "9/0", "11/20"}, "8"));
-    QCOMPARE(receiver.Sky(), (QStringList{"G5/45", "G7/40", "G9/0", "G11/20"}));
-    // Its strongest signal brings its own elevation and azimuth.
-    receiver.Send("GPGSV,1,1,01,07,66,123,44,8");
-    QCOMPARE(receiver.Sky().at(1), QString("G7/44"));
-    QCOMPARE(receiver.Nav.SkyElevation[1], std::int16_t(66));
-    QCOMPARE(receiver.Nav.SkyAzimuth[1], std::int16_t(123));
-    // Weaker again on that signal: the other signal's values are the strongest now.
-    receiver.Send("GPGSV,1,1,01,07,66,123,10,8");
-    QCOMPARE(receiver.Sky().at(1), QString("G7/40"));
-    QCOMPARE(receiver.Nav.SkyElevation[1], std::int16_t(7));
-}
-
-void TestSkyCollector::incompleteGroupLeavesTheSkyAlone()
-{
-    Receiver receiver;
-    receiver.Group("GP", {"1/30", "2/30"});
-    receiver.Group("GL", Satellites(65, 6, 20));
-    const NavState before = receiver.Nav;
-    // The new GLONASS group loses its last message; the GPS group is complete.
-    QVERIFY(!receiver.Group("GL", Satellites(70, 6, 25), {}, 2));
-    QVERIFY(receiver.Nav == before);
-    QVERIFY(receiver.Group("GP", {"1/31", "2/31"}));
-    QCOMPARE(receiver.Sky().mid(2), Satellites(65, 6, 20).replaceInStrings(QRegularExpression("^"), "R"));
-}
-
-void TestSkyCollector::firstMessageEmptiesOnlyItsOwnGroup()
-{
-    Receiver receiver;
-    receiver.Group("GP", Satellites(1, 7, 30));
-    receiver.Group("GL", Satellites(65, 7, 20));
-    QVERIFY(receiver.Group("GL", {"80/22"}));
-    QCOMPARE(receiver.Sky(),
-             Satellites(1, 7, 30).replaceInStrings(QRegularExpression("^"), "G") + QStringList{"R80/22"});
-}
-
-void TestSkyCollector::gpsReceiverKeepsItsPlaces()
-{
-    // An empty satellite in the middle of a group keeps the later ones in their places.
-    Receiver receiver;
-    QVERIFY(!receiver.Send("GPGSV,2,1,06,03,03,111,00,,,,,06,01,010,00,13,06,292,00"));
-    QVERIFY(receiver.Send("GPGSV,2,2,06,14,25,170,00,16,57,208,39"));
-    const std::array<std::uint16_t, 7> expected{3, 0, 6, 13, 14, 16, 0};
-    QVERIFY(std::equal(expected.begin(), expected.end(), receiver.Nav.SkyPrn.begin()));
-    QCOMPARE(receiver.Nav.SkyAzimuth[5], std::int16_t(208));
-    QCOMPARE(receiver.Nav.SkySystem[1], '\0');
-}
-
-void TestSkyCollector::lossOfReceptionForgetsEveryGroup()
-{
-    Receiver receiver;
-    receiver.Group("GP", {"1/30", "2/30"});
-    receiver.Group("GL", {"70/30"});
-    receiver.Group("GA", {"5/30"}, "7");
-    receiver.Nav.ClearSky();   // what the reception watchdog does
-    QVERIFY(receiver.Group("GL", {"71/33"}));
-    QCOMPARE(receiver.Sky(), QStringList{"R71/33"});
-    QVERIFY(receiver.Group("GP", {"3/34"}));
-    QCOMPARE(receiver.Sky(), (QStringList{"G3/34", "R71/33"}));
-}
-
-void TestSkyCollector::slowConstellationStaysUntilItFallsSilent()
-{
-    // GPS, Galileo and BeiDou in one group, numbered 1-32, 301-336 and 401-437, every second;
-    // GLONASS every 5 s.
-    Receiver receiver;
-    const QStringList gps{"1/40", "301/41", "336/42", "401/43", "437/44"};
-    const QStringList sky{"G1/40", "E301/41", "E336/42", "C401/43", "C437/44", "R65/30", "R96/31"};
-    for (int second = 0; second < 30; ++second, Receiver::Wait(1)) {
-        if (second % 5 == 0)
-            QVERIFY(receiver.Group("GL", {"65/30", "96/31"}));
-        QVERIFY(receiver.Group("GP", gps));
-        QCOMPARE(receiver.Sky(), sky);
-    }
-    // GLONASS falls silent after its report at second 25, and leaves once that is too long ago.
-    for (int second = 30; second < 45; ++second, Receiver::Wait(1)) {
-        receiver.Group("GP", gps);
-        QCOMPARE(receiver.Sky().size(), second - 25 <= SkyCollector::StaleAfter.count() ? 7 : 5);
-    }
-    QVERIFY(receiver.Group("GL", {"70/33"}));
-    QCOMPARE(receiver.Sky(), sky.mid(0, 5) + QStringList{"R70/33"});
-}
-
-void TestSkyCollector::moreThanTheTableHoldsKeepsTheStrongest()
-{
-    Receiver receiver;
-    receiver.Group("GP", Satellites(1, 32, -1));     // GPS 1 to 32 with SNR 1 to 32
-    receiver.Group("GL", Satellites(65, 24, 40));
-    QVERIFY(receiver.Group("GA", Satellites(1, 12, 35)));
-    const QStringList sky = receiver.Sky();
-    QCOMPARE(sky.size(), SkySlotCount);
-    // The four weakest GPS satellites gave way to the last four Galileo satellites, in their places.
-    QCOMPARE(sky.mid(0, 5), (QStringList{"E9/35", "E10/35", "E11/35", "E12/35", "G5/5"}));
-    QCOMPARE(sky.mid(32, 2), (QStringList{"R65/40", "R66/40"}));
-    QCOMPARE(sky.last(), QString("E8/35"));
-    // The same groups give the same table.
-    Receiver again;
-    again.Group("GP", Satellites(1, 32, -1));
-    again.Group("GL", Satellites(65, 24, 40));
-    again.Group("GA", Satellites(1, 12, 35));
-    QVERIFY(again.Nav == receiver.Nav);
-}
-
-void TestSkyCollector::manySourcesStayBounded()
-{
-    // Four talkers on every signal, more sources than are kept at a time: the newest stay.
-    Receiver receiver;
-    const QString signalIds = "123456789ABCDEF";
-    for (const char* talker : {"GP", "GL", "GA", "GB"})
-        for (const QChar signal : signalIds)
-            receiver.Group(talker, {QString("%1/30").arg(talker == QString("GL") ? 70 : 5)}, signal);
-    QCOMPARE(receiver.Sky(), (QStringList{"E5/30", "C5/30"}));
-    QVERIFY(receiver.Group("GA", {"6/31"}, "1"));
-    QCOMPARE(receiver.Sky(), (QStringList{"E6/31", "C5/30"}));
-}
 
 QTEST_APPLESS_MAIN(TestSkyCollector)
 #include "tst_skycollector.moc"

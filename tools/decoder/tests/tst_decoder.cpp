@@ -38,82 +38,60 @@ class TestDecoder : public QObject {
     Q_OBJECT
 
 private slots:
-    void recordedLogGivesReceiverCharacters_data();
-    void recordedLogGivesReceiverCharacters();
-    void decodesFileAndStandardInput_data();
-    void decodesFileAndStandardInput();
-    void missingFileFails();
-};
-
-void TestDecoder::recordedLogGivesReceiverCharacters_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("splitAt");
-    QTest::addColumn<QByteArray>("characters");
-    QTest::newRow("LF only") << QByteArray("$A\n$B\n") << 0 << QByteArray("$A\r\n$B\r\n");
-    QTest::newRow("CR LF kept") << QByteArray("$A\r\n") << 0 << QByteArray("$A\r\n");
-    QTest::newRow("CR LF split between blocks") << QByteArray("$A\r\n$B") << 3 << QByteArray("$A\r\n$B");
-    QTest::newRow("blank LF line") << QByteArray("\n\n") << 0 << QByteArray("\r\n\r\n");
-    QTest::newRow("comments dropped") << QByteArray("# x\n$A\r\n#\n$C\n") << 0
-                                      << QByteArray("$A\r\n$C\r\n");
-    // A comment ends at its CR; the LF after it goes on, and the intake drops it as any other.
-    QTest::newRow("comment ended by CR LF") << QByteArray("# y $B\r\n$C\r\n") << 0
-                                            << QByteArray("\n$C\r\n");
-    QTest::newRow("comment split between blocks") << QByteArray("#abc\n$A\n") << 2
-                                                  << QByteArray("$A\r\n");
-    QTest::newRow("# inside a line kept") << QByteArray("$A#\n") << 0 << QByteArray("$A#\r\n");
-}
-
-void TestDecoder::recordedLogGivesReceiverCharacters()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, splitAt);
-    QFETCH(QByteArray, characters);
-    RecordedLog log;
-    QByteArray passed;
-    const auto sink = [&passed](std::string_view run) { passed.append(run.data(), qsizetype(run.size())); };
-    log.Feed(std::string_view(bytes.constData(), splitAt), sink);
-    log.Feed(std::string_view(bytes.constData() + splitAt, bytes.size() - splitAt), sink);
-    QCOMPARE(passed, characters);
-}
-
-void TestDecoder::decodesFileAndStandardInput_data()
-{
-    QTest::addColumn<bool>("fromFile");
-    QTest::newRow("file") << true;
-    QTest::newRow("standard input") << false;
-}
-
-void TestDecoder::decodesFileAndStandardInput()
-{
-    QFETCH(bool, fromFile);
-    QTemporaryFile log;
-    QVERIFY(log.open());
-    log.write(MadeUpLog());
-    log.close();
-
-    QProcess decoder;
-    if (fromFile) {
-        decoder.start(DECODER_PATH, {log.fileName()});
-    } else {
-        decoder.setStandardInputFile(log.fileName());
-        decoder.start(DECODER_PATH, {});
+    void recordedLogGivesReceiverCharacters()
+    {
+        const struct {
+            QByteArray Bytes;
+            int SplitAt;   // where the first block read ends
+            QByteArray Characters;
+        } logs[] = {
+            {"$A\n$B\n", 0, "$A\r\n$B\r\n"},
+            {"$A\r\n$B", 3, "$A\r\n$B"},   // CR LF kept, also when split between blocks
+            {"\n\n", 0, "\r\n\r\n"},
+            {"# x\n$A\r\n#\n$C\n", 0, "$A\r\n$C\r\n"},   // comments dropped
+            // A comment ends at its CR; the LF after it goes on, and the intake drops it as any other.
+            {"# y $B\r\n$C\r\n", 0, "\n$C\r\n"},
+            {"#abc\n$A\n", 2, "$A\r\n"},
+            {"$A#\n", 0, "$A#\r\n"},   // a # inside a line is kept
+        };
+        for (const auto& [bytes, splitAt, characters] : logs) {
+            RecordedLog log;
+            QByteArray passed;
+            const auto sink = [&passed](std::string_view run) { passed.append(run.data(), qsizetype(run.size())); };
+            log.Feed(std::string_view(bytes.constData(), splitAt), sink);
+            log.Feed(std::string_view(bytes.constData() + splitAt, bytes.size() - splitAt), sink);
+            QCOMPARE(passed, characters);
+        }
     }
-    QVERIFY(decoder.waitForFinished(30000));
-    QCOMPARE(decoder.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(decoder.exitCode(), 0);
-    QCOMPARE(decoder.readAllStandardOutput(), ExpectedReplies);
-}
 
-void TestDecoder::missingFileFails()
-{
-    QProcess decoder;
-    decoder.start(DECODER_PATH, {QStringLiteral("/nonexistent/devozora.log")});
-    QVERIFY(decoder.waitForFinished(30000));
-    QCOMPARE(decoder.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(decoder.exitCode(), 1);
-    QVERIFY(decoder.readAllStandardOutput().isEmpty());
-}
+    void decodesFileAndStandardInput()
+    {
+        QTemporaryFile log;
+        QVERIFY(log.open());
+        log.write(MadeUpLog());
+        log.close();
+        for (const bool fromFile : {true, false}) {
+            QProcess decoder;
+            if (!fromFile)
+                decoder.setStandardInputFile(log.fileName());
+            decoder.start(DECODER_PATH, fromFile ? QStringList{log.fileName()} : QStringList{});
+            QVERIFY(decoder.waitForFinished(30000));
+            QCOMPARE(decoder.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(decoder.exitCode(), 0);
+            QCOMPARE(decoder.readAllStandardOutput(), ExpectedReplies);
+        }
+    }
+
+    void missingFileFails()
+    {
+        QProcess decoder;
+        decoder.start(DECODER_PATH, {QStringLiteral("/nonexistent/devozora.log")});
+        QVERIFY(decoder.waitForFinished(30000));
+        QCOMPARE(decoder.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(decoder.exitCode(), 1);
+        QVERIFY(decoder.readAllStandardOutput().isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDecoder)
 #include "tst_decoder.moc"
