@@ -44,13 +44,17 @@ QStringList Stored(const NavState& nav)
     QStringList active;
     for (const std::uint16_t prn : nav.ActivePrn)
         active << QString::number(prn);
+    QStringList used;
+    for (const SatelliteId& satellite : nav.UsedSatellites)
+        if (satellite != SatelliteId{})
+            used << QString("%1%2").arg(QChar(satellite.System)).arg(satellite.Prn);
     return {"Fix " + s(nav.FixSource), "Time " + s(nav.UtcTimeText), "Date " + s(nav.UtcDateText),
             "Latitude " + n(nav.Latitude), "Longitude " + n(nav.Longitude), "Speed " + n(nav.Speed),
             "Course " + n(nav.Course), "Variation " + n(nav.MagneticVariation) + s(nav.MagneticVariationDirection),
             "Satellites " + QString::number(nav.SatellitesUsed), "Altitude " + n(nav.Altitude) + s(nav.AltitudeUnit),
             "Geoid " + n(nav.GeoidSeparation) + s(nav.GeoidUnit),
             QString("DOP %1/%2/%3").arg(n(nav.Pdop), n(nav.Hdop), n(nav.Vdop)),
-            QString("Mode %1 ").arg(nav.FixMode) + active.join(','),
+            QString("Mode %1 ").arg(nav.FixMode) + active.join(','), "Used " + used.join(' '),
             QString("VTG %1 %2 %3 %4").arg(n(nav.VtgCourseTrue), n(nav.VtgCourseMagnetic), n(nav.VtgSpeedKnots),
                                            n(nav.VtgSpeedKmh)),
             QString("ZDA %1-%2-%3 %4:%5").arg(nav.ZdaYear).arg(nav.ZdaMonth).arg(nav.ZdaDay).arg(nav.ZdaZoneHours)
@@ -67,9 +71,10 @@ private slots:
     void sentences_data()
     {
         QTest::addColumn<QString>("sentence");
-        // What the sentence stored, as Stored() writes it, over a fix at 10 S 20 W and a sky of
-        // GPS 7 and 8. Listed first when the sentence is a fix: "Fix ...". Empty: it changed
-        // nothing; "-": not even recognised.
+        // What the sentences (separated by " | ") stored, as Stored() writes it, over an epoch of
+        // GPS 7 and 8 and GLONASS 65 used, a fix at 10 S 20 W and a sky of GPS 7 and 8. Listed
+        // first when the last sentence is a fix: "Fix ...". Empty: it changed nothing; "-": not
+        // even recognised.
         QTest::addColumn<QString>("stored");
         const auto row = [](const QString& name, const QString& sentence, const QString& stored = {}) {
             QTest::newRow(qPrintable(name)) << sentence << stored;
@@ -77,7 +82,7 @@ private slots:
         row("RMC example", Rmc, "Fix RMC, Time 123519, Date 230394, Latitude 48.07038, Longitude 11.31, Speed 22.4, "
                                 "Course 84.4, Variation 3.1W");
         row("GGA example", Gga, "Fix GGA, Time 123519, Latitude 48.07038, Longitude 11.31, Satellites 8, "
-                                "DOP 0/0.9/0, Altitude 545.4M, Geoid 46.9M, Speed 1.5");
+                                "DOP 1/0.9/1, Altitude 545.4M, Geoid 46.9M, Speed 1.5");
         row("GLL time kept whole", "GPGLL,4916.45,N,12311.12,W,120000.00,A",
             "Fix GLL, Time 120000.00, Latitude 49.1645, Longitude -123.1112");
         for (const char* quality : {"2", "4", "5"})
@@ -86,7 +91,19 @@ private slots:
             row(QString("GGA quality '%1'").arg(quality), Replace(Gga, 6, quality));
         for (const auto& [mode, stored] : {std::pair{"3", "Mode 3"}, {"2", "Mode 2"}, {"", "Mode 1"}, {"4", "Mode 1"}})
             row(QString("GSA mode '%1'").arg(mode), QString("GPGSA,A,%1,04,05,,09,12,,,24,,,,,2.5,1.3,2.1").arg(mode),
-                QString("%1 4,5,0,9,12,0,0,24,0,0,0,0, DOP 2.5/1.3/2.1").arg(stored));
+                QString("%1 4,5,0,9,12,0,0,24,0,0,0,0, DOP 2.5/1.3/2.1, Used G4 G5 G9 G12 G24").arg(stored));
+        // The GSA sentences of one epoch name the satellites used of every constellation.
+        row("GSA with system IDs",
+            "GNGSA,A,3,29,20,51,,,,,,,,,,0.99,0.54,0.83,1 | GNGSA,A,3,82,73,,,,,,,,,,,0.99,0.54,0.83,2 | "
+            "GNGSA,A,3,03,05,,,,,,,,,,,0.99,0.54,0.83,3 | GNGSA,A,3,32,28,,,,,,,,,,,0.99,0.54,0.83,4 | "
+            "GNGSA,A,3,02,,,,,,,,,,,,0.99,0.54,0.83,5 | GNGSA,A,3,04,,,,,,,,,,,,0.99,0.54,0.83,6",
+            "Used G29 G20 S51 R82 R73 E3 E5 C32 C28 J2 I4, Mode 3 4,0,0,0,0,0,0,0,0,0,0,0");
+        row("GSA, system from the numbers",
+            "GNGSA,A,3,01,11,,,,,,,,,,,1.56,0.91,1.27 | GNGSA,A,3,67,83,301,336,401,463,,,,,,,1.56,0.91,1.27",
+            "Used G1 G11 R67 R83 E301 E336 C401 C463");
+        row("GSA, one talker each",
+            "GPGSA,A,3,01,11,,,,,,,,,,,1.56,0.91,1.27 | GAGSA,A,3,01,12,01,,,,,,,,,,1.56,0.91,1.27",
+            "Used G1 G11 E1 E12");
         // VTG never feeds the course and speed that the displays and GPSD show.
         row("VTG", "GPVTG,054.7,T,034.4,M,005.5,N,010.2,K", "VTG 54.7 34.4 5.5 10.2, Speed 1.5, Course 271");
         row("VTG values without their unit", "GPVTG,100,t,200,,300,n,400,k");
@@ -184,10 +201,14 @@ private slots:
         QFETCH(QString, stored);
         NavState nav;
         NmeaInput input(nav);
-        Send(input, "GPRMC,235959,A,1000.000,S,02000.000,W,1.5,271.0,311225,,");
-        Send(input, "GPGSV,1,1,02,07,10,010,40,08,20,020,41");
+        for (const char* line : {"GNGSA,A,3,07,08,,,,,,,,,,,1.0,1.0,1.0,1", "GNGSA,A,3,07,65,,,,,,,,,,,1.0,1.0,1.0,2",
+                                 "GPRMC,235959,A,1000.000,S,02000.000,W,1.5,271.0,311225,,",
+                                 "GPGSV,1,1,02,07,10,010,40,08,20,020,41"})
+            Send(input, line);
         const NavState before = nav;
-        const LineResult result = Send(input, sentence);
+        LineResult result;
+        for (const QString& line : sentence.split(" | "))
+            result = Send(input, line);
         QCOMPARE(result.Recognised, stored != "-");
         QCOMPARE(result.FixAccepted, stored.startsWith("Fix "));
         QCOMPARE(result.SkyPublished, stored.startsWith("Sky "));
@@ -212,56 +233,6 @@ private slots:
         input.Interpreter().SetTalkersGpOnly(false);
         QVERIFY(Send(input, "GLGSV,1,1,01,70,10,010,40").SkyPublished);
         QVERIFY(Stored(nav).contains("Sky G7/40 R70/40"));
-    }
-
-    void usedSatellitesOfEveryConstellation_data()
-    {
-        QTest::addColumn<QStringList>("epoch");
-        QTest::addColumn<QString>("used");
-        QTest::addColumn<QString>("notUsed");
-        QTest::addColumn<int>("lastActive");
-        QTest::newRow("GPS receiver") << QStringList{"GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"}
-                                      << "G4 G5 G9 G12 G24" << "G7 R4" << 4;
-        QTest::newRow("NMEA 4.10 system IDs")
-            << QStringList{"GNGSA,A,3,29,20,51,,,,,,,,,,0.99,0.54,0.83,1", "GNGSA,A,3,82,73,,,,,,,,,,,0.99,0.54,0.83,2",
-                           "GNGSA,A,3,03,05,,,,,,,,,,,0.99,0.54,0.83,3", "GNGSA,A,3,32,28,,,,,,,,,,,0.99,0.54,0.83,4",
-                           "GNGSA,A,3,02,,,,,,,,,,,,0.99,0.54,0.83,5", "GNGSA,A,3,04,,,,,,,,,,,,0.99,0.54,0.83,6"}
-            << "G29 G20 S51 R82 R73 E3 E5 C32 C28 J2 I4" << "G3 G32 E29 R29 G2 G4" << 4;
-        QTest::newRow("system from the numbers")
-            << QStringList{"GNGSA,A,3,01,11,,,,,,,,,,,1.56,0.91,1.27", "GNGSA,A,3,67,83,,,,,,,,,,,1.56,0.91,1.27"}
-            << "G1 G11 R67 R83" << "G67" << 67;
-        QTest::newRow("Galileo from 301, BeiDou from 401")
-            << QStringList{"GNGSA,A,3,01,301,336,401,463,,,,,,,,1.56,0.91,1.27"} << "G1 E301 E336 C401 C463"
-            << "G301" << 1;
-        QTest::newRow("one talker each")
-            << QStringList{"GPGSA,A,3,01,11,,,,,,,,,,,1.56,0.91,1.27", "GAGSA,A,3,01,12,,,,,,,,,,,1.56,0.91,1.27"}
-            << "G1 G11 E1 E12" << "G12 E11" << 1;
-    }
-
-    void usedSatellitesOfEveryConstellation()
-    {
-        QFETCH(QStringList, epoch);
-        QFETCH(QString, used);
-        QFETCH(QString, notUsed);
-        QFETCH(int, lastActive);
-        NavState nav;
-        NmeaInput input(nav);
-        const auto id = [](const QString& text) {
-            return SatelliteId{text[0].toLatin1(), static_cast<std::uint16_t>(text.mid(1).toInt())};
-        };
-        // The previous epoch's satellites give way to those of the next.
-        Send(input, "GNGSA,A,3,07,08,,,,,,,,,,,1.0,1.0,1.0,1");
-        Send(input, "GNGSA,A,3,29,65,,,,,,,,,,,1.0,1.0,1.0,2");
-        Send(input, Gga);
-        for (const QString& gsa : epoch)
-            Send(input, gsa);
-        for (const QString& satellite : used.split(' '))
-            QVERIFY2(nav.SatelliteUsed(id(satellite)), qPrintable(satellite));
-        for (const QString& satellite : notUsed.split(' ') + QStringList{"G7", "R29", "R65"})
-            QVERIFY2(!nav.SatelliteUsed(id(satellite)), qPrintable(satellite));
-        QVERIFY(!nav.SatelliteUsed(SatelliteId{}));
-        // ActivePrn keeps the last GSA, as the one-constellation receivers always had it.
-        QCOMPARE(nav.ActivePrn[0], std::uint16_t(lastActive));
     }
 
     void usedSatellitesStayWithinTheirTable()

@@ -23,6 +23,7 @@ struct Replay {
     int ReceiverBack = 0;   // times earlier than the one before
     int Epochs = 0;         // cycles reported
     int EpochsNotLater = 0; // reported with a time not later than the report before
+    int Modes[4] = {};      // cycles reported with mode 1 (no fix), 2 (2D) and 3 (3D), at 1 to 3
 };
 
 Replay Stream(const QString& path, NavState& nav)
@@ -35,6 +36,7 @@ Replay Stream(const QString& path, NavState& nav)
     std::optional<std::int64_t> lastReported;
     input.OnEpoch([&](const FixEpoch& epoch) {
         ++replay.Epochs;
+        ++replay.Modes[std::clamp(epoch.Mode, 0, 3)];
         replay.EpochsNotLater += lastReported && epoch.TimeMs && *epoch.TimeMs <= *lastReported;
         lastReported = epoch.TimeMs ? epoch.TimeMs : lastReported;
     });
@@ -120,22 +122,23 @@ private slots:
         // Satellites in the sky of each constellation, GPS SBAS GLONASS Galileo BeiDou, as the last
         // complete group of each talker in the capture lists them.
         QTest::addColumn<QString>("systems");
+        QTest::addColumn<QString>("modes");   // cycles reported without a fix, in 2D and in 3D
         // Values read from the last lines of each capture.
         QTest::newRow("navika, GLL last, then ZDA")
-            << "navika-100-fix.log" << "GLL" << "223310" << 37.5792655f << -122.3194546f << "12 0 0 0 0";
+            << "navika-100-fix.log" << "GLL" << "223310" << 37.5792655f << -122.3194546f << "12 0 0 0 0" << "0 0 20";
         QTest::newRow("mt3339, differential GGA, RMC last")
-            << "mt3339.log" << "RMC" << "202709" << 44.041297f << -121.188513f << "11 1 0 0 0";
+            << "mt3339.log" << "RMC" << "202709" << 44.041297f << -121.188513f << "11 1 0 0 0" << "0 0 30";
         QTest::newRow("garmin 25LP, whole-second times")
-            << "garmin25lp.log" << "GGA" << "120335" << 42.213898f << 13.220780f << "9 0 0 0 0";
+            << "garmin25lp.log" << "GGA" << "120335" << 42.213898f << 13.220780f << "9 0 0 0 0" << "10 9 1";
         QTest::newRow("bt451, RMC with fraction")
-            << "bt451.log" << "RMC" << "143308" << 55.4681633f << 23.3470079f << "10 0 0 0 0";
+            << "bt451.log" << "RMC" << "143308" << 55.4681633f << 23.3470079f << "10 0 0 0 0" << "0 2 13";
         // Receivers of several constellations: the fix comes from the combined talker GN.
         QTest::newRow("NEO-M9N, GNGLL then GNZDA, four constellations and SBAS in GPGSV")
-            << "ublox-neo-m9n-nmea.log" << "GLL" << "223845" << 38.0663006f << -122.3761538f << "13 3 10 10 7";
+            << "ublox-neo-m9n-nmea.log" << "GLL" << "223845" << 38.0663006f << -122.3761538f << "13 3 10 10 7" << "0 0 61";
         QTest::newRow("NEO-M8N, GNGGA last")
-            << "neo-m8n.log" << "GGA" << "171948" << 44.0413902f << -121.1885371f << "13 0 10 0 0";
+            << "neo-m8n.log" << "GGA" << "171948" << 44.0413902f << -121.1885371f << "13 0 10 0 0" << "0 1 23";
         QTest::newRow("BU-353 GLONASS, GNRMC fix, GPGGA without one, GPZDA last")
-            << "bu353-glonass.log" << "RMC" << "081429" << 55.411973f << 37.372934f << "12 0 10 0 0";
+            << "bu353-glonass.log" << "RMC" << "081429" << 55.411973f << 37.372934f << "12 0 10 0 0" << "10 0 9";
     }
 
     void lastFix()
@@ -146,8 +149,10 @@ private slots:
         QFETCH(float, latitude);
         QFETCH(float, longitude);
         QFETCH(QString, systems);
+        QFETCH(QString, modes);
         NavState nav;
-        Stream(QDir(LogDir()).filePath(log), nav);
+        const Replay replay = Stream(QDir(LogDir()).filePath(log), nav);
+        QCOMPARE(QString("%1 %2 %3").arg(replay.Modes[1]).arg(replay.Modes[2]).arg(replay.Modes[3]), modes);
         QVERIFY(nav.FixValid);
         QCOMPARE(QString::fromStdString(nav.FixSource), source);
         QCOMPARE(QString::fromStdString(nav.UtcTimeText), time);
@@ -189,6 +194,7 @@ private slots:
         // Galileo 5 is used, GPS 5 is not.
         QVERIFY(nav.SatelliteUsed({Gnss::Galileo, 5}));
         QVERIFY(!nav.SatelliteUsed({Gnss::Gps, 5}));
+        QVERIFY(!nav.SatelliteUsed({}));
     }
 
     void badChecksumsAndLowerCaseDigitsAreRefused()

@@ -149,6 +149,7 @@ private slots:
         QTest::newRow("device in use") << "busy" << red << "In use by another program";
         // A device of a group that may read it, and we are not in the group.
         QTest::newRow("no read permission") << "permission" << red << "Permission denied: add yourself to the %1 group";
+        QTest::newRow("no permission at all") << "no permission" << red << "Permission denied";
         const auto magenta = IndicatorColour::Magenta;
         QTest::newRow("port number beyond COM32") << "COM33" << magenta << "No device for this port number";
         QTest::newRow("network entry without port")
@@ -160,7 +161,7 @@ private slots:
         QFETCH(QString, obstacle);
         QFETCH(IndicatorColour, colour);
         QFETCH(QString, problem);
-        if (obstacle == "permission" && !ModeBitsBindUs())
+        if (obstacle.endsWith("permission") && !ModeBitsBindUs())
             return RunAsUnprivilegedUser();
 
         OpenWithOneLine();
@@ -171,8 +172,9 @@ private slots:
             QVERIFY(otherProgram.open(QIODevice::ReadOnly));
         else if (obstacle == "missing")
             Link().Devices().SetOverride(1, Dir->filePath(QStringLiteral("no-such-device")));
-        else if (obstacle == "permission")
-            QVERIFY(QFile::setPermissions(QFileInfo(DevicePath()).symLinkTarget(), QFile::ReadGroup));
+        else if (obstacle.endsWith("permission"))
+            QVERIFY(QFile::setPermissions(QFileInfo(DevicePath()).symLinkTarget(),
+                                          obstacle == "permission" ? QFile::ReadGroup : QFile::Permissions()));
         else if (obstacle == "COM33")
             settings.PortIndex = 32;
         else
