@@ -1,8 +1,12 @@
 // The link through a real pseudo-terminal and the real QSerialPort path, and to receivers on the
-// network over real sockets; the reception watchdog on top of it, its tick driven by hand.
-#include "FakeReceiver.h"
+// network over real sockets; the reception watchdog on top of it, its tick driven by hand; the
+// settings text and the devices the port entries name.
 #include "NavState.h"
+#include "NetworkSource.h"
+#include "NmeaChecksum.h"
 #include "NmeaReceiver.h"
+#include "PortDescription.h"
+#include "PortDevices.h"
 #include "Unprivileged.h"
 
 #include <QFileInfo>
@@ -10,6 +14,11 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +30,64 @@ constexpr std::chrono::hours NoTimer{1};
 
 // 4800,n,8,1 without handshake on COM1: what an NMEA 0183 receiver speaks.
 constexpr SerialSettings Nmea4800{0, 4, 0, 2, 0, 0};
+
+// A pseudo-terminal standing in for a GPS receiver. The serial link opens the slave side through
+// a link path that stays the same when the receiver is unplugged and plugged in again; the test
+// writes NMEA text into the master side.
+class FakeReceiver {
+public:
+    explicit FakeReceiver(const QString& linkPath) : LinkPath(linkPath)
+    {
+        if (::openpty(&Master, &Slave, nullptr, nullptr, nullptr) != 0)
+            return;
+        // Raw from the start: the port restores these settings when it closes, and a line
+        // discipline in canonical mode would echo and translate what we write meanwhile.
+        termios raw{};
+        ::tcgetattr(Slave, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(Slave, TCSANOW, &raw);
+        // Never block this thread: it is also the one that reads the other side.
+        ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
+        QFile::remove(LinkPath);
+        QFile::link(QString::fromLocal8Bit(::ptsname(Master)), LinkPath);
+    }
+    FakeReceiver(const FakeReceiver&) = delete;
+    FakeReceiver& operator=(const FakeReceiver&) = delete;
+    ~FakeReceiver() { Unplug(); }
+
+    bool IsValid() const { return Master >= 0 && QFile::exists(LinkPath); }
+
+    bool Send(std::string_view bytes) const
+    {
+        return Master >= 0 && ::write(Master, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    }
+    // "$" + body + "*hh" CR LF.
+    bool SendSentence(std::string_view body) const { return Send(WithNmeaChecksum(body) + "\r\n"); }
+
+    // The line settings the port put on the device.
+    termios LineSettings() const
+    {
+        termios settings{};
+        ::tcgetattr(Slave, &settings);
+        return settings;
+    }
+
+    // Both sides go away and so does the link, as when a USB receiver is pulled out.
+    void Unplug()
+    {
+        if (Master < 0)
+            return;
+        ::close(Master);
+        ::close(Slave);
+        Master = Slave = -1;
+        QFile::remove(LinkPath);
+    }
+
+private:
+    QString LinkPath;
+    int Master = -1;
+    int Slave = -1;
+};
 
 // A Wi-Fi gateway on loopback: a TCP server, or datagrams to the loopback's broadcast address.
 struct Gateway {
@@ -112,31 +179,26 @@ private slots:
         }
     }
 
-    void lineOutcomePaintsTheNextBatch_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<IndicatorColour>("colour");
-
-        QTest::newRow("fix") << QByteArray::fromStdString(WithNmeaChecksum(Rmc)) << IndicatorColour::Green;
-        QByteArray wrongSum = QByteArray::fromStdString(WithNmeaChecksum(Rmc));
-        wrongSum[wrongSum.size() - 1] = wrongSum.back() == '0' ? '1' : '0';
-        QTest::newRow("checksum error") << wrongSum << IndicatorColour::Blue;
-        QTest::newRow("unknown type") << QByteArray::fromStdString(WithNmeaChecksum("GPXYZ,1,2")) << IndicatorColour::Blue;
-        QTest::newRow("noise") << QByteArray("\x01\xfe#!") << IndicatorColour::Blue;
-    }
-
     void lineOutcomePaintsTheNextBatch()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(IndicatorColour, colour);
-
-        QSignalSpy lines(&Link(), &SerialLink::LineReceived);
-        QVERIFY(Receiver->Send((line + "\r").toStdString()));
-        QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 1, WaitMs);
-        // A lone LF changes nothing in the intake, but it is a batch: it shows the last line's colour.
-        QVERIFY(Receiver->Send("\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(Link().OntvangstLED(), colour, WaitMs);
-        QCOMPARE(Link().Input().SentenceRecognised(), colour == IndicatorColour::Green);
+        std::string wrongSum = WithNmeaChecksum(Rmc);
+        wrongSum.back() = wrongSum.back() == '0' ? '1' : '0';
+        const std::pair<std::string, IndicatorColour> lines[] = {
+            {WithNmeaChecksum(Rmc), IndicatorColour::Green},
+            {wrongSum, IndicatorColour::Blue},
+            {WithNmeaChecksum("GPXYZ,1,2"), IndicatorColour::Blue},   // unknown type
+            {"\x01\xfe#!", IndicatorColour::Blue},                      // noise
+        };
+        for (const auto& [line, colour] : lines) {
+            Link().SetOntvangstLED(IndicatorColour::Black);
+            QSignalSpy received(&Link(), &SerialLink::LineReceived);
+            QVERIFY(Receiver->Send(line + "\r"));
+            QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, WaitMs);
+            // A lone LF changes nothing in the intake, but it is a batch: it shows the last line's colour.
+            QVERIFY(Receiver->Send("\n"));
+            QTRY_COMPARE_WITH_TIMEOUT(Link().OntvangstLED(), colour, WaitMs);
+            QCOMPARE(Link().Input().SentenceRecognised(), colour == IndicatorColour::Green);
+        }
     }
 
     void portThatDoesNotOpenSaysWhy_data()
@@ -275,7 +337,7 @@ private slots:
         QCOMPARE(Link().PortProblem(), QString());
     }
 
-    void sixthTickWithoutFixDeclaresLoss()
+    void sixthTickWithoutFixDeclaresLossAndEveryTickReopens()
     {
         Deliver(Rmc);
         Deliver(Sky);
@@ -289,19 +351,9 @@ private slots:
         QVERIFY(!Nav->FixValid);
         QCOMPARE(Nav->SkyPrn, decltype(Nav->SkyPrn){});
         QCOMPARE(Input->Watchdog().Misses(), 5);
-
-        // A fix brings it back and starts the count again.
-        Deliver(Rmc);
-        QVERIFY(Nav->FixValid);
-        QCOMPARE(Input->Watchdog().Misses(), 0);
-    }
-
-    void lostReceptionReopensAndEmptiesSkyEveryTick()
-    {
-        Ticks(6);
-        QVERIFY(Link().IsOpen());
         for (int tick = 0; tick < 3; ++tick) {
-            // A satellite group completed between two ticks is published, and emptied again.
+            // Lost, every tick reopens the port; a satellite group completed between two ticks is
+            // published, and emptied again.
             Deliver(Sky);
             QCOMPARE(Nav->SkyPrn[0], 7);
             // The noise turns the indicator blue; only a reopen paints it black again.
@@ -313,6 +365,11 @@ private slots:
             QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
             QVERIFY(Link().IsOpen());
         }
+
+        // A fix brings it back and starts the count again.
+        Deliver(Rmc);
+        QVERIFY(Nav->FixValid);
+        QCOMPARE(Input->Watchdog().Misses(), 0);
     }
 
     void stoppedWatchdogNeverOpens()
@@ -367,6 +424,65 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(events, "OECOE", WaitMs);
     }
 
+    void settingsText()
+    {
+        const std::pair<SerialSettings, const char*> texts[] = {
+            {{}, "300,n,6,1"},  // first run
+            {{0, 4, 0, 2, 0, 0}, "4800,n,8,1"},
+            {{0, 5, 4, 2, 0, 0}, "9600,s,8,1"},
+            {{0, 9, 3, 1, 1, 0}, "115200,m,7,1.5"},
+            {{0, 8, 1, 5, 2, 0}, "57600,e,11,2"},
+            {{0, 10, 0, 2, 0, 0}, ""},  // baud beyond the list
+            {{0, 4, -1, 2, 0, 0}, ""},  // parity below it
+        };
+        for (const auto& [settings, text] : texts)
+            QCOMPARE(SettingsText(settings), std::string(text));
+    }
+
+    void devices()
+    {
+        PortDevices devices;
+        const std::pair<int, const char*> defaults[] = {
+            {1, "/dev/ttyUSB0"}, {8, "/dev/ttyUSB7"}, {9, "/dev/ttyACM0"}, {16, "/dev/ttyACM7"},
+            {17, "/dev/ttyS0"},  {32, "/dev/ttyS15"}, {0, ""},              {33, ""},
+        };
+        for (const auto& [portNumber, device] : defaults)
+            QCOMPARE(devices.Device(portNumber), QString(device));
+        // An override replaces only its own port.
+        devices.SetOverride(9, "/dev/serial/by-id/usb-gps");
+        devices.SetOverride(33, "/dev/nowhere");
+        QCOMPARE(devices.Device(9), QStringLiteral("/dev/serial/by-id/usb-gps"));
+        QCOMPARE(devices.Device(10), QStringLiteral("/dev/ttyACM1"));
+        QCOMPARE(devices.Device(33), QString());
+        devices.SetOverride(9, QString());
+        QCOMPARE(devices.Device(9), QStringLiteral("/dev/ttyACM0"));
+    }
+
+    void deviceEntries()
+    {
+        // The network receiver an entry names, "malformed", or "device" for a path; and what the
+        // device line says of it before it is opened.
+        const struct {
+            QString Entry, Parsed, Line;
+        } entries[] = {
+            {"tcp://192.168.4.1:10110", "tcp 192.168.4.1:10110", "tcp://192.168.4.1:10110"},
+            {"UDP://:10110", "udp :10110", "UDP://:10110"},
+            {"udp://127.0.0.1:2000", "udp 127.0.0.1:2000", "udp://127.0.0.1:2000"},
+            {"tcp://gateway", "malformed", "tcp://gateway"},
+            {"tcp://:10110", "malformed", "tcp://:10110"},
+            {"udp://:0", "malformed", "udp://:0"},
+            {"tcp://h:10/x", "malformed", "tcp://h:10/x"},
+            {"/nonexistent/gps", "device", "/nonexistent/gps \u2014 Not present"},
+        };
+        for (const auto& [entry, parsed, line] : entries) {
+            const auto source = ParseNetworkSource(entry);
+            const QString kind = source && source->Kind == NetworkSource::Transport::Udp ? "udp " : "tcp ";
+            const QString where = source ? source->Host + ':' + QString::number(source->Port) : QString();
+            QCOMPARE(!IsNetworkEntry(entry) ? "device" : !source ? "malformed" : kind + where, parsed);
+            QCOMPARE(DeviceLine(entry, {}), line);
+            QCOMPARE(DeviceLine(entry, "Connection refused"), entry + " \u2014 Connection refused");
+        }
+    }
 private:
     SerialLink& Link() { return Input->Link(); }
     QString DevicePath() const { return Dir->filePath(QStringLiteral("gps")); }
