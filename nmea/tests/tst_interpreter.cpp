@@ -181,24 +181,35 @@ private slots:
         // What the sentences (separated by " | ") stored, as Stored() writes it, over an epoch of
         // GPS 7 and 8 and GLONASS 65 used, a fix at 10 S 20 W and a sky of GPS 7 and 8. Listed
         // first when the last sentence is a fix: "Fix ...". Empty: it changed nothing; "-": not
-        // even recognised.
+        // even recognised. "Result" is what the last sentence told the epoch: its time of day in
+        // ms, the fix status, and the values it carried (see sentences()).
         QTest::addColumn<QString>("stored");
         const auto row = [](const QString& name, const QString& sentence, const QString& stored = {}) {
             QTest::newRow(qPrintable(name)) << sentence << stored;
         };
         row("RMC example", Rmc, "Fix RMC, Time 123519, Date 230394, Latitude 48.07038, Longitude 11.31, Speed 22.4, "
-                                "Course 84.4, Variation 3.1W");
+                                "Course 84.4, Variation 3.1W, Result 45319000 0 PCSV");
         row("GGA example", Gga, "Fix GGA, Time 123519, Latitude 48.07038, Longitude 11.31, Satellites 8, "
-                                "DOP 1/0.9/1, Altitude 545.4M, Geoid 46.9M, Speed 1.5");
+                                "DOP 1/0.9/1, Altitude 545.4M, Geoid 46.9M, Speed 1.5, Result 45319000 1 PAGh");
         row("GLL time kept whole", "GPGLL,4916.45,N,12311.12,W,120000.00,A",
-            "Fix GLL, Time 120000.00, Latitude 49.1645, Longitude -123.1112");
-        for (const char* quality : {"2", "4", "5"})
-            row(QString("GGA quality %1").arg(quality), Replace(Gga, 6, quality), "Fix GGA");
+            "Fix GLL, Time 120000.00, Latitude 49.1645, Longitude -123.1112, Result 43200000 0 P");
+        row("GLL in RTK float", "GPGLL,4916.45,N,12311.12,W,120000.00,A,F", "Fix GLL, Result 43200000 4 P");
+        row("RMC differential", Rmc + QString(",D"), "Fix RMC, Result 45319000 2 PCSV");
+        row("RMC variation without its side", Replace(Rmc, 11, ""), "Fix RMC, Result 45319000 0 PCS");
+        row("RMC without speed and course", Replace(Replace(Rmc, 7, ""), 8, ""), "Fix RMC, Result 45319000 0 PV");
+        for (const auto& [quality, status] : {std::pair{"2", "2"}, {"3", "9"}, {"4", "3"}, {"5", "4"}})
+            row(QString("GGA quality %1").arg(quality), Replace(Gga, 6, quality),
+                QString("Fix GGA, Result 45319000 %1 PAGh").arg(status));
+        row("GGA altitude and separation in feet", Replace(Replace(Gga, 10, "f"), 12, "F"),
+            "Fix GGA, Altitude 545.4f, Geoid 46.9F, Result 45319000 1 Ph");
+        row("GGA without a latitude's side and HDOP", Replace(Replace(Gga, 3, ""), 8, ""),
+            "Fix GGA, Latitude -10, Longitude 11.31, Result 45319000 1 AG");
         for (const char* quality : {"0", "", "6", "8"})
             row(QString("GGA quality '%1'").arg(quality), Replace(Gga, 6, quality));
         for (const auto& [mode, stored] : {std::pair{"3", "Mode 3"}, {"2", "Mode 2"}, {"", "Mode 1"}, {"4", "Mode 1"}})
             row(QString("GSA mode '%1'").arg(mode), QString("GPGSA,A,%1,04,05,,09,12,,,24,,,,,2.5,1.3,2.1").arg(mode),
-                QString("%1 4,5,0,9,12,0,0,24,0,0,0,0, DOP 2.5/1.3/2.1, Used G4 G5 G9 G12 G24").arg(stored));
+                QString("%1 4,5,0,9,12,0,0,24,0,0,0,0, DOP 2.5/1.3/2.1, Used G4 G5 G9 G12 G24, Result -1 0 hvpM")
+                    .arg(stored));
         // The GSA sentences of one epoch name the satellites used of every constellation.
         row("GSA with system IDs",
             "GNGSA,A,3,29,20,51,,,,,,,,,,0.99,0.54,0.83,1 | GNGSA,A,3,82,73,,,,,,,,,,,0.99,0.54,0.83,2 | "
@@ -215,7 +226,7 @@ private slots:
         row("VTG", "GPVTG,054.7,T,034.4,M,005.5,N,010.2,K", "VTG 54.7 34.4 5.5 10.2, Speed 1.5, Course 271");
         row("VTG values without their unit", "GPVTG,100,t,200,,300,n,400,k");
         row("ZDA sets time and date without a fix", "GPZDA,201530.00,04,07,2002,-05,30",
-            "Time 201530, ZDA 2002-7-4 -5:30");
+            "Time 201530, ZDA 2002-7-4 -5:30, Result 72930000 0 ");
         row("RMC time cut to six", Replace(Rmc, 1, "120000.00"), "Fix RMC, Time 120000");
         row("GGA time cut to six", Replace(Gga, 1, "235959.999"), "Fix GGA, Time 235959");
         for (const QString hemispheres : {"N E", "n e", "S W", "s w"}) {
@@ -319,8 +330,14 @@ private slots:
         QCOMPARE(result.Recognised, stored != "-");
         QCOMPARE(result.FixAccepted, stored.startsWith("Fix "));
         QCOMPARE(result.SkyPublished, stored.startsWith("Sky "));
+        QString carried;   // the values the epoch takes from the last sentence
+        for (int bit = 0; bit < 10; ++bit)
+            if (result.Carried & (1 << bit))
+                carried += "PAGCSVhvpM"[bit];
+        const QStringList found = Stored(nav) << QString("Result %1 %2 %3").arg(result.TimeOfDayMs)
+                                                     .arg(result.FixStatus).arg(carried);
         for (const QString& value : stored.split(", ", Qt::SkipEmptyParts))
-            QVERIFY2(value == "-" || Stored(nav).contains(value), qPrintable(Stored(nav).join(", ")));
+            QVERIFY2(value == "-" || found.contains(value), qPrintable(found.join(", ")));
         if (stored.isEmpty() || stored == "-")
             QVERIFY(nav == before);
     }
