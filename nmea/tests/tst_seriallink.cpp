@@ -61,8 +61,6 @@ public:
     {
         return Master >= 0 && ::write(Master, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }
-    // "$" + body + "*hh" CR LF.
-    bool SendSentence(std::string_view body) const { return Send(WithNmeaChecksum(body) + "\r\n"); }
 
     // The line settings the port put on the device.
     termios LineSettings() const
