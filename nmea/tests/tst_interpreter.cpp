@@ -191,8 +191,8 @@ private slots:
                                 "Course 84.4, Variation 3.1W, Result 45319000 0 PCSV");
         row("GGA example", Gga, "Fix GGA, Time 123519, Latitude 48.07038, Longitude 11.31, Satellites 8, "
                                 "DOP 1/0.9/1, Altitude 545.4M, Geoid 46.9M, Speed 1.5, Result 45319000 1 PAGh");
-        row("GLL time kept whole", "GPGLL,4916.45,N,12311.12,W,120000.00,A",
-            "Fix GLL, Time 120000.00, Latitude 49.1645, Longitude -123.1112, Result 43200000 0 P");
+        row("GLL time kept whole", "GPGLL,4916.45,N,12311.12,W,120000.25,A",
+            "Fix GLL, Time 120000.25, Latitude 49.1645, Longitude -123.1112, Result 43200250 0 P");
         row("GLL in RTK float", "GPGLL,4916.45,N,12311.12,W,120000.00,A,F", "Fix GLL, Result 43200000 4 P");
         row("RMC differential", Rmc + QString(",D"), "Fix RMC, Result 45319000 2 PCSV");
         row("RMC variation without its side", Replace(Rmc, 11, ""), "Fix RMC, Result 45319000 0 PCS");
@@ -228,7 +228,11 @@ private slots:
         row("ZDA sets time and date without a fix", "GPZDA,201530.00,04,07,2002,-05,30",
             "Time 201530, ZDA 2002-7-4 -5:30, Result 72930000 0 ");
         row("RMC time cut to six", Replace(Rmc, 1, "120000.00"), "Fix RMC, Time 120000");
-        row("GGA time cut to six", Replace(Gga, 1, "235959.999"), "Fix GGA, Time 235959");
+        row("GGA time cut to six", Replace(Gga, 1, "235959.999"), "Fix GGA, Time 235959, Result 86399999 1 PAGh");
+        row("GGA leap second", Replace(Gga, 1, "235960"), "Fix GGA, Result 86400000 1 PAGh");
+        // A time that is not a time of day leaves the fix without one for its epoch.
+        for (const char* time : {"240000", "236000", "235961", "1200", "120000:5", "120000.5x"})
+            row(QString("GGA time %1").arg(time), Replace(Gga, 1, time), "Fix GGA, Result -1 1 PAGh");
         row("hemispheres n e", "GPRMC,120000,A,3351.5,n,15112.0,e,0,0,051226,,", "Fix RMC, Latitude 33.515");
         row("hemispheres s w", "GPRMC,120000,A,3351.5,s,15112.0,w,0,0,051226,,", "Fix RMC, Longitude -151.12");
         row("unknown hemisphere keeps the coordinate", "GPRMC,130000,A,5213.400,,00453.210,X,5.0,90.0,051226,,",
