@@ -100,7 +100,7 @@ private slots:
         }
     }
 
-    void lineFeedsAreDroppedCarriageReturnsEndLines()
+    void intakeEndsLinesAtCarriageReturnsAndDropsWhatItCannotTake()
     {
         NavState nav;
         NmeaInput input(nav);
@@ -113,24 +113,28 @@ private slots:
         const auto empty = input.Intake('\r');
         QVERIFY(empty && !empty->ChecksumValid);
         QCOMPARE(input.Screening().Text(), std::string("$\r\n\r\n"));
-    }
 
-    void overlongLineIsDroppedAndTheNextSentenceWorks()
-    {
-        NavState nav;
-        NmeaInput input(nav);
         // A valid sentence padded past the limit: it must not be interpreted, and memory stays put.
-        const std::string rmc = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W";
-        const std::string padded = WithNmeaChecksum(rmc + std::string(2 * NmeaInput::SentenceBufferLimit, ','));
-        QVERIFY(!Feed(input, padded));
+        QVERIFY(!Feed(input, WithNmeaChecksum(Rmc + std::string(2 * NmeaInput::SentenceBufferLimit, ','))));
         QCOMPARE(input.SentenceBuffer().size(), NmeaInput::SentenceBufferLimit);
         const auto dropped = input.Intake('\r');
-        QVERIFY(dropped && !dropped->ChecksumValid && !dropped->Recognised);
-        QVERIFY(!nav.FixValid);
+        QVERIFY(dropped && !dropped->ChecksumValid && !dropped->Recognised && !nav.FixValid);
         QCOMPARE(input.Screening().Text().size(), InputScreening::MaxChars);
 
-        const auto good = Feed(input, WithNmeaChecksum(rmc) + "\r\n");
-        QVERIFY(good && good->FixAccepted);
+        // Recognised and the valid line follow the last line.
+        const struct {
+            std::string Line;
+            bool Valid, Recognised;
+        } lines[] = {{WithNmeaChecksum("GPTXT,01,01,02,ANTSTATUS=OK"), true, true},
+                     {"$GPTXT,01,01,02,ANTSTATUS=OK*3b", false, false},
+                     {WithNmeaChecksum("GPXTE,A,A,0.67,L,N"), true, false},
+                     {WithNmeaChecksum("GPRMC,,V,,,,,,,,,,N"), true, true},
+                     {WithNmeaChecksum(Rmc), true, true}};
+        for (const auto& line : lines) {
+            Feed(input, line.Line + "\r\n");
+            QCOMPARE(input.SentenceRecognised(), line.Recognised);
+            QCOMPARE(input.ValidLine(), line.Valid ? std::string_view(line.Line) : std::string_view());
+        }
         QVERIFY(nav.FixValid);
     }
 
@@ -156,25 +160,6 @@ private slots:
         QCOMPARE(screen.Text(), std::string("$GPGSV\r\n$GPGSV\r\n$GPGSV\r\n$GPGSV\r\n$GPGSV\r\n"));
     }
 
-    void recognisedFollowsTheLastLine()
-    {
-        NavState nav;
-        NmeaInput input(nav);
-        const struct {
-            std::string Line;
-            bool Valid, Recognised;
-        } lines[] = {{WithNmeaChecksum("GPTXT,01,01,02,ANTSTATUS=OK"), true, true},
-                     {"$GPTXT,01,01,02,ANTSTATUS=OK*3b", false, false},
-                     {WithNmeaChecksum("GPXTE,A,A,0.67,L,N"), true, false},
-                     {WithNmeaChecksum("IIGSV,1,1,00"), true, false},
-                     {WithNmeaChecksum("GPRMC,,V,,,,,,,,,,N"), true, true}};
-        for (const auto& line : lines) {
-            Feed(input, line.Line + "\r\n");
-            QCOMPARE(input.SentenceRecognised(), line.Recognised);
-            QCOMPARE(input.ValidLine(), line.Valid ? std::string_view(line.Line) : std::string_view());
-        }
-        QVERIFY(!nav.FixValid);
-    }
     void sentences_data()
     {
         QTest::addColumn<QString>("sentence");
@@ -285,7 +270,6 @@ private slots:
         row("GSA satellite beyond 463", "GPGSA,A,3,464,05,,09,12,,,24,,,,,2.5,1.3,2.1");
         row("GSA negative mode", "GPGSA,A,-1,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
         row("GSV message 0", "GPGSV,1,0,04,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43");
-        row("GSV message 9", "GPGSV,9,9,33,01,10,010,40");
         row("GSV slot beyond 32", "GPGSV,8,8,33,01,10,010,40,02,20,020,41,03,30,030,42,04,40,040,43,05,1,1,1");
         row("GSV message number with exponent", "GPGSV,1,1e0,01,01,10,010,40");
         // A satellite that cannot be true is left out; the rest of its message counts.
@@ -349,7 +333,6 @@ private slots:
         input.Interpreter().SetTalkersGpOnly(true);
         QVERIFY(!Send(input, QString(Rmc).replace("GP", "GN")).Recognised);
         QVERIFY(!Send(input, "GLGSV,1,1,01,70,10,010,40").Recognised);
-        QVERIFY(!Send(input, "GNGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1").Recognised);
         QVERIFY(nav == NavState{});
         QVERIFY(Send(input, "GPGSV,1,1,01,07,10,010,40").SkyPublished);
         QVERIFY(Send(input, Rmc).FixAccepted);

@@ -45,10 +45,8 @@ private slots:
             int SplitAt;   // where the first block read ends
             QByteArray Characters;
         } logs[] = {
-            {"$A\n$B\n", 0, "$A\r\n$B\r\n"},
             {"$A\r\n$B", 3, "$A\r\n$B"},   // CR LF kept, also when split between blocks
             {"\n\n", 0, "\r\n\r\n"},
-            {"# x\n$A\r\n#\n$C\n", 0, "$A\r\n$C\r\n"},   // comments dropped
             // A comment ends at its CR; the LF after it goes on, and the intake drops it as any other.
             {"# y $B\r\n$C\r\n", 0, "\n$C\r\n"},
             {"#abc\n$A\n", 2, "$A\r\n"},
