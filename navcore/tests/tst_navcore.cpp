@@ -1,5 +1,5 @@
-// The conversions of the navigation core: numbers from and to text, degrees, colours, rounding and
-// the sun.
+// The helpers of the navigation core: numbers from and to text, degrees, colours, rounding, the
+// sun, and the signals that end the program.
 #include "AutoBrightness.h"
 #include "BrightnessColor.h"
 #include "Coordinates.h"
@@ -7,15 +7,19 @@
 #include "NumberText.h"
 #include "Rounding.h"
 #include "SolarPosition.h"
+#include "TerminationSignals.h"
 
 #include <QDateTime>
 #include <QLocale>
 #include <QTest>
 
 #include <clocale>
+#include <csignal>
 #include <cmath>
 #include <limits>
 #include <locale>
+
+#include <unistd.h>
 
 namespace {
 
@@ -26,7 +30,7 @@ double Seconds(const char* isoUtc)
 
 } // namespace
 
-class TestConversions : public QObject {
+class TestNavCore : public QObject {
     Q_OBJECT
 
 private slots:
@@ -219,6 +223,18 @@ private slots:
             QCOMPARE(BrightnessForSun(elevation), mode);
     }
 
+    void ignoredSignalStaysIgnored()
+    {
+        // "nohup devozora" must outlive its terminal; a signal it may take reaches the pipe.
+        std::signal(SIGHUP, SIG_IGN);
+        const int pipe = WatchTerminationSignals();
+        QVERIFY(pipe >= 0);
+        std::raise(SIGHUP);
+        std::raise(SIGTERM);
+        char bytes[2] = {};
+        QCOMPARE(::read(pipe, bytes, 2), 1);
+    }
+
     void rounding()
     {
         for (const auto& [value, rounded] : {std::pair{2.5, 2.0}, {3.5, 4.0}, {-2.5, -2.0}, {-3.5, -4.0}, {2.6, 3.0}})
@@ -239,5 +255,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestConversions)
-#include "tst_conversions.moc"
+QTEST_APPLESS_MAIN(TestNavCore)
+#include "tst_navcore.moc"
