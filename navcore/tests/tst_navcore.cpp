@@ -233,6 +233,8 @@ private slots:
         std::raise(SIGTERM);
         char bytes[2] = {};
         QCOMPARE(::read(pipe, bytes, 2), 1);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            std::signal(signal, SIG_DFL);
     }
 
     void rounding()
