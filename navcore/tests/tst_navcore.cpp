@@ -58,7 +58,6 @@ private slots:
             {"0x1p12", 100, 0.0, refused},
             {"abc", 0, 0.0, refused},
             {"-", 0, 0.0, refused},
-            {".", 0, 0.0, refused},
             {"+-5", 0, 0.0, refused},
             {"nan", 0, 0.0, refused},
             {"inf", 0, 0.0, refused},

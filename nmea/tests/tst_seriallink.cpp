@@ -189,11 +189,9 @@ private slots:
 
     void lineOutcomePaintsTheNextBatch()
     {
-        std::string wrongSum = WithNmeaChecksum(Rmc);
-        wrongSum.back() = wrongSum.back() == '0' ? '1' : '0';
         const std::pair<std::string, IndicatorColour> lines[] = {
             {WithNmeaChecksum(Rmc), IndicatorColour::Green},
-            {wrongSum, IndicatorColour::Blue},
+            {"$GPTXT,01,01,02,ANTSTATUS=OK*3C", IndicatorColour::Blue},   // checksum error
             {WithNmeaChecksum("GPXYZ,1,2"), IndicatorColour::Blue},   // unknown type
             {"\x01\xfe#!", IndicatorColour::Blue},                      // noise
         };
