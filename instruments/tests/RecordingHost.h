@@ -40,6 +40,15 @@ public:
     QStringList Written;
 };
 
+// Makes a window's refresh callable, as its timer would call it, and its timer's interval readable.
+template <typename Window>
+class Driven : public Window {
+public:
+    using Window::Window;
+    using Window::Tick;
+    int Interval() const { return this->Timer1.interval(); }
+};
+
 // The brightest value of each channel anywhere in a picture (its value() is the brightest of
 // all): a "Night" picture must stay at a quarter, a red one must have no green or blue at all.
 inline QColor Brightest(const QImage& image)

@@ -1,52 +1,34 @@
+// The four digital windows as they open on a 96 DPI screen: their size, the fonts that follow it,
+// where the labels stand, their colours, and what losing the fix changes.
 #include "DDateTime.h"
 #include "Dcompass.h"
 #include "Dposition.h"
 #include "Dspeed.h"
 #include "InstrumentTexts.h"
-#include "LabelLayout.h"
 #include "NavState.h"
 #include "RecordingHost.h"
-#include "Twips.h"
 
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-#include <memory>
-
 namespace {
 
-// Makes a window's tick callable, as its timer would call it.
-template <typename Window>
-class Driven : public Window {
-public:
-    using Window::Window;
-    using Window::Tick;
-};
-
-struct Opened {
-    std::unique_ptr<DigitalWindow> Window;
-    std::function<void()> Tick;
-};
-
-template <typename Window>
-Opened Make(const NavState& nav, InstrumentHost& host)
-{
-    auto window = std::make_unique<Driven<Window>>(nav, host);
-    auto* raw = window.get();
-    return {std::move(window), [raw] { raw->Tick(); }};
-}
-
-Opened Open(int number, const NavState& nav, InstrumentHost& host)
+std::unique_ptr<DigitalWindow> Open(int number, const NavState& nav, InstrumentHost& host)
 {
     switch (number) {
-    case 3: return Make<Dcompass>(nav, host);
-    case 4: return Make<DDateTime>(nav, host);
-    case 5: return Make<Dspeed>(nav, host);
-    default: return Make<Dposition>(nav, host);
+    case 3: return std::make_unique<Driven<Dcompass>>(nav, host);
+    case 4: return std::make_unique<Driven<DDateTime>>(nav, host);
+    case 5: return std::make_unique<Driven<Dspeed>>(nav, host);
+    default: return std::make_unique<Driven<Dposition>>(nav, host);
     }
+}
+
+// Drives the timer's tick the way the window's timer does.
+void Tick(DigitalWindow& window)
+{
+    QMetaObject::invokeMethod(window.findChild<QTimer*>(), "timeout", Qt::DirectConnection);
 }
 
 NavState FixedNav()
@@ -62,16 +44,21 @@ NavState FixedNav()
     return nav;
 }
 
-QLabel* LabelOf(const QWidget& window, const QString& name)
+// Every label stands inside the window, centred across it, below the one before it; with a
+// single label, centred down the window as well.
+void VerifyLaidOut(const QWidget& window)
 {
-    return window.findChild<QLabel*>(name);
-}
-
-void ShowAtTwips(DigitalWindow& window, int widthTwips, int heightTwips)
-{
-    window.resize(TwipsToPixels(widthTwips, window.TwipsPerPixelX()),
-                  TwipsToPixels(heightTwips, window.TwipsPerPixelY()));
-    window.show();
+    const QList<QLabel*> labels = window.findChildren<QLabel*>();
+    int below = 0;
+    for (const QLabel* label : labels) {
+        const QRect r = label->geometry();
+        const QString where = label->objectName() + QStringLiteral(" at %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        QVERIFY2(r.top() >= below && r.bottom() < window.height(), qPrintable(where));
+        QVERIFY2(std::abs(r.left() - (window.width() - 1 - r.right())) <= 2, qPrintable(where));
+        if (labels.size() == 1)
+            QVERIFY2(std::abs(r.top() - (window.height() - 1 - r.bottom())) <= 2, qPrintable(where));
+        below = r.bottom() + 1;
+    }
 }
 
 } // namespace
@@ -80,87 +67,71 @@ class TestDigitalWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void valueFollowsFix_data();
-    void valueFollowsFix();
-    void speedWindowSizes();
+    void opened_data();
+    void opened();
     void unchangedTextRunsNoLayout();
-    void nightColours();
     void closingStoresGeometryOnce_data();
     void closingStoresGeometryOnce();
-
-private:
-    RecordingHost Host;
 };
 
-void TestDigitalWindows::valueFollowsFix_data()
+void TestDigitalWindows::opened_data()
 {
     QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("valueLabel");
-    QTest::addColumn<QString>("valueText");
-    QTest::addColumn<int>("heightDivisor");
-    QTest::addColumn<int>("widthDivisor");
-    const QChar separator = TimeSeparator(QLocale::system().timeFormat(QLocale::ShortFormat));
-    QTest::newRow("position") << 6 << "Positie" << "52º13.400' N\n004º53.210' E" << 70 << 150;
-    QTest::newRow("speed") << 5 << "SpeedText" << "5.3" << 30 << 45;
-    QTest::newRow("compass") << 3 << "CourseText" << "123º" << 30 << 50;
-    QTest::newRow("date and time") << 4 << "TimeText" << QStringLiteral("12") + separator + QStringLiteral("34") + separator + QStringLiteral("56")
-                                   << 50 << 100;
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("value");     // the label of the value
+    QTest::addColumn<QString>("text");      // with the fix of FixedNav
+    QTest::addColumn<QList<int>>("points"); // the value's font with a fix, without; the heading's
+    QTest::addColumn<QString>("heading");   // grey above the value, white
+    QTest::newRow("compass") << 3 << QSize(205, 83) << "CourseText" << "123º" << QList<int>{42, 13, 9} << "CourseSort";
+    QTest::newRow("date and time") << 4 << QSize(221, 110) << "TimeText" << "12:34:56" << QList<int>{34, 17, 12} << "TimeSort";
+    QTest::newRow("speed") << 5 << QSize(205, 92) << "SpeedText" << "5.3" << QList<int>{47, 14, 6} << "SpeedSort";
+    QTest::newRow("position") << 6 << QSize(239, 100) << "Positie" << "52º13.400' N\n004º53.210' E" << QList<int>{22, 16} << "";
 }
 
-// Losing or regaining the fix changes the text, and the layout for the new font rule follows in
-// that same tick.
-void TestDigitalWindows::valueFollowsFix()
+// Opened with the fix lost, regained and lost again; then dimmed for the night.
+void TestDigitalWindows::opened()
 {
     QFETCH(int, number);
-    QFETCH(QString, valueLabel);
-    QFETCH(QString, valueText);
-    QFETCH(int, heightDivisor);
-    QFETCH(int, widthDivisor);
+    QFETCH(QSize, size);
+    QFETCH(QString, value);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, points);
+    QFETCH(QString, heading);
     NavState nav = FixedNav();
     nav.FixValid = false;
-    Opened opened = Open(number, nav, Host);
-    ShowAtTwips(*opened.Window, 6000, 3000);
-    const double sw = opened.Window->width() * opened.Window->TwipsPerPixelX();
-    const double sh = opened.Window->height() * opened.Window->TwipsPerPixelY();
-    QLabel* value = LabelOf(*opened.Window, valueLabel);
-    QVERIFY(value != nullptr);
-
-    opened.Tick();
-    QCOMPARE(value->text(), QStringLiteral("No\nreception"));
-    QCOMPARE(value->font().pointSize(), NoFixFontSize(sh));
-
-    nav.FixValid = true;
-    opened.Tick();
-    QCOMPARE(value->text(), valueText);
-    QCOMPARE(value->font().pointSize(), FontSize(sw, sh, heightDivisor, widthDivisor));
-
-    nav.FixValid = false;
-    opened.Tick();
-    QCOMPARE(value->text(), QStringLiteral("No\nreception"));
-    QCOMPARE(value->font().pointSize(), NoFixFontSize(sh));
-    if (number == 4) {
-        QCOMPARE(LabelOf(*opened.Window, "DateText")->text(), QString());
-        QCOMPARE(LabelOf(*opened.Window, "TimeSort")->text(), QStringLiteral("UTC"));
-    }
-}
-
-void TestDigitalWindows::speedWindowSizes()
-{
-    NavState nav = FixedNav();
-    Opened opened = Open(5, nav, Host);
-    if (opened.Window->TwipsPerPixelX() != 15 || opened.Window->TwipsPerPixelY() != 15)
+    RecordingHost host;
+    const std::unique_ptr<DigitalWindow> window = Open(number, nav, host);
+    if (window->TwipsPerPixelX() != 15 || window->TwipsPerPixelY() != 15)
         QSKIP("the worked sizes are for a 96 DPI screen");
-    ShowAtTwips(*opened.Window, 3000, 1500);
-    opened.Tick();
-    QLabel* heading = LabelOf(*opened.Window, "SpeedSort");
-    QLabel* value = LabelOf(*opened.Window, "SpeedText");
-    QCOMPARE(heading->font().pointSize(), 7);
-    QCOMPARE(heading->font().bold(), true);
-    // Margin 4 twips, centred across, stacked a Margin apart (in whole pixels of 15 twips).
-    const double headingLeft = 4 + static_cast<double>(DivRounded(3000 - heading->width() * 15.0, 2));
-    QCOMPARE(heading->x(), TwipsToPixels(headingLeft, 15));
-    QCOMPARE(heading->y(), TwipsToPixels(4, 15));
-    QCOMPARE(value->y(), TwipsToPixels(4 + heading->height() * 15.0 + 4, 15));
+    QCOMPARE(window->size(), size);
+    if (number == 4) // the clock's separator is the one of the time format of the system's language
+        text.replace(u':', TimeSeparator(QLocale::system().timeFormat(QLocale::ShortFormat)));
+    window->show();
+    auto* shown = window->findChild<QLabel*>(value);
+    auto* title = heading.isEmpty() ? nullptr : window->findChild<QLabel*>(heading);
+    QVERIFY(shown && (heading.isEmpty() || title));
+    for (const bool fix : {false, true, false}) {
+        nav.FixValid = fix;
+        Tick(*window);
+        QCOMPARE(shown->text(), fix ? text : QStringLiteral("No\nreception"));
+        QCOMPARE(shown->font().pointSize(), points[fix ? 0 : 1]);
+        if (title)
+            QCOMPARE(title->font().pointSize(), points[2]);
+        VerifyLaidOut(*window);
+    }
+    if (number == 4) {
+        QCOMPARE(window->findChild<QLabel*>("DateText")->text(), QString());
+        QCOMPARE(title->text(), QStringLiteral("UTC"));
+    }
+    const auto colour = [](const QLabel* label) { return label->palette().color(QPalette::WindowText); };
+    for (const QString mode : {"Daylight", "Night"}) {
+        window->AdjustColors({mode});
+        const bool night = mode == QStringLiteral("Night");
+        QCOMPARE(colour(shown), night ? QColor(64, 64, 64) : QColor(Qt::white));
+        if (title)
+            QCOMPARE(colour(title), night ? QColor(32, 32, 32) : QColor(128, 128, 128));
+    }
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
 }
 
 // The layout runs only when a text changes a label's size; moving a label by hand shows whether
@@ -168,40 +139,20 @@ void TestDigitalWindows::speedWindowSizes()
 void TestDigitalWindows::unchangedTextRunsNoLayout()
 {
     NavState nav = FixedNav();
-    Opened opened = Open(5, nav, Host);
-    ShowAtTwips(*opened.Window, 3075, 1380);
-    opened.Tick();
-    QLabel* value = LabelOf(*opened.Window, "SpeedText");
+    RecordingHost host;
+    const std::unique_ptr<DigitalWindow> window = Open(5, nav, host);
+    window->show();
+    Tick(*window);
+    auto* value = window->findChild<QLabel*>("SpeedText");
     const QPoint laidOut = value->pos();
     value->move(0, 0);
-    opened.Tick();
-    opened.Tick();
+    Tick(*window);
+    Tick(*window);
     QCOMPARE(value->pos(), QPoint(0, 0));
-
     nav.Speed = 9.96f; // "10.0": one digit wider
-    opened.Tick();
+    Tick(*window);
     QCOMPARE(value->text(), QStringLiteral("10.0"));
-    QVERIFY(value->pos() != QPoint(0, 0));
-    QVERIFY(value->x() < laidOut.x());
-}
-
-void TestDigitalWindows::nightColours()
-{
-    NavState nav = FixedNav();
-    Opened opened = Open(4, nav, Host);
-    opened.Window->AdjustColors({QStringLiteral("Night")});
-    const auto colour = [&](const char* name) {
-        return LabelOf(*opened.Window, name)->palette().color(QPalette::WindowText);
-    };
-    QCOMPARE(colour("TimeText"), QColor(64, 64, 64));
-    QCOMPARE(colour("TimeSort"), QColor(32, 32, 32));
-    QCOMPARE(colour("DateText"), QColor(56, 56, 56));
-    QCOMPARE(opened.Window->palette().color(QPalette::Window), QColor(Qt::black));
-    QVERIFY(opened.Window->autoFillBackground());
-    QVERIFY(!LabelOf(*opened.Window, "TimeText")->autoFillBackground());
-
-    opened.Window->AdjustColors({});
-    QCOMPARE(colour("TimeText"), QColor(255, 255, 255));
+    QVERIFY(value->pos() != QPoint(0, 0) && value->x() < laidOut.x());
 }
 
 void TestDigitalWindows::closingStoresGeometryOnce_data()
@@ -216,19 +167,17 @@ void TestDigitalWindows::closingStoresGeometryOnce_data()
 void TestDigitalWindows::closingStoresGeometryOnce()
 {
     QFETCH(bool, hostClosesAgain);
-    NavState nav = FixedNav();
+    const NavState nav = FixedNav();
     RecordingHost host;
-    Opened opened = Open(3, nav, host);
-    opened.Window->show();
-    host.CloseAgain = hostClosesAgain ? opened.Window.get() : nullptr;
+    const std::unique_ptr<DigitalWindow> window = Open(3, nav, host);
+    window->show();
+    host.CloseAgain = hostClosesAgain ? window.get() : nullptr;
     host.Written.clear();
-    opened.Window->close();
-    const QStringList written = host.Written;
-    opened.Window->close();
-    QCOMPARE(host.Written, written);
-    QCOMPARE(written.size(), 4);
+    window->close();
+    window->close();
+    QCOMPARE(host.Written.size(), 4);
     QCOMPARE(host.Closed, QList<int>{3});
-    QVERIFY(!opened.Window->findChild<QTimer*>()->isActive());
+    QVERIFY(!window->findChild<QTimer*>()->isActive());
 }
 
 QTEST_MAIN(TestDigitalWindows)
