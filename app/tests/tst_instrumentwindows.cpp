@@ -5,7 +5,7 @@
 #include "InstrumentWindow.h"
 #include "NavState.h"
 #include "RecordingHost.h"
-#include "Registry.h"
+#include "SettingsFolder.h"
 #include "ScreenPlacement.h"
 #include "ShownWindow.h"
 
@@ -63,7 +63,6 @@ private slots:
     void cyclesLeaveWindowsWhereTheyWere_data();
     void cyclesLeaveWindowsWhereTheyWere();
     void shutdownRecordsAndStartUpReopens();
-    void bringOntoScreen_data();
     void bringOntoScreen();
 
 private:
@@ -71,7 +70,7 @@ private:
     QCheckBox* Box(int number) const { return Main->findChild<QCheckBox*>(QStringLiteral("ActiveWindow%1").arg(number)); }
     QCheckBox* Control(const char* name) const { return Main->findChild<QCheckBox*>(name); }
     InstrumentWindow* Window(int number) const { return Main->Instruments().Window(number); }
-    QRect StoredOuter(int number) const;
+    QRect StoredOuter(int number) const { return ::StoredOuter(*Settings, number); }
 
     std::unique_ptr<QTemporaryDir> Dir;
     std::unique_ptr<Registry> Settings;
@@ -90,8 +89,7 @@ void TestInstrumentWindows::init()
 {
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
-    Settings = std::make_unique<Registry>(Registry::Locations{Dir->filePath("u.conf"), Dir->filePath("m/m.conf"),
-                                                              Dir->filePath("u-m.conf")});
+    Settings = std::make_unique<Registry>(SettingsIn(*Dir));
     QVERIFY(Settings->OpenSettingsKeys());
     Nav = std::make_unique<NavState>();
 }
@@ -111,13 +109,6 @@ void TestInstrumentWindows::Start()
     Main = std::make_unique<Basis>(*Nav, *Settings, ServerPorts{0, 0});
     Main->StartUp();
     Main->show();
-}
-
-// In pixels of 15 twips.
-QRect TestInstrumentWindows::StoredOuter(int number) const
-{
-    const auto pixels = [&](const char* name) { return Settings->ReadUserSetting("Views", name + QString::number(number)).toInt() / 15; };
-    return {pixels("Left"), pixels("Top"), pixels("Width"), pixels("Height")};
 }
 
 // No geometry stored anywhere, all six windows and "Always on top" stored: the window manager
@@ -266,24 +257,17 @@ void TestInstrumentWindows::shutdownRecordsAndStartUpReopens()
         QCOMPARE(Brightest(Window(n)->grab().toImage()), QColor(64, 0, 0));
 }
 
-void TestInstrumentWindows::bringOntoScreen_data()
-{
-    QTest::addColumn<QRect>("window");
-    QTest::addColumn<QRect>("expected");
-    QTest::newRow("on screen") << QRect(100, 100, 300, 200) << QRect(100, 100, 300, 200);
-    QTest::newRow("mostly off, corner reachable") << QRect(1800, 1000, 300, 200) << QRect(1800, 1000, 300, 200);
-    QTest::newRow("a sliver only") << QRect(1900, 100, 300, 200) << QRect(810, 440, 300, 200);
-    QTest::newRow("title bar above the screen") << QRect(100, -30, 300, 200) << QRect(100, 0, 300, 200);
-    QTest::newRow("too large is shrunk onto it") << QRect(100, 50, 3000, 2000) << QRect(0, 0, 1920, 1080);
-    QTest::newRow("too tall stays where it was") << QRect(500, 50, 300, 2000) << QRect(500, 0, 300, 1080);
-    QTest::newRow("lost and too large") << QRect(5000, 0, 3000, 2000) << QRect(0, 0, 1920, 1080);
-}
-
+// A stored place on a 1920 x 1080 monitor: kept while the title bar's corner can be reached,
+// centred when only a sliver would show, shrunk onto it when too large.
 void TestInstrumentWindows::bringOntoScreen()
 {
-    QFETCH(QRect, window);
-    QFETCH(QRect, expected);
-    QCOMPARE(BringOntoScreen(window, {QRect(0, 0, 1920, 1080)}), expected);
+    const std::pair<QRect, QRect> places[] = {
+        {QRect(100, 100, 300, 200), QRect(100, 100, 300, 200)},   {QRect(1800, 1000, 300, 200), QRect(1800, 1000, 300, 200)},
+        {QRect(1900, 100, 300, 200), QRect(810, 440, 300, 200)},  {QRect(100, -30, 300, 200), QRect(100, 0, 300, 200)},
+        {QRect(100, 50, 3000, 2000), QRect(0, 0, 1920, 1080)},    {QRect(500, 50, 300, 2000), QRect(500, 0, 300, 1080)},
+        {QRect(5000, 0, 3000, 2000), QRect(0, 0, 1920, 1080)}};
+    for (const auto& [window, expected] : places)
+        QCOMPARE(BringOntoScreen(window, {QRect(0, 0, 1920, 1080)}), expected);
 }
 
 QTEST_MAIN(TestInstrumentWindows)

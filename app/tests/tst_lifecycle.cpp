@@ -2,11 +2,11 @@
 // its windows come back where they were, start after start, and every way it can end keeps the
 // settings: the announced endings through the normal shutdown, the others because a change is
 // written a moment after it is made.
-#include "Registry.h"
+#include "SettingsFolder.h"
 #include "ShownWindow.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
+#include <QTcpServer>
 #include <QTest>
 
 #include <csignal>
@@ -16,6 +16,13 @@ namespace {
 // Window 6 at a stored place, window 3 where the window manager puts it.
 const char Position[] = "Digital Position";
 const char Compass[] = "Digital Compass";
+
+// A port nothing listens on now, so that the program's servers need none of the usual ports.
+QString FreePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? QString::number(probe.serverPort()) : QString();
+}
 
 } // namespace
 
@@ -45,12 +52,13 @@ void TestLifecycle::init()
         QSKIP("needs the desktop of tests/desktop/with-openbox.sh");
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
-    Locations = {Dir->filePath("home/Quarvel/DevozOra.conf"), Dir->filePath("etc/Quarvel/DevozOra.conf"),
-                 Dir->filePath("home/Quarvel/DevozOra-machine.conf")};
+    Locations = SettingsIn(*Dir);
     Registry setup(Locations);
     QVERIFY(setup.OpenSettingsKeys());
     setup.WriteMachineSetting("NMEA", "Baudrate", "4");
     setup.WriteMachineSetting("NMEA", "Device1", Dir->filePath("no-receiver"));
+    setup.WriteMachineSetting("GPSD", "Port", FreePort());
+    setup.WriteMachineSetting("NMEA", "TcpPort", FreePort());
     for (const auto& [name, value] : {std::pair{"Active3", "True"}, {"Active6", "True"}, {"Left6", "3000"},
                                       {"Top6", "2400"}, {"Width6", "4500"}, {"Height6", "1800"}})
         setup.WriteUserSetting("Views", name, value);
@@ -70,12 +78,7 @@ bool TestLifecycle::Start()
 QRect TestLifecycle::Stored(int number) const
 {
     Registry settings(Locations);
-    if (!settings.OpenSettingsKeys())
-        return {};
-    const auto pixels = [&](const char* name) {
-        return settings.ReadUserSetting("Views", name + QString::number(number)).toInt() / 15;
-    };
-    return {pixels("Left"), pixels("Top"), pixels("Width"), pixels("Height")};
+    return settings.OpenSettingsKeys() ? StoredOuter(settings, number) : QRect();
 }
 
 // Three starts, the second while the window manager is too busy to frame anything for a while:

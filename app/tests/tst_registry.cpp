@@ -1,6 +1,6 @@
 // The settings store on real files: files as people write them, values as text, numbers that do
 // not fit, damaged files, and locations that cannot be written.
-#include "Registry.h"
+#include "SettingsFolder.h"
 #include "Unprivileged.h"
 
 #include <QCoreApplication>
@@ -15,13 +15,6 @@
 namespace {
 
 const QString Absent = QStringLiteral("<absent>");
-
-Registry::Locations In(const QTemporaryDir& dir)
-{
-    return {dir.filePath(QStringLiteral("home/Quarvel/DevozOra.conf")),
-            dir.filePath(QStringLiteral("etc/Quarvel/DevozOra.conf")),
-            dir.filePath(QStringLiteral("home/Quarvel/DevozOra-machine.conf"))};
-}
 
 QString FolderOf(const QString& path)
 {
@@ -53,16 +46,11 @@ private slots:
     void filesAsPeopleWriteThem();
     void valuesAreText_data();
     void valuesAreText();
-    void flags_data();
-    void flags();
-    void numbers_data();
-    void numbers();
+    void flagsAndNumbers();
     void damagedFiles_data();
     void damagedFiles();
     void machineWideLocationNotWritable();
-    void userLocationUnusable_data();
     void userLocationUnusable();
-    void defaultLocations_data();
     void defaultLocations();
 
 private:
@@ -103,7 +91,7 @@ void TestRegistry::filesAsPeopleWriteThem()
     QFETCH(QString, name);
     QFETCH(QString, value);
     QTemporaryDir dir;
-    const Registry::Locations where = In(dir);
+    const Registry::Locations where = SettingsIn(dir);
     Put(where.MachineFile, file);
     {
         Registry registry(where);
@@ -149,52 +137,29 @@ void TestRegistry::valuesAreText()
     QFETCH(QString, read);
     QTemporaryDir dir;
     {
-        Registry first(In(dir)); // the first run creates both locations
+        Registry first(SettingsIn(dir)); // the first run creates both locations
         QVERIFY(first.OpenSettingsKeys());
-        QVERIFY(QFile::exists(In(dir).MachineFile) && !QFile::exists(In(dir).MachineFallbackFile));
+        QVERIFY(QFile::exists(SettingsIn(dir).MachineFile) && !QFile::exists(SettingsIn(dir).MachineFallbackFile));
         first.WriteUserSetting("NMEA", "Device1", text);
     }
-    Registry next(In(dir));
+    Registry next(SettingsIn(dir));
     QVERIFY(next.OpenSettingsKeys());
     QCOMPARE(next.ReadUserSetting("NMEA", "Device1", Absent), read);
     QCOMPARE(next.ReadMachineSetting("NMEA", "Device1", Absent), Absent);
 }
 
-void TestRegistry::flags_data()
+// A flag is set by "True" in any case only; a number that does not fit falls back to the default,
+// never to a part of it that would fit (in a list of positions 0 to 9 whose default is 5).
+void TestRegistry::flagsAndNumbers()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("set");
-    for (const char* text : {"True", "true", "TRUE"})
-        QTest::newRow(text) << text << true;
-    for (const char* text : {"False", "1", "yes", "", " true"})
-        QTest::newRow(text) << text << false;
-}
-
-void TestRegistry::flags()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, set);
-    QCOMPARE(Registry::ReadFlag(text), set);
-}
-
-void TestRegistry::numbers_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("number"); // in a list of positions 0 to 9 whose default is 5
-    const QList<std::pair<const char*, int>> rows = {
-        {"4", 4}, {" 9 ", 9}, {"+3", 3}, {"12abc", 5}, {"3 ; 4800", 3}, {"2.5", 2}, {"3.5", 4}, {"", 5},
-        {"COM3", 5}, {"-1", 5}, {"10", 5}, {"1e9", 5}, {"9e-1", 1}, {"1e999", 5}, {"inf", 5}, {"nan", 5}};
-    for (const auto& [text, number] : rows)
-        QTest::newRow(text) << text << number;
-    QTest::newRow("endless digits") << QString(400, u'9') << 5;
-}
-
-// A number that does not fit falls back to the default, never to a part of it that would fit.
-void TestRegistry::numbers()
-{
-    QFETCH(QString, text);
-    QFETCH(int, number);
-    QCOMPARE(Registry::SettingNumber(text, 0, 9, 5), number);
+    for (const char* text : {"True", "true", "TRUE", "False", "1", "yes", "", " true"})
+        QCOMPARE(Registry::ReadFlag(text), QByteArray(text).toLower() == "true");
+    const std::pair<QString, int> numbers[] = {
+        {"4", 4},     {" 9 ", 9},   {"+3", 3},   {"12abc", 5}, {"3 ; 4800", 3}, {"2.5", 2},
+        {"3.5", 4},   {"", 5},      {"COM3", 5}, {"-1", 5},    {"10", 5},       {"1e9", 5},
+        {"9e-1", 1},  {"1e999", 5}, {"inf", 5},  {"nan", 5},   {QString(400, u'9'), 5}};
+    for (const auto& [text, number] : numbers)
+        QVERIFY2(Registry::SettingNumber(text, 0, 9, 5) == number, qPrintable(text));
 }
 
 void TestRegistry::damagedFiles_data()
@@ -214,7 +179,7 @@ void TestRegistry::damagedFiles()
 {
     QFETCH(QByteArray, garbage);
     QTemporaryDir dir;
-    const Registry::Locations where = In(dir);
+    const Registry::Locations where = SettingsIn(dir);
     Put(where.UserFile, garbage);
     Put(where.MachineFile, garbage);
     const QString salvaged = garbage.contains("\n[NMEA]\nBaudrate=4\n") ? "4" : Absent;
@@ -248,8 +213,8 @@ void TestRegistry::machineWideLocationNotWritable()
 
     QTemporaryDir provided;
     QTemporaryDir missing;
-    const Registry::Locations where = In(provided);
-    const Registry::Locations beside = In(missing);
+    const Registry::Locations where = SettingsIn(provided);
+    const Registry::Locations beside = SettingsIn(missing);
     Put(where.MachineFile, "# Provided by the administrator: the receiver on COM5 at 4800 baud.\n"
                            "[NMEA]\nCOMport=4\nBaudrate=4\n[Local]\nTimeDisplay=1\n");
     const QByteArray text = Contents(where.MachineFile);
@@ -274,64 +239,46 @@ void TestRegistry::machineWideLocationNotWritable()
     }
 }
 
-void TestRegistry::userLocationUnusable_data()
-{
-    QTest::addColumn<bool>("pathIsFolder");
-    QTest::newRow("folder cannot be created") << false;
-    QTest::newRow("settings path is a folder") << true;
-}
-
+// No settings where the person's file should be (a folder no one can create, root included, or a
+// folder by the file's name): the program runs on its defaults and keeps nothing.
 void TestRegistry::userLocationUnusable()
 {
-    QFETCH(bool, pathIsFolder);
     QTemporaryDir dir;
-    Registry::Locations where = In(dir);
-    if (pathIsFolder) {
-        QVERIFY(QDir().mkpath(where.UserFile));
-    } else {
-        // A plain file where a folder should be: no one can create the folder, root included.
-        const QString blocker = dir.filePath(QStringLiteral("blocker"));
-        Put(blocker, "x");
-        where.UserFile = blocker + QStringLiteral("/Quarvel/DevozOra.conf");
+    Registry::Locations where = SettingsIn(dir);
+    QVERIFY(QDir().mkpath(where.UserFile));
+    Put(dir.filePath(QStringLiteral("blocker")), "x");
+    for (const QString& user : {where.UserFile, dir.filePath(QStringLiteral("blocker/Quarvel/DevozOra.conf"))}) {
+        where.UserFile = user;
+        Registry registry(where);
+        QVERIFY(!registry.OpenSettingsKeys());
+        registry.WriteUserSetting("Views", "Base", "2");
+        QCOMPARE(registry.ReadUserSetting("Views", "Base", Absent), Absent);
     }
-    Registry registry(where);
-    QVERIFY(!registry.OpenSettingsKeys());
-    registry.WriteUserSetting("Views", "Base", "2");
-    QCOMPARE(registry.ReadUserSetting("Views", "Base", Absent), Absent);
 }
 
-void TestRegistry::defaultLocations_data()
-{
-    QTest::addColumn<QByteArray>("configHome");
-    QTest::addColumn<QByteArray>("configDirs");
-    QTest::addColumn<QString>("userFolder");
-    QTest::addColumn<QString>("machineFolder");
-    const QString homeConfig = QDir::homePath() + QStringLiteral("/.config");
-    QTest::newRow("both set") << QByteArray("/x/cfg") << QByteArray("/y/xdg:/z") << "/x/cfg" << "/y/xdg";
-    QTest::newRow("relative dirs skipped") << QByteArray("/x/cfg") << QByteArray("rel/xdg::/z") << "/x/cfg" << "/z";
-    QTest::newRow("unset") << QByteArray() << QByteArray() << homeConfig << "/etc/xdg";
-}
-
+// The user's file under XDG_CONFIG_HOME, the machine-wide one in the first absolute folder of
+// XDG_CONFIG_DIRS, and the usual places where they are not set.
 void TestRegistry::defaultLocations()
 {
-    QFETCH(QByteArray, configHome);
-    QFETCH(QByteArray, configDirs);
-    QFETCH(QString, userFolder);
-    QFETCH(QString, machineFolder);
-
     const QByteArray savedHome = qgetenv("XDG_CONFIG_HOME");
     const QByteArray savedDirs = qgetenv("XDG_CONFIG_DIRS");
+    const auto set = [](const char* name, const QByteArray& value) { value.isNull() ? qunsetenv(name) : qputenv(name, value); };
     const auto restore = qScopeGuard([&] {
-        savedHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", savedHome);
-        savedDirs.isNull() ? qunsetenv("XDG_CONFIG_DIRS") : qputenv("XDG_CONFIG_DIRS", savedDirs);
+        set("XDG_CONFIG_HOME", savedHome);
+        set("XDG_CONFIG_DIRS", savedDirs);
     });
-    configHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", configHome);
-    configDirs.isNull() ? qunsetenv("XDG_CONFIG_DIRS") : qputenv("XDG_CONFIG_DIRS", configDirs);
-
-    const Registry::Locations where = Registry::DefaultLocations();
-    QCOMPARE(where.UserFile, userFolder + QStringLiteral("/Quarvel/DevozOra.conf"));
-    QCOMPARE(where.MachineFile, machineFolder + QStringLiteral("/Quarvel/DevozOra.conf"));
-    QCOMPARE(where.MachineFallbackFile, userFolder + QStringLiteral("/Quarvel/DevozOra-machine.conf"));
+    const struct { QByteArray Home, Dirs; QString UserFolder, MachineFolder; } cases[] = {
+        {"/x/cfg", "/y/xdg:/z", "/x/cfg", "/y/xdg"},
+        {"/x/cfg", "rel/xdg::/z", "/x/cfg", "/z"},
+        {QByteArray(), QByteArray(), QDir::homePath() + QStringLiteral("/.config"), "/etc/xdg"}};
+    for (const auto& [home, dirs, userFolder, machineFolder] : cases) {
+        set("XDG_CONFIG_HOME", home);
+        set("XDG_CONFIG_DIRS", dirs);
+        const Registry::Locations where = Registry::DefaultLocations();
+        QCOMPARE(where.UserFile, userFolder + QStringLiteral("/Quarvel/DevozOra.conf"));
+        QCOMPARE(where.MachineFile, machineFolder + QStringLiteral("/Quarvel/DevozOra.conf"));
+        QCOMPARE(where.MachineFallbackFile, userFolder + QStringLiteral("/Quarvel/DevozOra-machine.conf"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRegistry)
