@@ -44,7 +44,6 @@ private slots:
     void initTestCase();
     void filesAsPeopleWriteThem_data();
     void filesAsPeopleWriteThem();
-    void valuesAreText_data();
     void valuesAreText();
     void flagsAndNumbers();
     void damagedFiles_data();
@@ -114,38 +113,30 @@ void TestRegistry::filesAsPeopleWriteThem()
     }
 }
 
-void TestRegistry::valuesAreText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("read");
-    for (const char* text : {"True", "1234.5", "-1", "@Variant(x)", "/dev/serial/by-id/usb-FTDI, Inc",
-                             "a \"quoted\" word", "\"in quotes\"", "key=value", "  padded  ", "# not a comment"})
-        QTest::newRow(text) << text << text;
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("non-ASCII") << "/dev/tty\u00c4\u20ac" << "/dev/tty\u00c4\u20ac";
-    QTest::newRow("254 characters") << QString(254, u'x') << QString(254, u'x');
-    QTest::newRow("255 characters") << QString(255, u'x') << Absent;
-    QTest::newRow("NUL inside") << QStringLiteral("ab\0cd") << "ab";
-    QTest::newRow("NUL first") << QStringLiteral("\0ab") << "";
-    QTest::newRow("line break") << "ab\ncd" << "ab";
-}
-
-// A value comes back from the next run as the text it was.
+// A value comes back from the next run as the text it was, up to a NUL or a line break, and not
+// at all from 255 characters on; the first run creates both locations.
 void TestRegistry::valuesAreText()
 {
-    QFETCH(QString, text);
-    QFETCH(QString, read);
+    QList<std::pair<QString, QString>> values = {
+        {"", ""},  {"/dev/tty\u00c4\u20ac", "/dev/tty\u00c4\u20ac"}, {QString(254, u'x'), QString(254, u'x')}, {QString(255, u'x'), Absent},
+        {QStringLiteral("ab\0cd"), "ab"}, {QStringLiteral("\0ab"), ""}, {"ab\ncd", "ab"}};
+    for (const char* text : {"True", "1234.5", "-1", "@Variant(x)", "/dev/serial/by-id/usb-FTDI, Inc", "a \"quoted\" word",
+                             "\"in quotes\"", "key=value", "  padded  ", "# not a comment"})
+        values.append(std::pair<QString, QString>(text, text));
     QTemporaryDir dir;
     {
-        Registry first(SettingsIn(dir)); // the first run creates both locations
+        Registry first(SettingsIn(dir));
         QVERIFY(first.OpenSettingsKeys());
         QVERIFY(QFile::exists(SettingsIn(dir).MachineFile) && !QFile::exists(SettingsIn(dir).MachineFallbackFile));
-        first.WriteUserSetting("NMEA", "Device1", text);
+        for (qsizetype i = 0; i < values.size(); ++i)
+            first.WriteUserSetting("NMEA", QStringLiteral("Device%1").arg(i), values[i].first);
     }
     Registry next(SettingsIn(dir));
     QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(next.ReadUserSetting("NMEA", "Device1", Absent), read);
-    QCOMPARE(next.ReadMachineSetting("NMEA", "Device1", Absent), Absent);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        QCOMPARE(next.ReadUserSetting("NMEA", QStringLiteral("Device%1").arg(i), Absent), values[i].second);
+        QCOMPARE(next.ReadMachineSetting("NMEA", QStringLiteral("Device%1").arg(i), Absent), Absent);
+    }
 }
 
 // A flag is set by "True" in any case only; a number that does not fit falls back to the default,

@@ -1,15 +1,19 @@
-#include "RecordingHost.h"
+// The sky view: the plot's layout in twips for a window's size, where a satellite stands, its
+// colour by signal and its label by constellation, and the window's pictures, pixel by pixel.
+#include "BrightnessColor.h"
 #include "NavState.h"
+#include "RecordingHost.h"
 #include "SatView2.h"
+#include "ScaledColour.h"
 #include "SkyLayout.h"
 #include "SkyPainter.h"
-#include "ScaledColour.h"
-#include "BrightnessColor.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -42,12 +46,13 @@ class TestSatView2 : public QObject {
     Q_OBJECT
 
 private slots:
+    void layout();
+    void position();
+    void signalColor();
+    void satelliteLabel();
     void init();
     void firstRedrawComesSoonThenEverySecond();
-    void satelliteDiscAtItsPosition_data();
     void satelliteDiscAtItsPosition();
-    void lowerSlotLiesOnTop();
-    void nightIsDim_data();
     void nightIsDim();
     void resizeShowsAtTheNextRedraw();
     void otherConstellationsCarryTheirLetter();
@@ -61,6 +66,81 @@ private:
     NavState Nav;
     RecordingHost Host;
 };
+
+// The discs are round in a window of any shape (their radii follow w + h); the compass letters
+// stand at 5, 50 and 95 % of each side, the letter's height taken off; a marker is centred on its
+// satellite; an empty window has nothing of negative size.
+void TestSatView2::layout()
+{
+    const SkyLayout square = LayoutSky(3000, 3000, 15, 15);
+    QCOMPARE(QList<qint64>({square.LabelWidth, square.LabelHeight, square.MarkerWidth, square.MarkerHeight, square.PrnFontSize,
+                            square.LetterFontSize}), QList<qint64>({300, 150, 250, 250, 7, 11}));
+    QCOMPARE(QList<float>({square.CenterRadius, square.InnerRingRadius, square.OuterRingRadius}),
+             QList<float>({150.0f, 6000.0f / 7, static_cast<float>(6000 / 4.2)}));
+    const SkyLayout wide = LayoutSky(4000, 2000, 15, 15);
+    QCOMPARE(QList<float>({wide.CenterRadius, wide.InnerRingRadius, wide.OuterRingRadius}),
+             QList<float>({square.CenterRadius, square.InnerRingRadius, square.OuterRingRadius}));
+    for (const auto& [l, w, h] : {std::tuple{square, 3000, 3000}, {wide, 4000, 2000}}) {
+        const qint64 letter = l.LetterFontSize * 15;
+        QCOMPARE(QList<qint64>({l.CenterX, l.CenterY}), QList<qint64>({w / 2, h / 2}));
+        for (const auto& [near, middle, far, side] : {std::tuple{l.NorthY, l.MiddleY, l.SouthY, h}, {l.WestX, l.MiddleX, l.EastX, w}}) {
+            QVERIFY(std::abs(2 * near + letter - side / 10) <= 1);
+            QVERIFY(std::abs(2 * middle + letter - side) <= 1);
+            QVERIFY(std::abs(2 * far + letter - side * 19 / 10) <= 1);
+        }
+        for (const SkyPoint p : {SkyPoint{1500, 150}, SkyPoint{3800, 1000.4f}}) {
+            const SkyMarker m = PlaceMarker(l, p);
+            QVERIFY(std::abs(m.DiscCenterX - p.X) <= 1 && std::abs(m.DiscCenterY - p.Y) <= 1);
+            QVERIFY(std::abs(m.BoxLeft + l.LabelWidth / 2 - p.X) <= 1 && std::abs(m.BoxTop + l.LabelHeight / 2 - p.Y) <= 1);
+            QCOMPARE(m.DiscRadius, l.MarkerHeight / 2);
+        }
+    }
+    const SkyLayout empty = LayoutSky(0, 0, 15, 15);
+    QCOMPARE(QList<qint64>({empty.LabelWidth, empty.MarkerHeight, empty.PrnFontSize, empty.LetterFontSize}), QList<qint64>({0, 0, 1, 1}));
+    QCOMPARE(empty.OuterRingRadius, 0.0f);
+}
+
+// The horizon lies at 0.9 of the half-width and half-height from the centre, the zenith at the
+// centre; an elevation beyond 90 crosses it; sizes beyond 16 bits of twips work alike.
+void TestSatView2::position()
+{
+    const struct { double W, H; int Elevation, Azimuth; double X, Y; } points[] = {
+        {3000, 3000, 0, 0, 1500, 150},     {3000, 3000, 0, 90, 2850, 1500},  {3000, 3000, 0, 180, 1500, 2850},
+        {3000, 3000, 0, 270, 150, 1500},   {3000, 3000, 90, 0, 1500, 1500},  {3000, 3000, 90, 123, 1500, 1500},
+        {3000, 3000, 60, 0, 1500, 825},    {3000, 3000, 120, 0, 1500, 2175}, {4000, 2000, 0, 90, 3800, 1000},
+        {4000, 2000, 0, 0, 2000, 100},     {100000, 80000, 0, 90, 95000, 40000},
+    };
+    for (const auto& [w, h, elevation, azimuth, x, y] : points) {
+        const SkyLayout l = LayoutSky(w, h, 15, 15);
+        const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
+        const double tolerance = 1e-5 * (w + h); // single precision
+        QVERIFY2(std::abs(p.X - x) < tolerance && std::abs(p.Y - y) < tolerance,
+                 qPrintable(QStringLiteral("%1 up at %2: %3, %4").arg(elevation).arg(azimuth).arg(p.X).arg(p.Y)));
+    }
+}
+
+// Each class of signal from its first to its last value; beyond 99 dB the value is not believable.
+void TestSatView2::signalColor()
+{
+    const std::pair<int, std::int32_t> classes[] = {
+        {0, Rgb(128, 128, 128)}, {1, Rgb(255, 0, 0)},   {5, Rgb(255, 0, 0)},   {6, Rgb(255, 128, 0)},
+        {15, Rgb(255, 128, 0)},  {16, Rgb(255, 255, 0)}, {20, Rgb(255, 255, 0)}, {21, Rgb(0, 255, 0)},
+        {99, Rgb(0, 255, 0)},    {100, Rgb(128, 0, 128)}, {255, Rgb(128, 0, 128)}};
+    for (const auto& [snr, colour] : classes)
+        QVERIFY2(SignalColor(static_cast<std::uint8_t>(snr)) == colour, qPrintable(QString::number(snr)));
+}
+
+// GPS and SBAS as they always were, the last two digits; the others with their letter, GLONASS
+// and QZSS by their own numbering.
+void TestSatView2::satelliteLabel()
+{
+    const struct { char System; int Prn; const char* Label; } labels[] = {
+        {'G', 7, " 7"},    {'G', 12, "12"},   {0, 123, "23"},     {'S', 44, "44"},   {'S', 133, "33"},
+        {'R', 70, "R6"},   {'R', 96, "R32"},  {'R', 12, "R12"},   {'E', 5, "E5"},    {'C', 23, "C23"},
+        {'J', 2, "J2"},    {'J', 194, "J2"},  {'I', 3, "I3"},     {'C', 201, "C1"}};
+    for (const auto& [system, prn, label] : labels)
+        QCOMPARE(QString::fromStdString(SatelliteLabel(system, prn)), QString::fromLatin1(label));
+}
 
 void TestSatView2::init()
 {
@@ -107,55 +187,31 @@ void TestSatView2::firstRedrawComesSoonThenEverySecond()
     QVERIFY(empty.HasPicture());
 }
 
-void TestSatView2::satelliteDiscAtItsPosition_data()
-{
-    QTest::addColumn<int>("elevation");
-    QTest::addColumn<int>("azimuth");
-    QTest::addColumn<int>("snr");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("green on the east horizon") << 0 << 90 << 35 << QColor(0, 255, 0);
-    QTest::newRow("yellow at 45 up, south-west") << 45 << 225 << 18 << QColor(255, 255, 0);
-    QTest::newRow("grey at the zenith") << 90 << 10 << 0 << QColor(128, 128, 128);
-}
-
+// A disc in its signal colour where its satellite stands and nowhere else, largely uncovered by
+// its number in a light blue box; of two at the same point, the lower slot's lies on top.
 void TestSatView2::satelliteDiscAtItsPosition()
 {
-    QFETCH(int, elevation);
-    QFETCH(int, azimuth);
-    QFETCH(int, snr);
-    QFETCH(QColor, colour);
-    PutSatellite(Nav, 5, 7, elevation, azimuth, snr);
-    const QImage image = Plot();   // 3000 x 3000 twips
-    const SkyLayout l = LayoutSky(3000, 3000, 15, 15);
-    const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation),
-                                         static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
-    const QPoint at(qRound(p.X / 15), qRound(p.Y / 15));
-    // The disc (radius 125 twips, 8 pixels) is largely uncovered by its two-character label.
-    QVERIFY2(CountNear(image, at, 8, colour) > 60, qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
-    // The label box is light blue around it; the number covers part of the disc's middle.
-    QVERIFY(CountNear(image, at, 10, QColor(192, 192, 255)) > 10);
-    QVERIFY(CountNear(image, at, 4, colour) < 81 - 4);
-    // And nowhere else.
-    QCOMPARE(CountNear(image, QPoint(100, 100), 100, colour), CountNear(image, at, 10, colour));
-}
-
-void TestSatView2::lowerSlotLiesOnTop()
-{
-    PutSatellite(Nav, 2, 12, 30, 300, 3);    // red
-    PutSatellite(Nav, 1, 13, 30, 300, 50);   // green, at the same point
+    const struct { int Elevation, Azimuth, Snr; QColor Colour; } satellites[] = {
+        {0, 90, 35, QColor(0, 255, 0)}, {45, 225, 18, QColor(255, 255, 0)}, {90, 10, 0, QColor(128, 128, 128)}};
+    const SkyLayout l = LayoutSky(3000, 3000, 15, 15); // the plot of 200 x 200 pixels
+    for (const auto& [elevation, azimuth, snr, colour] : satellites) {
+        Nav = NavState();
+        PutSatellite(Nav, 5, 7, elevation, azimuth, snr);
+        const QImage image = Plot();
+        const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
+        const QPoint at(qRound(p.X / 15), qRound(p.Y / 15));
+        // The disc has a radius of 125 twips, 8 pixels.
+        QVERIFY2(CountNear(image, at, 8, colour) > 60, qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
+        QVERIFY(CountNear(image, at, 10, QColor(192, 192, 255)) > 10);
+        QVERIFY(CountNear(image, at, 4, colour) < 81 - 4);
+        QCOMPARE(CountNear(image, QPoint(100, 100), 100, colour), CountNear(image, at, 10, colour));
+    }
+    Nav = NavState();
+    PutSatellite(Nav, 2, 12, 30, 300, 3);  // red
+    PutSatellite(Nav, 1, 13, 30, 300, 50); // green, at the same point
     const QImage image = Plot();
     QVERIFY(CountNear(image, QPoint(100, 100), 100, QColor(0, 255, 0)) > 60);
     QCOMPARE(CountNear(image, QPoint(100, 100), 100, QColor(255, 0, 0)), 0);
-}
-
-void TestSatView2::nightIsDim_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<bool>("red");
-    QTest::addColumn<int>("level"); // the brightest any channel may be
-    QTest::newRow("night") << "Night" << false << 64;
-    QTest::newRow("dusk in red") << "Dusk" << true << 128;
-    QTest::newRow("night in red") << "Night" << true << 64;
 }
 
 // Every signal class in the sky at once. Nothing is brighter than the mode allows; in red nothing
@@ -163,25 +219,25 @@ void TestSatView2::nightIsDim_data()
 // quarter brighter than the one below it.
 void TestSatView2::nightIsDim()
 {
-    QFETCH(QString, mode);
-    QFETCH(bool, red);
-    QFETCH(int, level);
     const int snrs[] = {0, 3, 10, 18, 40};
     for (int slot = 1; slot <= 32; ++slot)
         PutSatellite(Nav, slot, slot + 100, (slot * 7) % 90, (slot * 37) % 360, snrs[slot % 5]);
-    Host.Lit = {mode, red};
-    const QImage image = Plot(QSize(352, 350));
-    const QColor brightest = Brightest(image);
-    QVERIFY2(brightest.value() <= level && brightest.value() >= level * 5 / 8, qPrintable(brightest.name()));
-    if (!red)
-        return;
-    QCOMPARE(brightest.green() + brightest.blue(), 0);
-    int below = 0;
-    for (const int snr : snrs) {
-        const QColor shade = ScaledColour(SignalColor(static_cast<std::uint8_t>(snr), true), Host.Lit);
-        QVERIFY2(CountNear(image, QPoint(176, 175), 176, shade) > 30 && shade.red() >= below * 5 / 4,
-                 qPrintable(QStringLiteral("%1 dB: %2").arg(snr).arg(shade.name())));
-        below = shade.red();
+    const struct { const char* Mode; bool Red; int Level; } modes[] = {{"Night", false, 64}, {"Dusk", true, 128}, {"Night", true, 64}};
+    for (const auto& [mode, red, level] : modes) {
+        Host.Lit = {mode, red};
+        const QImage image = Plot(QSize(352, 350));
+        const QColor brightest = Brightest(image);
+        QVERIFY2(brightest.value() <= level && brightest.value() >= level * 5 / 8, qPrintable(mode + brightest.name()));
+        if (!red)
+            continue;
+        QCOMPARE(brightest.green() + brightest.blue(), 0);
+        int below = 0;
+        for (const int snr : snrs) {
+            const QColor shade = ScaledColour(SignalColor(static_cast<std::uint8_t>(snr), true), Host.Lit);
+            QVERIFY2(CountNear(image, QPoint(176, 175), 176, shade) > 30 && shade.red() >= below * 5 / 4,
+                     qPrintable(QStringLiteral("%1 dB: %2").arg(snr).arg(shade.name())));
+            below = shade.red();
+        }
     }
 }
 
