@@ -17,13 +17,6 @@ namespace {
 const char Position[] = "Digital Position";
 const char Compass[] = "Digital Compass";
 
-// A port nothing listens on now, so that the program's servers need none of the usual ports.
-QString FreePort()
-{
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost, 0) ? QString::number(probe.serverPort()) : QString();
-}
-
 } // namespace
 
 class TestLifecycle : public QObject {
@@ -57,8 +50,12 @@ void TestLifecycle::init()
     QVERIFY(setup.OpenSettingsKeys());
     setup.WriteMachineSetting("NMEA", "Baudrate", "4");
     setup.WriteMachineSetting("NMEA", "Device1", Dir->filePath("no-receiver"));
-    setup.WriteMachineSetting("GPSD", "Port", FreePort());
-    setup.WriteMachineSetting("NMEA", "TcpPort", FreePort());
+    // The servers on ports nothing listens on now, let go before the program takes them: it needs
+    // none of the usual ones, which a gpsd of the system may hold.
+    QTcpServer gpsd, nmea;
+    QVERIFY(gpsd.listen(QHostAddress::Any, 0) && nmea.listen(QHostAddress::Any, 0));
+    setup.WriteMachineSetting("GPSD", "Port", QString::number(gpsd.serverPort()));
+    setup.WriteMachineSetting("NMEA", "TcpPort", QString::number(nmea.serverPort()));
     for (const auto& [name, value] : {std::pair{"Active3", "True"}, {"Active6", "True"}, {"Left6", "3000"},
                                       {"Top6", "2400"}, {"Width6", "4500"}, {"Height6", "1800"}})
         setup.WriteUserSetting("Views", name, value);

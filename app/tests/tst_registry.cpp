@@ -42,7 +42,6 @@ class TestRegistry : public QObject {
 
 private slots:
     void initTestCase();
-    void filesAsPeopleWriteThem_data();
     void filesAsPeopleWriteThem();
     void valuesAreText();
     void flagsAndNumbers();
@@ -61,55 +60,44 @@ void TestRegistry::initTestCase()
     ModeBitsBind = ModeBitsBindUs();
 }
 
-void TestRegistry::filesAsPeopleWriteThem_data()
-{
-    QTest::addColumn<QByteArray>("file"); // the machine-wide file, as an administrator wrote it
-    QTest::addColumn<QString>("name");    // a value of "NMEA"
-    QTest::addColumn<QString>("value");
-    QTest::newRow("comments, blank lines") << QByteArray("# boat PC\n; serial\n\n[NMEA]\n  # GPS\nBaudrate=4\n")
-                                           << "Baudrate" << "4";
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[NMEA]\nBaudrate=4\n") << "Baudrate" << "4";
-    QTest::newRow("line without =") << QByteArray("[NMEA]\nthe receiver is at the chart table\nBaudrate=4\n")
-                                    << "Baudrate" << "4";
-    QTest::newRow("unknown keys, blanks, CR LF") << QByteArray("[NMEA]\r\nRadar=Yes\r\n Baudrate = 4 \r\n")
-                                                 << "Baudrate" << "4";
-    QTest::newRow("another case") << QByteArray("[nmea]\nWORDBITS=2\n") << "Wordbits" << "2";
-    QTest::newRow("two spellings, the first counts") << QByteArray("[NMEA]\nParity=1\n[Nmea]\nPARITY=3\n")
-                                                     << "Parity" << "1";
-    QTest::newRow("comma and quote") << QByteArray("[NMEA]\nDevice1=/dev/serial/by-id/usb-\"FTDI\", Inc=1\n")
-                                     << "Device1" << "/dev/serial/by-id/usb-\"FTDI\", Inc=1";
-    QTest::newRow("quoted blanks") << QByteArray("[NMEA]\nDevice1=\"  /dev/x  \"\n") << "Device1" << "  /dev/x  ";
-    QTest::newRow("Latin-1") << QByteArray("[NMEA]\nDevice1=/dev/tty\xC4\n") << "Device1" << "/dev/tty\u00C4";
-}
-
 // Every setting is read from a file as people write it; a write keeps every other line, and
 // exactly one line then answers to the name written.
 void TestRegistry::filesAsPeopleWriteThem()
 {
-    QFETCH(QByteArray, file);
-    QFETCH(QString, name);
-    QFETCH(QString, value);
-    QTemporaryDir dir;
-    const Registry::Locations where = SettingsIn(dir);
-    Put(where.MachineFile, file);
-    {
-        Registry registry(where);
-        QVERIFY(registry.OpenSettingsKeys());
-        QVERIFY(registry.Problems().isEmpty());
-        QCOMPARE(registry.ReadMachineSetting("NMEA", name, Absent), value);
-        registry.WriteMachineSetting("NMEA", name, "7, \"new\"");
-    }
-    Registry next(where);
-    QVERIFY(next.OpenSettingsKeys());
-    QCOMPARE(next.ReadMachineSetting("NMEA", name), QString("7, \"new\""));
-    const QString now = QString::fromUtf8(Contents(where.MachineFile));
-    QVERIFY(now.count(u'\n') <= file.count('\n')); // nothing added, CR LF no blank line
-    const auto options = QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption;
-    QCOMPARE(now.count(QRegularExpression("^[ \t]*" + name + "[ \t]*=", options)), 1);
-    for (const QByteArray& line : file.split('\n')) {
-        const QString kept = QString::fromUtf8(line).remove(QChar(0xFEFF)).trimmed();
-        if (!kept.isEmpty() && !kept.contains(u'='))
-            QVERIFY2(now.contains(kept), qPrintable(kept));
+    const struct { QByteArray File; QString Name, Value; } files[] = { // an administrator's, of "NMEA"
+        {"# boat PC\n; serial\n\n[NMEA]\n  # GPS\nBaudrate=4\n", "Baudrate", "4"},
+        {"\xEF\xBB\xBF[NMEA]\nBaudrate=4\n", "Baudrate", "4"},
+        {"[NMEA]\nthe receiver is at the chart table\nBaudrate=4\n", "Baudrate", "4"},
+        {"[NMEA]\r\nRadar=Yes\r\n Baudrate = 4 \r\n", "Baudrate", "4"},
+        {"[nmea]\nWORDBITS=2\n", "Wordbits", "2"},
+        {"[NMEA]\nParity=1\n[Nmea]\nPARITY=3\n", "Parity", "1"}, // two spellings: the first counts
+        {"[NMEA]\nDevice1=/dev/serial/by-id/usb-\"FTDI\", Inc=1\n", "Device1", "/dev/serial/by-id/usb-\"FTDI\", Inc=1"},
+        {"[NMEA]\nDevice1=\"  /dev/x  \"\n", "Device1", "  /dev/x  "},
+        {"[NMEA]\nDevice1=/dev/tty\xC4\n", "Device1", "/dev/tty\u00C4"}, // Latin-1
+    };
+    for (const auto& [file, name, value] : files) {
+        QTemporaryDir dir;
+        const Registry::Locations where = SettingsIn(dir);
+        Put(where.MachineFile, file);
+        {
+            Registry registry(where);
+            QVERIFY(registry.OpenSettingsKeys());
+            QVERIFY(registry.Problems().isEmpty());
+            QCOMPARE(registry.ReadMachineSetting("NMEA", name, Absent), value);
+            registry.WriteMachineSetting("NMEA", name, "7, \"new\"");
+        }
+        Registry next(where);
+        QVERIFY(next.OpenSettingsKeys());
+        QCOMPARE(next.ReadMachineSetting("NMEA", name), QString("7, \"new\""));
+        const QString now = QString::fromUtf8(Contents(where.MachineFile));
+        QVERIFY(now.count(u'\n') <= file.count('\n')); // nothing added, CR LF no blank line
+        const auto options = QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption;
+        QCOMPARE(now.count(QRegularExpression("^[ \t]*" + name + "[ \t]*=", options)), 1);
+        for (const QByteArray& line : file.split('\n')) {
+            const QString kept = QString::fromUtf8(line).remove(QChar(0xFEFF)).trimmed();
+            if (!kept.isEmpty() && !kept.contains(u'='))
+                QVERIFY2(now.contains(kept), qPrintable(kept));
+        }
     }
 }
 

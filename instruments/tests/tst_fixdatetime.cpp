@@ -12,7 +12,6 @@ class TestFixDateTime : public QObject {
 private slots:
     void received();
     void differences();
-    void shown_data();
     void shown();
 };
 
@@ -55,58 +54,36 @@ void TestFixDateTime::differences()
         QVERIFY2(AutoUtcDifference(lead) == minutes, qPrintable(QString::number(lead)));
 }
 
-void TestFixDateTime::shown_data()
-{
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<QString>("rmcDate");
-    QTest::addColumn<bool>("zda");
-    QTest::addColumn<bool>("local");
-    QTest::addColumn<bool>("daylightSaving");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QDateTime>("computerNow");
-    QTest::addColumn<QTime>("expectedTime"); // invalid: unknown
-    QTest::addColumn<QDate>("expectedDate"); // invalid: not shown
-
-    const QDateTime noon(QDate(2026, 12, 5), QTime(12, 40));
-    const QDate dec5(2026, 12, 5);
-    QTest::newRow("UTC") << "123456" << "051226" << false << false << false << "+5:30" << noon << QTime(12, 34, 56) << dec5;
-    QTest::newRow("ZDA date over RMC") << "123456" << "051226" << true << false << false << "" << noon << QTime(12, 34, 56) << QDate(2026, 12, 31);
-    QTest::newRow("+5:30") << "123456" << "051226" << false << true << false << "+5:30" << noon << QTime(18, 4, 56) << dec5;
-    QTest::newRow("+5:30 and daylight saving") << "123456" << "051226" << false << true << true << "+5:30" << noon << QTime(19, 4, 56) << dec5;
-    QTest::newRow("-4:30 back over midnight") << "020000" << "051226" << false << true << false << "-4:30" << noon << QTime(21, 30) << QDate(2026, 12, 4);
-    QTest::newRow("-4:30 back over new year") << "020000" << "010127" << false << true << false << "-4:30" << noon << QTime(21, 30) << QDate(2026, 12, 31);
-    QTest::newRow("+5:45 forward over midnight") << "201500" << "311226" << false << true << false << "+5:45" << noon << QTime(2, 0) << QDate(2027, 1, 1);
-    QTest::newRow("AUTO, m = -299") << "123456" << "051226" << false << true << false << "AUTO" << QDateTime(dec5, QTime(7, 35, 10)) << QTime(7, 34, 56) << dec5;
-    QTest::newRow("AUTO, m = +60") << "123456" << "051226" << false << true << false << "AUTO" << QDateTime(dec5, QTime(13, 34)) << QTime(13, 34, 56) << dec5;
-    QTest::newRow("AUTO is case-sensitive") << "123456" << "051226" << false << true << false << "auto" << QDateTime(dec5, QTime(13, 34)) << QTime(12, 34, 56) << dec5;
-    // Without a date only the time of day is known: the clock difference goes the short way round.
-    QTest::newRow("AUTO without a date") << "233456" << "" << false << true << false << "AUTO" << QDateTime(QDate(2026, 12, 6), QTime(0, 20)) << QTime(0, 34, 56) << QDate();
-    QTest::newRow("unknown time") << "1234" << "051226" << false << false << false << "" << noon << QTime() << QDate();
-    QTest::newRow("unknown date") << "123456" << "000000" << false << false << false << "" << noon << QTime(12, 34, 56) << QDate();
-}
-
+// The fix's time, in UTC or shifted by the chosen difference (an hour more with daylight saving),
+// over midnight and the new year with its date; "AUTO" takes the difference from the computer's
+// clock. An unknown time or date is not shown.
 void TestFixDateTime::shown()
 {
-    QFETCH(QString, time);
-    QFETCH(QString, rmcDate);
-    QFETCH(bool, zda);
-    QFETCH(bool, local);
-    QFETCH(bool, daylightSaving);
-    QFETCH(QString, entry);
-    QFETCH(QDateTime, computerNow);
-    QFETCH(QTime, expectedTime);
-    QFETCH(QDate, expectedDate);
-    NavState nav;
-    nav.UtcTimeText = time.toStdString();
-    nav.UtcDateText = rmcDate.toStdString();
-    if (zda) {
-        nav.ZdaYear = 2026;
-        nav.ZdaMonth = 12;
-        nav.ZdaDay = 31;
+    const QDateTime noon(QDate(2026, 12, 5), QTime(12, 40));
+    const QDate dec5(2026, 12, 5);
+    const struct { const char* Time; const char* RmcDate; bool Local, DaylightSaving; const char* Entry; QDateTime ComputerNow; QTime ShownTime; QDate ShownDate; } cases[] = {
+        {"123456", "051226", false, false, "+5:30", noon, QTime(12, 34, 56), dec5},
+        {"123456", "051226", true, false, "+5:30", noon, QTime(18, 4, 56), dec5},
+        {"123456", "051226", true, true, "+5:30", noon, QTime(19, 4, 56), dec5},
+        {"020000", "051226", true, false, "-4:30", noon, QTime(21, 30), QDate(2026, 12, 4)},
+        {"020000", "010127", true, false, "-4:30", noon, QTime(21, 30), QDate(2026, 12, 31)},
+        {"201500", "311226", true, false, "+5:45", noon, QTime(2, 0), QDate(2027, 1, 1)},
+        {"123456", "051226", true, false, "AUTO", QDateTime(dec5, QTime(7, 35, 10)), QTime(7, 34, 56), dec5},
+        {"123456", "051226", true, false, "AUTO", QDateTime(dec5, QTime(13, 34)), QTime(13, 34, 56), dec5},
+        {"123456", "051226", true, false, "auto", QDateTime(dec5, QTime(13, 34)), QTime(12, 34, 56), dec5}, // not "AUTO"
+        // Without a date only the time of day is known: the clock difference goes the short way round.
+        {"233456", "", true, false, "AUTO", QDateTime(QDate(2026, 12, 6), QTime(0, 20)), QTime(0, 34, 56), QDate()},
+        {"1234", "051226", false, false, "", noon, QTime(), QDate()},
+        {"123456", "000000", false, false, "", noon, QTime(12, 34, 56), QDate()},
+    };
+    for (const auto& [time, rmcDate, local, daylightSaving, entry, computerNow, shownTime, shownDate] : cases) {
+        NavState nav;
+        nav.UtcTimeText = time;
+        nav.UtcDateText = rmcDate;
+        const ShownDateTime shown = FixDateTime(nav, {local, daylightSaving, entry}, computerNow);
+        QVERIFY2(shown.Time.value_or(QTime()) == shownTime && shown.Date.value_or(QDate()) == shownDate,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(time, rmcDate, entry)));
     }
-    const ShownDateTime shown = FixDateTime(nav, {local, daylightSaving, entry}, computerNow);
-    QCOMPARE(shown.Time.value_or(QTime()), expectedTime);
-    QCOMPARE(shown.Date.value_or(QDate()), expectedDate);
 }
 
 QTEST_APPLESS_MAIN(TestFixDateTime)
