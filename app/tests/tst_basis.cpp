@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -75,6 +76,7 @@ void TestBasis::startsFromDefaults_data()
     QTest::addColumn<QString>("stored"); // in every list, TimeDisplay and Base; nothing on a first run
     QTest::newRow("first run") << QString();
     QTest::newRow("no selection") << "-1";
+    QTest::newRow("the first entry, below the display choices") << "0";
     QTest::newRow("far beyond the lists, in exponent form") << "1e9";
 }
 
@@ -111,8 +113,13 @@ void TestBasis::startsFromDefaults()
     QCOMPARE(basis.Server().Listener().MaxClients(), 8);
     basis.show();
     auto* tabs = basis.findChild<QTabWidget*>("TabBladen");
-    for (int tab = 0; tab < tabs->count(); ++tab)
+    QSet<int> lefts; // of the frames and the text box, which line up on every page
+    for (int tab = 0; tab < tabs->count(); ++tab) {
         VerifyNothingOverlaps(*tabs->widget(tab));
+        for (const QWidget* child : tabs->widget(tab)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            lefts << child->x();
+    }
+    QCOMPARE(lefts, QSet<int>{16});
 }
 
 // The simulator's receiver at the equator on the evening of the March equinox, from 17:30 UTC (the

@@ -24,6 +24,7 @@ class TestLifecycle : public QObject {
 
 private slots:
     void init();
+    void answersItsOptionsWithoutADesktop();
     void restartsShowWindowsWhereTheyWere();
     void endingsKeepTheSettings_data();
     void endingsKeepTheSettings(); // last: one of its endings takes the X server with it
@@ -76,6 +77,20 @@ QRect TestLifecycle::Stored(int number) const
 {
     Registry settings(Locations);
     return settings.OpenSettingsKeys() ? StoredOuter(settings, number) : QRect();
+}
+
+void TestLifecycle::answersItsOptionsWithoutADesktop()
+{
+    for (const auto& [option, answer] : {std::pair{"--version", "devozora "}, {"-h", "Usage: devozora\n"}}) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(DEVOZORA_PATH), {option});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(program.readAllStandardOutput().startsWith(answer));
+    }
 }
 
 // Three starts, the second while the window manager is too busy to frame anything for a while:

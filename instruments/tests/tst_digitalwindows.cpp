@@ -8,6 +8,7 @@
 #include "NavState.h"
 #include "RecordingHost.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
@@ -131,6 +132,12 @@ void TestDigitalWindows::opened()
             QCOMPARE(colour(title), night ? QColor(32, 32, 32) : QColor(128, 128, 128));
     }
     QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
+    // B steps the main window's brightness list; no other key does, nor B held down.
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"), true);
+    QCoreApplication::sendEvent(window.get(), &held);
+    QTest::keyClick(window.get(), Qt::Key_A);
+    QTest::keyClick(window.get(), Qt::Key_B);
+    QCOMPARE(host.Steps, 1);
 }
 
 // The layout runs only when a text changes a label's size; moving a label by hand shows whether
