@@ -1,13 +1,10 @@
 #pragma once
 
-// The main window's side of the instrument windows, for tests: answers with settable values and
-// records what the windows tell it and ask of it.
+// The main window's side of the instrument windows, for tests: lit as set, UTC shown, and counting
+// the brightness steps a window asks for.
 #include "InstrumentHost.h"
 
 #include <QImage>
-#include <QList>
-#include <QStringList>
-#include <QWidget>
 
 #include <algorithm>
 
@@ -15,29 +12,14 @@ class RecordingHost : public InstrumentHost {
 public:
     Brightness CurrentBrightness() const override { return Lit; }
     void StepBrightness() override { ++Steps; }
-    QString UtcDifferenceText() const override { return UtcDifference; }
-    bool DaylightSavingTicked() const override { return DaylightSaving; }
-    bool LocalTimeSelected() const override { return LocalTime; }
-    void InstrumentWindowClosed(int number) override
-    {
-        Closed.push_back(number);
-        // The main window unticks the box, whose handler closes the window once more.
-        if (CloseAgain != nullptr)
-            CloseAgain->close();
-    }
-    void WriteUserSetting(const QString& subkey, const QString& name, const QString& text) override
-    {
-        Written.push_back(subkey + u'/' + name + u'=' + text);
-    }
+    QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
+    bool DaylightSavingTicked() const override { return false; }
+    bool LocalTimeSelected() const override { return false; }
+    void InstrumentWindowClosed(int) override {}
+    void WriteUserSetting(const QString&, const QString&, const QString&) override {}
 
     Brightness Lit;
     int Steps = 0;
-    QString UtcDifference = QStringLiteral("AUTO");
-    bool DaylightSaving = false;
-    bool LocalTime = false;
-    QWidget* CloseAgain = nullptr;
-    QList<int> Closed;
-    QStringList Written;
 };
 
 // Makes a window's refresh callable, as its timer would call it, and its timer's interval readable.

@@ -19,10 +19,10 @@ namespace {
 std::unique_ptr<DigitalWindow> Open(int number, const NavState& nav, InstrumentHost& host)
 {
     switch (number) {
-    case 3: return std::make_unique<Driven<Dcompass>>(nav, host);
-    case 4: return std::make_unique<Driven<DDateTime>>(nav, host);
-    case 5: return std::make_unique<Driven<Dspeed>>(nav, host);
-    default: return std::make_unique<Driven<Dposition>>(nav, host);
+    case 3: return std::make_unique<Dcompass>(nav, host);
+    case 4: return std::make_unique<DDateTime>(nav, host);
+    case 5: return std::make_unique<Dspeed>(nav, host);
+    default: return std::make_unique<Dposition>(nav, host);
     }
 }
 
@@ -71,7 +71,6 @@ private slots:
     void opened_data();
     void opened();
     void unchangedTextRunsNoLayout();
-    void closingStoresGeometryOnce();
 };
 
 void TestDigitalWindows::opened_data()
@@ -159,26 +158,6 @@ void TestDigitalWindows::unchangedTextRunsNoLayout()
     Tick(*window);
     QCOMPARE(value->text(), QStringLiteral("10.0"));
     QVERIFY(value->pos() != QPoint(0, 0) && value->x() < laidOut.x());
-}
-
-// Closed by the user (the main window then closes it once more, as it unticks its box) or from
-// the main window, a window stops its timer, stores its geometry and tells the main window once,
-// however often it is closed; where it is stored is measured under a window manager.
-void TestDigitalWindows::closingStoresGeometryOnce()
-{
-    const NavState nav = FixedNav();
-    for (const bool hostClosesAgain : {true, false}) {
-        RecordingHost host;
-        const std::unique_ptr<DigitalWindow> window = Open(3, nav, host);
-        window->show();
-        host.CloseAgain = hostClosesAgain ? window.get() : nullptr;
-        host.Written.clear();
-        window->close();
-        window->close();
-        QCOMPARE(host.Written.size(), 4);
-        QCOMPARE(host.Closed, QList<int>{3});
-        QVERIFY(!window->findChild<QTimer*>()->isActive());
-    }
 }
 
 QTEST_MAIN(TestDigitalWindows)
