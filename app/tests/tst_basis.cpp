@@ -245,8 +245,6 @@ void TestBasis::changesAndShutdownWriteEverySettingWhereItBelongs()
     QCOMPARE(registry.ReadUserSetting("Views", "AlwaysOnTop"), QString("False"));
     QCOMPARE(registry.ReadUserSetting("Local", "NightRed"), QString("False"));
     QCOMPARE(registry.ReadUserSetting("Views", "Base"), QString("0"));
-    for (int n = 1; n <= 6; ++n)
-        QCOMPARE(registry.ReadUserSetting("Views", QStringLiteral("Active%1").arg(n)), QString("False"));
     // Each value lives in its own scope only.
     QCOMPARE(registry.ReadUserSetting("NMEA", "Parity"), QString());
     QCOMPARE(registry.ReadMachineSetting("Local", "BrightnessMode"), QString());
