@@ -31,7 +31,7 @@ std::unique_ptr<DigitalWindow> Open(int number, const NavState& nav, InstrumentH
     }
 }
 
-// Drives the timer's tick the way the window's timer does.
+// Runs what the window's timer runs at each expiry.
 void Tick(DigitalWindow& window)
 {
     QMetaObject::invokeMethod(window.findChild<QTimer*>(), "timeout", Qt::DirectConnection);
@@ -90,7 +90,7 @@ void TestDigitalWindows::opened_data()
     QTest::addColumn<QString>("value");     // the label of the value
     QTest::addColumn<QString>("text");      // with the fix of FixedNav
     QTest::addColumn<QList<int>>("points"); // the value's font with a fix, without; the heading's
-    QTest::addColumn<QString>("heading");   // grey above the value, white
+    QTest::addColumn<QString>("heading");   // the grey label above the white value, if any
     QTest::newRow("compass") << 3 << QSize(205, 83) << "CourseText" << "123º" << QList<int>{42, 13, 9} << "CourseSort";
     QTest::newRow("date and time") << 4 << QSize(221, 110) << "TimeText" << "12:34:56" << QList<int>{34, 17, 12} << "TimeSort";
     QTest::newRow("speed") << 5 << QSize(205, 92) << "SpeedText" << "5.3" << QList<int>{47, 14, 6} << "SpeedSort";
