@@ -2,6 +2,7 @@
 // receiver on a pseudo-terminal: what is restored, how often the port opens, what is written back,
 // and how "Auto" follows the sun.
 #include "Basis.h"
+#include "FixDateTime.h"
 #include "IndicatorLed.h"
 #include "InstrumentWindow.h"
 #include "NavState.h"
@@ -103,7 +104,10 @@ void TestBasis::startsFromDefaults()
     for (const auto& [list, entry] : {std::pair{"Portnumber", "COM1"}, {"Baudrate", "300"}, {"WordBits", "6"}, {"StopBits", "1"},
                                       {"Parity", "none"}, {"HandShake", "none"}, {"LocalUTChours", "AUTO"}, {"BrightnessMode", "Daylight"}})
         QCOMPARE(Selected(basis, list), QString(entry));
-    QCOMPARE(basis.findChild<QComboBox*>("LocalUTChours")->count(), 35);
+    const auto* utc = basis.findChild<QComboBox*>("LocalUTChours"); // after "AUTO", from west to east
+    QCOMPARE(utc->count(), 35);
+    for (int i = 2; i < utc->count(); ++i)
+        QVERIFY2(EntryUtcDifference(utc->itemText(i - 1)) < EntryUtcDifference(utc->itemText(i)), qPrintable(utc->itemText(i)));
     QVERIFY(basis.findChild<QRadioButton*>("Local_UTC2")->isChecked());
     QVERIFY(!basis.findChild<QCheckBox*>("ActiveWindow7")->isEnabled());
     QCOMPARE(basis.findChild<QTabWidget*>("TabBladen")->currentIndex(), 0);

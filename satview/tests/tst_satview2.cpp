@@ -213,6 +213,12 @@ void TestSatView2::satelliteDiscAtItsPosition()
 // quarter brighter than the one below it.
 void TestSatView2::nightIsDim()
 {
+    // In red the empty plot is told apart by brightness: the zenith disc above the horizon disc.
+    Host.Lit = {"Dusk", true};
+    const QImage empty = Plot(QSize(352, 350));
+    const int zenith = empty.pixelColor(176, 175).red();
+    const int horizon = empty.pixelColor(176 + 95, 175 + 95).red();
+    QVERIFY2(zenith > horizon && horizon > 0, qPrintable(QStringLiteral("%1 %2").arg(zenith).arg(horizon)));
     const int snrs[] = {0, 3, 10, 18, 40};
     for (int slot = 1; slot <= 32; ++slot)
         PutSatellite(Nav, slot, slot + 100, (slot * 7) % 90, (slot * 37) % 360, snrs[slot % 5]);
