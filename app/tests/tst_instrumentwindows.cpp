@@ -205,11 +205,8 @@ void TestInstrumentWindows::cyclesLeaveWindowsWhereTheyWere()
                     continue;
                 const std::optional<ShownWindow> shown = Settled(Window(n));
                 QVERIFY(shown);
-                const QRect& was = before[n];
-                qInfo("cycle %2d %-6s window %d drift %+d,%+d %+dx%+d", cycle, first ? "there" : "back", n,
-                      shown->Outer.x() - was.x(), shown->Outer.y() - was.y(), shown->Outer.width() - was.width(),
-                      shown->Outer.height() - was.height());
-                QCOMPARE(shown->Outer, was);
+                QVERIFY2(shown->Outer == before[n], qPrintable(QStringLiteral("cycle %1 window %2 %3: %4,%5 %6x%7").arg(cycle).arg(n).arg(
+                    first ? "there" : "back").arg(shown->Outer.x()).arg(shown->Outer.y()).arg(shown->Outer.width()).arg(shown->Outer.height())));
                 QCOMPARE(shown->Frame.isNull(), change == Change::Freeze && first);
                 // The band changes without touching the geometry: nothing to settle, so wait for it.
                 QTRY_COMPARE(Above(Window(n)), change == Change::AlwaysOnTop && first);

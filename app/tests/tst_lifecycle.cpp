@@ -112,7 +112,6 @@ void TestLifecycle::restartsShowWindowsWhereTheyWere()
             compass = Shown(Compass).Outer;
         QTRY_COMPARE_WITH_TIMEOUT(Shown(Compass).Outer, compass, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(Stored(3), compass, 10000);
-        qInfo("run %d: compass shown at %d,%d %dx%d", run, compass.x(), compass.y(), compass.width(), compass.height());
         Program->terminate();
         QVERIFY(Program->waitForFinished(20000));
         QCOMPARE(Stored(3), compass);
