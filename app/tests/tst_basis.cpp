@@ -34,15 +34,15 @@ QString Selected(Basis& basis, const char* name)
     return basis.findChild<QComboBox*>(QString::fromLatin1(name))->currentText();
 }
 
-// Every control stands inside its page or frame, clear of its left edge, below the frame's title
-// and clear of every other (neighbours as designed may share a pixel).
+// Every control has a size and stands inside its page or frame, clear of its left edge, below the
+// frame's title and clear of every other (neighbours as designed may share a pixel).
 void VerifyNothingOverlaps(const QWidget& parent)
 {
     const QList<QWidget*> children = parent.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     const int title = qobject_cast<const QGroupBox*>(&parent) ? parent.fontMetrics().height() : 0;
     for (qsizetype i = 0; i < children.size(); ++i) {
         const QRect r = children[i]->geometry();
-        QVERIFY2(r.top() >= title && r.left() > 0 && parent.rect().contains(r), qPrintable(children[i]->objectName()));
+        QVERIFY2(!r.isEmpty() && r.top() >= title && r.left() > 0 && parent.rect().contains(r), qPrintable(children[i]->objectName()));
         for (qsizetype j = 0; j < i; ++j)
             QVERIFY2(!r.adjusted(1, 1, -1, -1).intersects(children[j]->geometry()), qPrintable(children[i]->objectName() + " " + children[j]->objectName()));
         if (qobject_cast<const QGroupBox*>(children[i]))
