@@ -8,8 +8,8 @@
 #                                      at 10 Hz and then at 50 Hz, one watcher each (gpspipe -w):
 #                                      the CPU each takes over SECONDS (default 60), in % of one core
 #                                      and per Hz, the ratio of the two, and resident memory
-# Uses the GPSD port 2947 (and the NMEA port 10110) for devozora and 29470 for gpsd; they must be
-# free. Builds a Release binary in $BUILD (default build-release/).
+# Both serve on free ports, so a system's gpsd may run beside. Builds a Release binary in $BUILD
+# (default build-release/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-3}"
@@ -20,12 +20,13 @@ cmake --build "$build" -j"$(nproc)" --target devozora devozora-simulator >/dev/n
 devozora="$build/app/devozora" simulator="$build/tools/simulator/devozora-simulator"
 work="$(mktemp -d)"
 source tests/clients/serve.sh
+read -r reference_port <<<"$(free_ports 1)"
 chmod 755 "$work"
 
 cat >"$work/measure.py" <<'PYTHON'
 # TPVs per minute to one watcher of each server, then ?POLL; round trips, alternating servers.
 import json, select, socket, sys, time
-ports = {"devozora": 2947, "gpsd": 29470}
+ports = {"devozora": int(sys.argv[1]), "gpsd": int(sys.argv[2])}
 watchers = {socket.create_connection(("127.0.0.1", p)): name for name, p in ports.items()}
 for w in watchers:
     w.sendall(b'?WATCH={"enable":true,"json":true};\n')
@@ -59,10 +60,10 @@ start_pair() {
     start_simulator "$work/ours" --seed 7 --start "$start" "$@"
     start_simulator "$work/theirs" --seed 7 --start "$start" "$@"
     start_devozora "$work/ours"
-    gpsd -N -n -b -S 29470 -F "$work/gpsd.sock" "$work/theirs" >"$work/gpsd.log" 2>&1 &
+    gpsd -N -n -b -S "$reference_port" -F "$work/gpsd.sock" "$work/theirs" >"$work/gpsd.log" 2>&1 &
     gpsd_pid=$!
     pids+=($!)
-    wait_for_port 29470
+    wait_for_port "$reference_port"
 }
 
 if [[ "$runs" == --cpu ]]; then
@@ -74,8 +75,8 @@ if [[ "$runs" == --cpu ]]; then
     echo "rate  devozora CPU, per Hz, memory             gpsd CPU, per Hz, memory                 ratio"
     for rate in 10 50; do
         start_pair --rate "$rate"
-        gpspipe -w localhost:2947 >/dev/null & pids+=($!)
-        gpspipe -w localhost:29470 >/dev/null & pids+=($!)
+        gpspipe -w "localhost:$gpsd_port" >/dev/null & pids+=($!)
+        gpspipe -w "localhost:$reference_port" >/dev/null & pids+=($!)
         sleep 5 # every client attached and the stream settled
         ours=$(cpu_ns "$devozora_pid") theirs=$(cpu_ns "$gpsd_pid")
         sleep "$seconds"
@@ -94,7 +95,7 @@ start_pair
 sleep 3
 echo "server TPVs-per-minute POLL-median-us POLL-p99-us"
 for run in $(seq "$runs"); do
-    /usr/bin/python3 "$work/measure.py" | tee -a "$work/results"
+    /usr/bin/python3 "$work/measure.py" "$gpsd_port" "$reference_port" | tee -a "$work/results"
 done
 # The median of a column over the runs.
 median() { grep "^$1 " "$work/results" | cut -d' ' -f"$2" | sort -n | sed -n "$(( (runs + 1) / 2 ))p"; }
