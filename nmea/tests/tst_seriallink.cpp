@@ -220,6 +220,8 @@ private slots:
         QTest::newRow("no permission at all") << "no permission" << red << "Permission denied";
         const auto magenta = IndicatorColour::Magenta;
         QTest::newRow("port number beyond COM32") << "COM33" << magenta << "No device for this port number";
+        QTest::newRow("network address not of this machine")
+            << "udp://192.0.2.1:10110" << red << "The address is not available";
         QTest::newRow("network entry without port")
             << "tcp://gateway" << magenta << "Not a receiver on the network: write tcp://HOST:PORT or udp://:PORT";
     }
