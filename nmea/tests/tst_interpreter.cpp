@@ -176,7 +176,8 @@ private slots:
         row("GLL time kept whole", "GPGLL,4916.45,N,12311.12,W,120000.25,A",
             "Fix GLL, Time 120000.25, Latitude 49.1645, Longitude -123.1112, Result 43200250 0 P");
         row("GLL in RTK float", "GPGLL,4916.45,N,12311.12,W,120000.00,A,F", "Fix GLL, Result 43200000 4 P");
-        row("RMC differential", Rmc + QString(",D"), "Fix RMC, Result 45319000 2 PCSV");
+        for (const auto& [mode, status] : {std::pair{"D", "2"}, {"P", "2"}, {"R", "3"}, {"E", "5"}})
+            row(QString("RMC mode %1").arg(mode), Rmc + QString(",") + mode, QString("Fix RMC, Result 45319000 %1 PCSV").arg(status));
         row("RMC variation without its side", Replace(Rmc, 11, ""), "Fix RMC, Result 45319000 0 PCS");
         row("RMC without speed and course", Replace(Replace(Rmc, 7, ""), 8, ""), "Fix RMC, Result 45319000 0 PV");
         for (const auto& [quality, status] : {std::pair{"2", "2"}, {"3", "9"}, {"4", "3"}, {"5", "4"}})
