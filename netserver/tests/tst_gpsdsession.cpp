@@ -227,7 +227,7 @@ void TestGpsdSession::parser_data()
     QTest::addColumn<int>("members"); // -1: rejected
     QTest::newRow("empty object") << QByteArray("{}") << 0;
     QTest::newRow("blanks around") << QByteArray(" \t{ \"a\" : true }\r\n") << 1;
-    QTest::newRow("every scalar") << QByteArray(R"({"s":"x\"\u0041","n":-1.5e2,"t":true,"f":false,"z":null})") << 5;
+    QTest::newRow("every scalar and escape") << QByteArray(R"({"s":"x\"\\\/\b\f\n\r\t\u0041","n":-1.5e2,"t":true,"f":false,"z":null})") << 5;
     QTest::newRow("nested skipped") << QByteArray(R"({"o":{"p":[1,{"q":[]}]},"a":1})") << 2;
     QTest::newRow("unfinished") << QByteArray("{") << -1;
     QTest::newRow("trailing comma") << QByteArray(R"({"a":1,})") << -1;
