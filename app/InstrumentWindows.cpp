@@ -1,13 +1,13 @@
 #include "InstrumentWindows.h"
 
-#include "DDateTime.h"
-#include "Dcompass.h"
-#include "Dposition.h"
-#include "Dspeed.h"
-#include "Kompas.h"
-#include "Registry.h"
-#include "SatView2.h"
+#include "CourseWindow.h"
+#include "DateTimeWindow.h"
+#include "DrumCompassWindow.h"
+#include "PositionWindow.h"
 #include "ScreenPlacement.h"
+#include "SettingsStore.h"
+#include "SkyViewWindow.h"
+#include "SpeedWindow.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-InstrumentWindows::InstrumentWindows(const NavState& nav, InstrumentHost& host, Registry& settings)
+InstrumentWindows::InstrumentWindows(const NavState& nav, InstrumentHost& host, SettingsStore& settings)
     : Nav(nav), Host(host), Settings(settings)
 {
 }
@@ -42,12 +42,12 @@ void InstrumentWindows::ForEachOpen(const std::function<void(InstrumentWindow&)>
 InstrumentWindow* InstrumentWindows::Create(int number) const
 {
     switch (number) {
-    case 1: return new SatView2(Nav, Host);
-    case 2: return new Kompas(Nav, Host);
-    case 3: return new Dcompass(Nav, Host);
-    case 4: return new DDateTime(Nav, Host);
-    case 5: return new Dspeed(Nav, Host);
-    case 6: return new Dposition(Nav, Host);
+    case 1: return new SkyViewWindow(Nav, Host);
+    case 2: return new DrumCompassWindow(Nav, Host);
+    case 3: return new CourseWindow(Nav, Host);
+    case 4: return new DateTimeWindow(Nav, Host);
+    case 5: return new SpeedWindow(Nav, Host);
+    case 6: return new PositionWindow(Nav, Host);
     default: return nullptr;
     }
 }
@@ -83,7 +83,7 @@ InstrumentWindows::Placement InstrumentWindows::StoredPlacement(const Instrument
     const auto stored = [&](const char* name) {
         const QString text =
             Settings.ReadUserSetting(QStringLiteral("Views"), QString::fromLatin1(name) + QString::number(number));
-        return std::min(Registry::SettingValue(text).value_or(0.0), LargestTwips);
+        return std::min(SettingsStore::SettingValue(text).value_or(0.0), LargestTwips);
     };
     const double tppX = window.TwipsPerPixelX();
     const double tppY = window.TwipsPerPixelY();

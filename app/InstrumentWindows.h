@@ -11,7 +11,7 @@
 
 class InstrumentHost;
 class InstrumentWindow;
-class Registry;
+class SettingsStore;
 struct NavState;
 
 // InstrumentWindows: the open instrument windows by number, 1 sky view, 2 analog compass,
@@ -22,7 +22,7 @@ class InstrumentWindows {
 public:
     static constexpr int Count = 6;
 
-    InstrumentWindows(const NavState& nav, InstrumentHost& host, Registry& settings);
+    InstrumentWindows(const NavState& nav, InstrumentHost& host, SettingsStore& settings);
     ~InstrumentWindows();
     InstrumentWindows(const InstrumentWindows&) = delete;
     InstrumentWindows& operator=(const InstrumentWindows&) = delete;
@@ -50,6 +50,6 @@ private:
 
     const NavState& Nav;
     InstrumentHost& Host;
-    Registry& Settings;
+    SettingsStore& Settings;
     std::array<InstrumentWindow*, Count + 1> Slots{}; // slot 0 unused
 };

@@ -17,7 +17,7 @@
 std::optional<SettingsScope> OpenSettingsLocation(const QString& location, SettingsOwner, QString&)
 {
     // Qt opens the key for writing, creating it, when this user may; otherwise it opens it for
-    // reading. A key it could neither create nor find holds nothing for us. Registry values are
+    // reading. A key it could neither create nor find holds nothing for us. SettingsStore values are
     // text already: they are read once and written back from the same document.
     QSettings store(location, QSettings::NativeFormat);
     const QStringList keys = store.allKeys();

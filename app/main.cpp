@@ -1,7 +1,7 @@
 // devozora: the desktop program. It takes no arguments of its own apart from --help and --version.
-#include "Basis.h"
+#include "MainWindow.h"
 #include "NavState.h"
-#include "Registry.h"
+#include "SettingsStore.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
@@ -66,8 +66,8 @@ int main(int argc, char* argv[])
 
     NavState nav;
     nav.SetGpsdPlaceholders();
-    Registry registry(Registry::DefaultLocations());
-    if (!registry.OpenSettingsKeys()) {
+    SettingsStore store(SettingsStore::DefaultLocations());
+    if (!store.OpenSettingsKeys()) {
         // Without a place to keep settings nothing the person changes would last; say so and stop.
         QMessageBox message(QMessageBox::Warning, QStringLiteral("Fault writing registry"),
                             QStringLiteral("Fatal Error"), QMessageBox::Ok);
@@ -75,26 +75,26 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    for (const QString& problem : registry.Problems())
+    for (const QString& problem : store.Problems())
         std::fprintf(stderr, "devozora: %s\n", qPrintable(problem));
 
-    Basis basis(nav, registry);
+    MainWindow mainWindow(nav, store);
     // A logout, kill, Ctrl+C or a closed terminal ends the program as closing the main window
     // does: every setting and every window's place is written first.
     if (const int signalPipe = WatchTerminationSignals(); signalPipe >= 0) {
-        auto* notifier = new QSocketNotifier(signalPipe, QSocketNotifier::Read, &basis);
-        QObject::connect(notifier, &QSocketNotifier::activated, &basis, [&basis, signalPipe] {
+        auto* notifier = new QSocketNotifier(signalPipe, QSocketNotifier::Read, &mainWindow);
+        QObject::connect(notifier, &QSocketNotifier::activated, &mainWindow, [&mainWindow, signalPipe] {
             DrainTerminationSignals(signalPipe);
-            basis.close();
+            mainWindow.close();
             QApplication::quit();
         });
     }
-    basis.StartUp();
-    basis.show();
+    mainWindow.StartUp();
+    mainWindow.show();
     // A damaged settings file changed what the program starts with: the person should know why.
-    if (!registry.Problems().isEmpty()) {
+    if (!store.Problems().isEmpty()) {
         auto* message = new QMessageBox(QMessageBox::Warning, QStringLiteral("Settings"),
-                                        registry.Problems().join(QStringLiteral("\n\n")), QMessageBox::Ok, &basis);
+                                        store.Problems().join(QStringLiteral("\n\n")), QMessageBox::Ok, &mainWindow);
         message->setAttribute(Qt::WA_DeleteOnClose);
         message->show();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 
 #include <QColor>
 #include <QString>
@@ -26,6 +26,6 @@ inline QColor ToQColor(std::int32_t rgb)
 // A base colour dimmed for the brightness, and in red only where it asks for red.
 inline QColor ScaledColour(std::int32_t base, const Brightness& brightness)
 {
-    const std::int32_t scaled = ScaleColor(base, brightness.Mode.toStdString());
+    const std::int32_t scaled = ScaleColour(base, brightness.Mode.toStdString());
     return ToQColor(brightness.Red ? RedOnly(scaled) : scaled);
 }

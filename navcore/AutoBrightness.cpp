@@ -20,8 +20,8 @@ bool AutoBrightness::Follow(const NavState& nav)
     if (!now || (Elevation && *now >= ChosenAt && *now - ChosenAt < ChoiceIntervalSeconds))
         return false;
     ChosenAt = *now;
-    Elevation = SolarElevation(static_cast<double>(*now), DegMin2Deg(nav.PreciseLatitude),
-                               DegMin2Deg(nav.PreciseLongitude));
+    Elevation = SolarElevation(static_cast<double>(*now), DegreesFromDegreesMinutes(nav.PreciseLatitude),
+                               DegreesFromDegreesMinutes(nav.PreciseLongitude));
     Chosen = BrightnessForSun(*Elevation);
     return true;
 }

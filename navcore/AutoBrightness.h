@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 
 #include <cstdint>
 #include <optional>

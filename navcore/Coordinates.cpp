@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-double DegMin2Deg(double value)
+double DegreesFromDegreesMinutes(double value)
 {
     const bool negative = value < 0;
     const double magnitude = std::fabs(value);

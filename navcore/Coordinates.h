@@ -1,4 +1,4 @@
 #pragma once
 
 // Signed degrees-and-minutes (48.07038 for 48 deg 07.038') to signed decimal degrees (48.1173).
-double DegMin2Deg(double value);
+double DegreesFromDegreesMinutes(double value);

@@ -3,7 +3,7 @@
 #include <string_view>
 
 // How flags are stored as text: written "True" or "False".
-constexpr std::string_view Bool2Text(bool flag)
+constexpr std::string_view FlagText(bool flag)
 {
     return flag ? "True" : "False";
 }

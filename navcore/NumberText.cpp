@@ -97,7 +97,7 @@ std::optional<double> PlainDecimal(std::string_view text)
     return value;
 }
 
-std::optional<float> NMEAValue(std::string_view field, std::int16_t divisor)
+std::optional<float> NmeaNumber(std::string_view field, std::int16_t divisor)
 {
     if (field.empty())
         return 0.0f;

@@ -12,7 +12,7 @@
 // an optional "." and digits; reading stops at the first character that cannot continue the
 // number. Empty or non-numeric text gives 0. No exponents. A digit string too long for a double
 // gives an infinity, which callers that store the value refuse. For texts a person typed, such as
-// settings; a receiver's fields are read with NMEAValue.
+// settings; a receiver's fields are read with NmeaNumber.
 double LeadingNumber(std::string_view text);
 
 // A text that is a plain decimal number and nothing else: an optional sign, digits with at most
@@ -24,7 +24,7 @@ std::optional<double> PlainDecimal(std::string_view text);
 // An NMEA number field as a single-precision value, divided by divisor unless it is 0 (the
 // division is done in single precision, as the coordinates have always been computed). An empty
 // field is 0; a field that is not a plain decimal number, or too large for a float, is nullopt.
-std::optional<float> NMEAValue(std::string_view field, std::int16_t divisor);
+std::optional<float> NmeaNumber(std::string_view field, std::int16_t divisor);
 
 // value with at least intDigits integer digits (zero-padded) and exactly decimals decimals,
 // rounded half away from zero on the exact binary value of the float: (5445.5, 5, 4) gives

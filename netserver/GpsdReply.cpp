@@ -25,7 +25,7 @@ std::string AltitudeText(const NavState& nav)
 // received them.
 std::string DegreesText(float degreesMinutes)
 {
-    return FormatFixed(static_cast<float>(DegMin2Deg(degreesMinutes)));
+    return FormatFixed(static_cast<float>(DegreesFromDegreesMinutes(degreesMinutes)));
 }
 
 } // namespace

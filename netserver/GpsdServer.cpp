@@ -38,10 +38,10 @@ struct GpsdServer::Client {
 };
 
 GpsdServer::GpsdServer(NavState& nav, quint16 port, const QHostAddress& address, QObject* parent)
-    : QObject(parent), Nav(nav), WS(QStringLiteral("GPSD"), port, address)
+    : QObject(parent), Nav(nav), Listener(QStringLiteral("GPSD"), port, address)
 {
     Clock.start();
-    connect(&WS, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
+    connect(&Listener, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
 }
 
 GpsdServer::~GpsdServer()
@@ -83,7 +83,7 @@ void GpsdServer::CheckListener()
 {
     AcceptClients();
     ReportNoFixWhenQuiet();
-    WS.Listen();
+    Listener.Listen();
 }
 
 void GpsdServer::ForgetGoneClients()
@@ -101,7 +101,7 @@ void GpsdServer::ForgetGoneClients()
 void GpsdServer::AcceptClients()
 {
     ForgetGoneClients();
-    while (QTcpSocket* socket = WS.NextWaiting(ClientCount())) {
+    while (QTcpSocket* socket = Listener.NextWaiting(ClientCount())) {
         Clients.push_back(std::make_unique<Client>(socket, Nav, Device, Latest));
         Client* client = Clients.back().get();
         connect(socket, &QTcpSocket::readyRead, this, [this, client] { AnswerClient(*client); });

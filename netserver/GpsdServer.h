@@ -52,8 +52,8 @@ public:
     ~GpsdServer() override;
 
     // Where it listens and how many it serves at once.
-    PortListener& Listener() { return WS; }
-    void SetMaxClients(int count) { WS.SetMaxClients(count); }
+    PortListener& TcpListener() { return Listener; }
+    void SetMaxClients(int count) { Listener.SetMaxClients(count); }
     // Whether silent clients are greeted (see GreetingDelay); on unless the machine's settings
     // say otherwise.
     void SetGreeting(bool greet) { Greeting = greet; }
@@ -75,8 +75,8 @@ public:
     // quiet hear so.
     void CheckListener();
 
-    bool IsListening() const { return WS.isListening(); }
-    quint16 Port() const { return WS.Port(); }
+    bool IsListening() const { return Listener.isListening(); }
+    quint16 Port() const { return Listener.Port(); }
     int ClientCount() const;
 
 private:
@@ -95,7 +95,7 @@ private:
     void SendEvent(Client& client, const LineResult& line, std::string_view sentence);
 
     NavState& Nav;
-    PortListener WS;
+    PortListener Listener;
     bool Greeting = true;
     GpsdDevice Device;
     FixEpoch Latest;                 // mode 1 until a cycle has been reported, and after a loss

@@ -7,10 +7,10 @@
 #include <algorithm>
 
 NmeaTcpServer::NmeaTcpServer(quint16 port, const QHostAddress& address, QObject* parent)
-    : QObject(parent), WS(QStringLiteral("NMEA"), port, address)
+    : QObject(parent), Listener(QStringLiteral("NMEA"), port, address)
 {
     Clock.start();
-    connect(&WS, &QTcpServer::newConnection, this, &NmeaTcpServer::AcceptClients);
+    connect(&Listener, &QTcpServer::newConnection, this, &NmeaTcpServer::AcceptClients);
 }
 
 NmeaTcpServer::~NmeaTcpServer()
@@ -33,7 +33,7 @@ void NmeaTcpServer::LineProcessed(const LineResult& line, std::string_view sente
 void NmeaTcpServer::CheckListener()
 {
     AcceptClients();
-    WS.Listen();
+    Listener.Listen();
 }
 
 int NmeaTcpServer::ClientCount() const
@@ -45,7 +45,7 @@ int NmeaTcpServer::ClientCount() const
 void NmeaTcpServer::AcceptClients()
 {
     ForgetGoneClients();
-    while (QTcpSocket* socket = WS.NextWaiting(ClientCount())) {
+    while (QTcpSocket* socket = Listener.NextWaiting(ClientCount())) {
         Clients.push_back(std::make_unique<ClientConnection>(socket));
         // A plotter may send its own sentences or nothing at all; either way, this is not a place
         // to put them.

@@ -26,7 +26,7 @@ public:
                            QObject* parent = nullptr);
     ~NmeaTcpServer() override;
 
-    PortListener& Listener() { return WS; }
+    PortListener& TcpListener() { return Listener; }
     // Every line the link has processed, with its text when its checksum was valid.
     void LineProcessed(const LineResult& line, std::string_view sentence);
     // The watchdog's check, as for the GPSD server.
@@ -37,7 +37,7 @@ private:
     void AcceptClients();
     void ForgetGoneClients();
 
-    PortListener WS;
+    PortListener Listener;
     QElapsedTimer Clock;
     std::vector<std::unique_ptr<ClientConnection>> Clients;
     std::string Line; // reused for every sentence

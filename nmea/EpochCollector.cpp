@@ -56,8 +56,8 @@ void EpochCollector::Apply(const InterpretResult& result, const NavState& nav)
         Date = FixCalendarDate(nav);
     const std::uint16_t carried = result.Carried;
     if (carried & Carried::Position) {
-        Current.Latitude = DegMin2Deg(nav.PreciseLatitude);
-        Current.Longitude = DegMin2Deg(nav.PreciseLongitude);
+        Current.Latitude = DegreesFromDegreesMinutes(nav.PreciseLatitude);
+        Current.Longitude = DegreesFromDegreesMinutes(nav.PreciseLongitude);
     }
     if (carried & Carried::Altitude)
         Current.AltitudeMsl = nav.Altitude;

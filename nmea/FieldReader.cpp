@@ -18,7 +18,7 @@ double FieldReader::Value(int n)
 
 float FieldReader::Single(int n, float low, float high)
 {
-    const std::optional<float> value = NMEAValue(Fields[n], 0);
+    const std::optional<float> value = NmeaNumber(Fields[n], 0);
     Valid = Valid && value && *value >= low && *value <= high;
     return value.value_or(0.0f);
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Fill colours of the reception indicator OntvangstLED, 24-bit RGB with red in the low byte.
+// Fill colours of the reception indicator Reception, 24-bit RGB with red in the low byte.
 enum class IndicatorColour : std::uint32_t {
     Black = 0x000000,   // port opened; also the dark phase of the blink
     Green = 0x00FF00,   // the last line was a sentence we know with a valid checksum

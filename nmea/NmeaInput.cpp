@@ -9,7 +9,7 @@ NmeaInput::NmeaInput(NavState& nav) : Nav(nav), Rules(nav)
     LastValid.reserve(SentenceBufferLimit);
 }
 
-LineResult NmeaInput::InterpreteerNMEA()
+LineResult NmeaInput::ProcessLine()
 {
     Screen.Show(Sentence);
     Recognised = false;

@@ -33,7 +33,7 @@ public:
         if (c == '\n')
             return std::nullopt;
         if (c == '\r')
-            return InterpreteerNMEA();
+            return ProcessLine();
         if (Sentence.size() < SentenceBufferLimit)
             Sentence.push_back(c);
         else
@@ -42,7 +42,7 @@ public:
     }
 
     // Processes SentenceBuffer as one line and empties it.
-    LineResult InterpreteerNMEA();
+    LineResult ProcessLine();
     // Every completed receiver cycle goes to the handler, while the line that completed it is
     // processed or when EndOfCycle is called.
     void OnEpoch(EpochCollector::Handler handler) { Epochs.SetHandler(std::move(handler)); }

@@ -31,8 +31,8 @@ void ReceptionWatchdog::Tick()
 {
     // The next received batch paints it again, so the indicator goes dark in the pauses between
     // a receiver's bursts.
-    if (Link.OntvangstLED() == IndicatorColour::Green)
-        Link.SetOntvangstLED(IndicatorColour::Black);
+    if (Link.ReceptionColour() == IndicatorColour::Green)
+        Link.SetReceptionColour(IndicatorColour::Black);
     if (MissCounter > TicksBeforeLoss) {
         Nav.FixValid = false;
         Nav.ClearSky();

@@ -8,14 +8,14 @@
 
 SerialLink::SerialLink(NavState& nav, QObject* parent) : QObject(parent), Intake(nav)
 {
-    for (QIODevice* device : std::initializer_list<QIODevice*>{&Poort, &Tcp, &Udp})
+    for (QIODevice* device : std::initializer_list<QIODevice*>{&Serial, &Tcp, &Udp})
         connect(device, &QIODevice::readyRead, this, &SerialLink::ReceiveWaitingInput);
-    connect(&Poort, &QSerialPort::errorOccurred, this, &SerialLink::OnPortError);
+    connect(&Serial, &QSerialPort::errorOccurred, this, &SerialLink::OnPortError);
     connect(&Tcp, &QAbstractSocket::errorOccurred, this, &SerialLink::OnSocketError);
     connect(&Udp, &QAbstractSocket::errorOccurred, this, &SerialLink::OnSocketError);
     connect(&Tcp, &QAbstractSocket::connected, this, [this] {
         Reached = true;
-        SetOntvangstLED(IndicatorColour::Black);
+        SetReceptionColour(IndicatorColour::Black);
         SayOpened();
     });
     Quiet.setSingleShot(true);
@@ -58,41 +58,41 @@ bool SerialLink::OpenSelectedPort()
         SourceDevice = device;
         return OpenSerial(device);
     }
-    SetOntvangstLED(IndicatorColour::Magenta);
+    SetReceptionColour(IndicatorColour::Magenta);
     return false;
 }
 
 bool SerialLink::OpenSerial(const QString& device)
 {
-    Poort.setPortName(device);
+    Serial.setPortName(device);
     // Refused settings leave the port closed but keep the last lines on screen: they may show
     // what the receiver was sending before the change.
-    if (!ApplyLineSettings(Poort, Selected)) {
-        SetOntvangstLED(IndicatorColour::Red);
+    if (!ApplyLineSettings(Serial, Selected)) {
+        SetReceptionColour(IndicatorColour::Red);
         SetProblem(QStringLiteral("The port cannot use these line settings"));
         return false;
     }
-    Poort.setFlowControl(FlowControlFor(Selected.HandShakeIndex));
+    Serial.setFlowControl(FlowControlFor(Selected.HandShakeIndex));
     // An absent receiver is looked for at every watchdog tick. Opening would create and sync a
     // lock file under /var/lock each time; asking the file system is enough. A bare name such as
     // "ttyUSB0" is a device under /dev, as the serial port reads it.
     const QString path = device.startsWith(u'/') || device.startsWith(u'.') ? device : QStringLiteral("/dev/") + device;
     if (!QFileInfo::exists(path)) {
-        SetOntvangstLED(IndicatorColour::Red);
+        SetReceptionColour(IndicatorColour::Red);
         SetProblem(SerialProblem(QSerialPort::DeviceNotFoundError, device, {}));
         ClearInputScreening();
         return false;
     }
     // The port applies the line settings while it opens, so a baud rate the device turns down
     // fails here too.
-    if (!Poort.open(QIODevice::ReadOnly)) {
-        SetOntvangstLED(IndicatorColour::Red);
-        SetProblem(SerialProblem(Poort.error(), device, Poort.errorString()));
+    if (!Serial.open(QIODevice::ReadOnly)) {
+        SetReceptionColour(IndicatorColour::Red);
+        SetProblem(SerialProblem(Serial.error(), device, Serial.errorString()));
         ClearInputScreening();
         return false;
     }
-    SetOntvangstLED(IndicatorColour::Black);
-    Source = &Poort;
+    SetReceptionColour(IndicatorColour::Black);
+    Source = &Serial;
     return true;
 }
 
@@ -110,12 +110,12 @@ bool SerialLink::OpenNetwork(const NetworkSource& source)
     const QHostAddress address =
         source.Host.isEmpty() ? QHostAddress(QHostAddress::AnyIPv4) : QHostAddress(source.Host);
     if (!Udp.bind(address, source.Port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
-        SetOntvangstLED(IndicatorColour::Red);
+        SetReceptionColour(IndicatorColour::Red);
         SetProblem(NetworkProblem(Udp.error(), Udp.errorString()));
         ClearInputScreening();
         return false;
     }
-    SetOntvangstLED(IndicatorColour::Black);
+    SetReceptionColour(IndicatorColour::Black);
     Source = &Udp;
     return true;
 }
@@ -154,12 +154,12 @@ void SerialLink::ChangeSettings(const SerialSettings& settings)
     COMopenen();
 }
 
-void SerialLink::SetOntvangstLED(IndicatorColour colour)
+void SerialLink::SetReceptionColour(IndicatorColour colour)
 {
     if (colour == Indicator)
         return;
     Indicator = colour;
-    emit OntvangstLEDChanged(colour);
+    emit ReceptionColourChanged(colour);
 }
 
 void SerialLink::SetProblem(const QString& problem)
@@ -183,7 +183,7 @@ void SerialLink::ReceiveWaitingInput()
     Heard.start();
     // The colour tells how the previous line ended; painting it once per batch looks the same
     // as once per character and costs nothing.
-    SetOntvangstLED(Intake.SentenceRecognised() ? IndicatorColour::Green : IndicatorColour::Blue);
+    SetReceptionColour(Intake.SentenceRecognised() ? IndicatorColour::Green : IndicatorColour::Blue);
     bool lineEnded = false;
     if (Source == &Udp) {
         // Datagrams in the order they arrived, as one stream: a gateway may split a sentence.
@@ -220,8 +220,8 @@ void SerialLink::OnPortError(QSerialPort::SerialPortError error)
     // descriptor stays readable and the event loop would spin on it. Closed, the port is reopened
     // by the watchdog once the device is back.
     const bool deviceGone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    if (deviceGone && Source == &Poort)
-        DeviceWentAway(SerialProblem(error, Poort.portName(), Poort.errorString()));
+    if (deviceGone && Source == &Serial)
+        DeviceWentAway(SerialProblem(error, Serial.portName(), Serial.errorString()));
 }
 
 void SerialLink::OnSocketError(QAbstractSocket::SocketError error)
@@ -239,7 +239,7 @@ void SerialLink::DeviceWentAway(const QString& problem)
 {
     Close();
     Intake.DropPartialLine();
-    SetOntvangstLED(IndicatorColour::Red);
+    SetReceptionColour(IndicatorColour::Red);
     SetProblem(problem);
     SayClosed();
 }

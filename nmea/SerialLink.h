@@ -18,7 +18,7 @@
 struct NavState;
 struct NetworkSource;
 
-// The link through which the NMEA text arrives: the serial port Poort opened with the selected
+// The link through which the NMEA text arrives: the serial port Serial opened with the selected
 // settings (COMopenen), or a receiver on the network when the port entry's device names one
 // (NetworkSource). It hands every received character to the character intake and keeps the
 // reception indicator; intake, screening, indicator and watchdog work alike whichever it is.
@@ -52,8 +52,8 @@ public:
 
     // Open, or a network connection being made.
     bool IsOpen() const { return Source != nullptr; }
-    IndicatorColour OntvangstLED() const { return Indicator; }
-    void SetOntvangstLED(IndicatorColour colour);
+    IndicatorColour ReceptionColour() const { return Indicator; }
+    void SetReceptionColour(IndicatorColour colour);
     const NmeaInput& Input() const { return Intake; }
     // Which talkers are read is the receiver's business, set at start-up.
     SentenceInterpreter& Interpreter() { return Intake.Interpreter(); }
@@ -61,7 +61,7 @@ public:
     QString InputScreeningText() const;
 
 signals:
-    void OntvangstLEDChanged(IndicatorColour colour);
+    void ReceptionColourChanged(IndicatorColour colour);
     // At most once per batch of received characters, and when a failed open empties the text.
     void InputScreeningChanged();
     void PortProblemChanged(const QString& problem);
@@ -102,7 +102,7 @@ private:
     // Longer than the pause between the cycles of a 1 Hz receiver.
     static constexpr std::chrono::milliseconds NetworkPatience{3000};
 
-    QSerialPort Poort;
+    QSerialPort Serial;
     QTcpSocket Tcp;
     QUdpSocket Udp;
     QIODevice* Source = nullptr; // the one of the three that is open

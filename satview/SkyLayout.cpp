@@ -1,6 +1,6 @@
 #include "SkyLayout.h"
 
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 #include "NavState.h"
 #include "Rounding.h"
 

@@ -1,12 +1,12 @@
 // The instrument windows of the main window under a real window manager (openbox, started around
 // this test by tests/desktop/with-openbox.sh): where they appear, and where the window manager
 // shows them through every change the main window makes, measured with the X tools.
-#include "Basis.h"
 #include "InstrumentWindow.h"
+#include "MainWindow.h"
 #include "NavState.h"
 #include "RecordingHost.h"
-#include "SettingsFolder.h"
 #include "ScreenPlacement.h"
+#include "SettingsFolder.h"
 #include "ShownWindow.h"
 
 #include <QCheckBox>
@@ -73,9 +73,9 @@ private:
     QRect StoredOuter(int number) const { return ::StoredOuter(*Settings, number); }
 
     std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<Registry> Settings;
+    std::unique_ptr<SettingsStore> Settings;
     std::unique_ptr<NavState> Nav;
-    std::unique_ptr<Basis> Main;
+    std::unique_ptr<MainWindow> Main;
 };
 
 void TestInstrumentWindows::initTestCase()
@@ -89,7 +89,7 @@ void TestInstrumentWindows::init()
 {
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
-    Settings = std::make_unique<Registry>(SettingsIn(*Dir));
+    Settings = std::make_unique<SettingsStore>(SettingsIn(*Dir));
     QVERIFY(Settings->OpenSettingsKeys());
     Nav = std::make_unique<NavState>();
 }
@@ -106,7 +106,7 @@ void TestInstrumentWindows::cleanup()
 // As the program starts: the stored windows first, then the main window.
 void TestInstrumentWindows::Start()
 {
-    Main = std::make_unique<Basis>(*Nav, *Settings, ServerPorts{0, 0});
+    Main = std::make_unique<MainWindow>(*Nav, *Settings, ServerPorts{0, 0});
     Main->StartUp();
     Main->show();
 }

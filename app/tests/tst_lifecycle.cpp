@@ -36,7 +36,7 @@ private:
     ShownWindow Shown(const char* title) const { return ShownWindow::Of(title, true).value_or(ShownWindow()); }
 
     std::unique_ptr<QTemporaryDir> Dir;
-    Registry::Locations Locations;
+    SettingsStore::Locations Locations;
     std::unique_ptr<QProcess> Program;
 };
 
@@ -47,7 +47,7 @@ void TestLifecycle::init()
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
     Locations = SettingsIn(*Dir);
-    Registry setup(Locations);
+    SettingsStore setup(Locations);
     QVERIFY(setup.OpenSettingsKeys());
     setup.WriteMachineSetting("NMEA", "Baudrate", "4");
     setup.WriteMachineSetting("NMEA", "Device1", Dir->filePath("no-receiver"));
@@ -75,7 +75,7 @@ bool TestLifecycle::Start()
 
 QRect TestLifecycle::Stored(int number) const
 {
-    Registry settings(Locations);
+    SettingsStore settings(Locations);
     return settings.OpenSettingsKeys() ? StoredOuter(settings, number) : QRect();
 }
 
@@ -150,7 +150,7 @@ void TestLifecycle::endingsKeepTheSettings()
         QCOMPARE(Program->exitCode(), 0);
     }
     QCOMPARE(Stored(6), moved);
-    Registry after(Locations);
+    SettingsStore after(Locations);
     QVERIFY(after.OpenSettingsKeys());
     QCOMPARE(after.ReadUserSetting("Views", "Active6"), QString("True"));
     QCOMPARE(after.ReadMachineSetting("Local", "TimeDisplay"), QString("2"));

@@ -2,14 +2,14 @@
 // where the labels stand, their colours, and what losing the fix changes. Then their texts across
 // the values a receiver sends, and the date and time: read from the receiver's texts, in UTC or
 // local time by a chosen or an automatic difference to UTC.
-#include "DDateTime.h"
-#include "Dcompass.h"
-#include "Dposition.h"
-#include "Dspeed.h"
+#include "CourseWindow.h"
+#include "DateTimeWindow.h"
 #include "FixDateTime.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
+#include "PositionWindow.h"
 #include "RecordingHost.h"
+#include "SpeedWindow.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,10 +24,10 @@ namespace {
 std::unique_ptr<DigitalWindow> Open(int number, const NavState& nav, InstrumentHost& host)
 {
     switch (number) {
-    case 3: return std::make_unique<Dcompass>(nav, host);
-    case 4: return std::make_unique<DDateTime>(nav, host);
-    case 5: return std::make_unique<Dspeed>(nav, host);
-    default: return std::make_unique<Dposition>(nav, host);
+    case 3: return std::make_unique<CourseWindow>(nav, host);
+    case 4: return std::make_unique<DateTimeWindow>(nav, host);
+    case 5: return std::make_unique<SpeedWindow>(nav, host);
+    default: return std::make_unique<PositionWindow>(nav, host);
     }
 }
 
@@ -94,7 +94,7 @@ void TestDigitalWindows::opened_data()
     QTest::newRow("compass") << 3 << QSize(205, 83) << "CourseText" << "123º" << QList<int>{42, 13, 9} << "CourseSort";
     QTest::newRow("date and time") << 4 << QSize(221, 110) << "TimeText" << "12:34:56" << QList<int>{34, 17, 12} << "TimeSort";
     QTest::newRow("speed") << 5 << QSize(205, 92) << "SpeedText" << "5.3" << QList<int>{47, 14, 6} << "SpeedSort";
-    QTest::newRow("position") << 6 << QSize(239, 100) << "Positie" << "52º13.400' N\n004º53.210' E" << QList<int>{22, 16} << "";
+    QTest::newRow("position") << 6 << QSize(239, 100) << "Position" << "52º13.400' N\n004º53.210' E" << QList<int>{22, 16} << "";
 }
 
 // Opened with the fix lost, regained and lost again; then dimmed for the night.

@@ -1,7 +1,7 @@
 // The helpers of the navigation core: numbers from and to text, degrees, colours, rounding, the
 // sun, and the signals that end the program.
 #include "AutoBrightness.h"
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 #include "Coordinates.h"
 #include "NavState.h"
 #include "NumberText.h"
@@ -41,7 +41,7 @@ private slots:
             std::string Text;
             std::int16_t Divisor;
             double Leading;  // LeadingNumber
-            float Nmea;      // NMEAValue; NaN: refused
+            float Nmea;      // NmeaNumber; NaN: refused
         } fields[] = {
             {"", -100, 0.0, 0.0f},
             {"4807.038", 100, 4807.038, 48.07038f},
@@ -68,7 +68,7 @@ private slots:
         };
         for (const auto& field : fields) {
             QCOMPARE(LeadingNumber(field.Text), field.Leading);
-            const std::optional<float> value = NMEAValue(field.Text, field.Divisor);
+            const std::optional<float> value = NmeaNumber(field.Text, field.Divisor);
             QVERIFY2(value.has_value() == !std::isnan(field.Nmea), field.Text.c_str());
             if (value)
                 QCOMPARE(*value, field.Nmea);
@@ -123,7 +123,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
         QCOMPARE(LeadingNumber("4807.038"), 4807.038);
-        QCOMPARE(NMEAValue("4807.038", 100).value_or(0), 48.07038f);
+        QCOMPARE(NmeaNumber("4807.038", 100).value_or(0), 48.07038f);
         QCOMPARE(FormatFixed(0.1f), std::string("0.100000"));
         QCOMPARE(FormatFixed(-4.25f, 2), std::string("-4.25"));
         QCOMPARE(FormatGeneral(22.4f), std::string("22.4"));
@@ -136,7 +136,7 @@ private slots:
     {
         for (const auto& [degMin, degrees] : {std::pair{0.0, 0.0}, {-0.3, -0.5}, {48.07038, 48.1173},
                                               {-33.515, -33.858333333}, {151.12, 151.2}})
-            QVERIFY2(std::abs(DegMin2Deg(degMin) - degrees) < 1e-9, qPrintable(QString::number(degMin)));
+            QVERIFY2(std::abs(DegreesFromDegreesMinutes(degMin) - degrees) < 1e-9, qPrintable(QString::number(degMin)));
     }
 
     void scaleColor()
@@ -158,7 +158,7 @@ private slots:
             {0xFFFFFF, "", 0, 0},
         };
         for (const auto& colour : colours) {
-            QCOMPARE(ScaleColor(colour.Colour, colour.Mode), colour.Scaled);
+            QCOMPARE(ScaleColour(colour.Colour, colour.Mode), colour.Scaled);
             QCOMPARE(RedOnly(colour.Scaled), colour.Red);
         }
     }

@@ -130,7 +130,7 @@ void TestGpsdServer::sentencesAsReceivedToNmeaClients()
     Client watcher;
     Client plotter; // of the plain NMEA server
     QVERIFY(watcher.Connect(Server->Port()));
-    QVERIFY(plotter.Connect(NmeaOut->Listener().Port()));
+    QVERIFY(plotter.Connect(NmeaOut->TcpListener().Port()));
     watcher.Send(R"(?WATCH={"enable":true,"nmea":true})" "\n");
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().size(), 3, IoTimeout);
     QTRY_COMPARE_WITH_TIMEOUT(NmeaOut->ClientCount(), 1, IoTimeout);

@@ -133,7 +133,7 @@ private slots:
         QVERIFY(!Link().IsOpen());
         Input->Start();
         QVERIFY(Link().IsOpen());
-        QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
+        QCOMPARE(Link().ReceptionColour(), IndicatorColour::Black);
     }
 
     void cleanup()
@@ -169,7 +169,7 @@ private slots:
         for (const auto& row : rows) {
             const QString shown = Link().InputScreeningText();
             Link().ChangeSettings(row.Settings);
-            QCOMPARE(Link().OntvangstLED(), row.Opens ? IndicatorColour::Black : IndicatorColour::Red);
+            QCOMPARE(Link().ReceptionColour(), row.Opens ? IndicatorColour::Black : IndicatorColour::Red);
             QCOMPARE(Link().IsOpen(), row.Opens);
             // Refused settings keep what was on screen: it may show why.
             QCOMPARE(Link().InputScreeningText(), shown);
@@ -196,13 +196,13 @@ private slots:
             {"\x01\xfe#!", IndicatorColour::Blue},                      // noise
         };
         for (const auto& [line, colour] : lines) {
-            Link().SetOntvangstLED(IndicatorColour::Black);
+            Link().SetReceptionColour(IndicatorColour::Black);
             QSignalSpy received(&Link(), &SerialLink::LineReceived);
             QVERIFY(Receiver->Send(line + "\r"));
             QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, WaitMs);
             // A lone LF changes nothing in the intake, but it is a batch: it shows the last line's colour.
             QVERIFY(Receiver->Send("\n"));
-            QTRY_COMPARE_WITH_TIMEOUT(Link().OntvangstLED(), colour, WaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(Link().ReceptionColour(), colour, WaitMs);
             QCOMPARE(Link().Input().SentenceRecognised(), colour == IndicatorColour::Green);
         }
     }
@@ -252,7 +252,7 @@ private slots:
         QSignalSpy told(&Link(), &SerialLink::PortProblemChanged);
         Link().ChangeSettings(settings);
 
-        QCOMPARE(Link().OntvangstLED(), colour);
+        QCOMPARE(Link().ReceptionColour(), colour);
         QVERIFY(!Link().IsOpen());
         QCOMPARE(Link().PortProblem(), problem.replace("%1", QFileInfo(DevicePath()).group()));
         // A port that did not open empties the text; one that has no device keeps what it showed.
@@ -311,7 +311,7 @@ private slots:
         delete std::exchange(gateway.Client, nullptr);
         if (tcp) {
             QTRY_COMPARE_WITH_TIMEOUT(events, "OC", WaitMs);
-            QCOMPARE(Link().OntvangstLED(), IndicatorColour::Red);
+            QCOMPARE(Link().ReceptionColour(), IndicatorColour::Red);
             QCOMPARE(Link().PortProblem(), "The receiver closed the connection");
             QVERIFY(Link().Input().SentenceBuffer().empty());
             Link().COMopenen();
@@ -349,10 +349,10 @@ private slots:
             // The noise turns the indicator blue; only a reopen paints it black again.
             DeliverLine("noise");
             QVERIFY(Receiver->Send("\n"));
-            QTRY_COMPARE_WITH_TIMEOUT(Link().OntvangstLED(), IndicatorColour::Blue, WaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(Link().ReceptionColour(), IndicatorColour::Blue, WaitMs);
             Ticks(1);
             QCOMPARE(Nav->SkyPrn[0], 0);
-            QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
+            QCOMPARE(Link().ReceptionColour(), IndicatorColour::Black);
             QVERIFY(Link().IsOpen());
         }
 
@@ -392,7 +392,7 @@ private slots:
         QVERIFY(Link().Input().SentenceBuffer().empty());
         Ticks(ticksAway);
         QVERIFY(!Link().IsOpen());
-        QCOMPARE(Link().OntvangstLED(), IndicatorColour::Red);
+        QCOMPARE(Link().ReceptionColour(), IndicatorColour::Red);
         QCOMPARE(Nav->FixValid, ticksAway <= ReceptionWatchdog::TicksBeforeLoss);
         // Its last cycle is complete before the news that it went, which is told once.
         QCOMPARE(events, "OEC");
@@ -400,7 +400,7 @@ private slots:
         Receiver = std::make_unique<FakeReceiver>(DevicePath());
         Ticks(1);
         QVERIFY(Link().IsOpen());
-        QCOMPARE(Link().OntvangstLED(), IndicatorColour::Black);
+        QCOMPARE(Link().ReceptionColour(), IndicatorColour::Black);
         Deliver("GPGLL,4807.038,N,01131.000,E,123521,A");
         QVERIFY(Nav->FixValid);
         QCOMPARE(Input->Watchdog().Misses(), 0);

@@ -6,7 +6,7 @@
 
 #include "InstrumentHost.h"
 #include "NavState.h"
-#include "SatView2.h"
+#include "SkyViewWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,10 +29,10 @@ public:
     void WriteUserSetting(const QString&, const QString&, const QString&) override {}
 };
 
-class TimedSatView : public SatView2 {
+class TimedSatView : public SkyViewWindow {
 public:
-    using SatView2::SatView2;
-    using SatView2::Tick;
+    using SkyViewWindow::SkyViewWindow;
+    using SkyViewWindow::Tick;
 };
 
 void FillSky(NavState& nav, std::size_t satellites)

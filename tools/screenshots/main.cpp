@@ -6,10 +6,10 @@
 // instrument window in "Daylight", "Night", "Night" in red, at a large size, and without a fix. With first-run it saves the desktop only, as the
 // window manager placed the windows. Run it on a desktop with a window manager, so that real
 // fonts, frames and placements are used.
-#include "Basis.h"
 #include "InstrumentWindow.h"
+#include "MainWindow.h"
 #include "NavState.h"
-#include "Registry.h"
+#include "SettingsStore.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,33 +32,33 @@ void Save(QWidget& widget, const QDir& out, const QString& name)
     std::printf("%s\n", qPrintable(file));
 }
 
-void SaveTabs(Basis& basis, const QDir& out)
+void SaveTabs(MainWindow& mainWindow, const QDir& out)
 {
-    auto* tabs = basis.findChild<QTabWidget*>(QStringLiteral("TabBladen"));
+    auto* tabs = mainWindow.findChild<QTabWidget*>(QStringLiteral("Tabs"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
-        Save(basis, out, QStringLiteral("main-%1").arg(tabs->tabText(tab).toLower()));
+        Save(mainWindow, out, QStringLiteral("main-%1").arg(tabs->tabText(tab).toLower()));
     }
     tabs->setCurrentIndex(0);
 }
 
 // The top of the screen, where the screenshot script stores the windows, frames and all (or all
 // of the screen).
-void SaveDesktop(Basis& basis, const QDir& out, const QString& name, int height = 400)
+void SaveDesktop(MainWindow& mainWindow, const QDir& out, const QString& name, int height = 400)
 {
     const QString file = out.filePath(name + QStringLiteral(".png"));
-    basis.screen()->grabWindow(0, 0, 0, basis.screen()->size().width(), height).save(file);
+    mainWindow.screen()->grabWindow(0, 0, 0, mainWindow.screen()->size().width(), height).save(file);
     std::printf("%s\n", qPrintable(file));
 }
 
-void Tick(Basis& basis, const char* name, bool ticked)
+void Tick(MainWindow& mainWindow, const char* name, bool ticked)
 {
-    basis.findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(ticked);
+    mainWindow.findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(ticked);
 }
 
-void SaveWindows(Basis& basis, const QDir& out, const QString& suffix)
+void SaveWindows(MainWindow& mainWindow, const QDir& out, const QString& suffix)
 {
-    basis.Instruments().ForEachOpen([&](InstrumentWindow& window) {
+    mainWindow.Instruments().ForEachOpen([&](InstrumentWindow& window) {
         const QString title = window.Tag().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
         Save(window, out, QStringLiteral("window%1-%2-%3").arg(window.Number()).arg(title, suffix));
     });
@@ -94,58 +94,58 @@ int main(int argc, char* argv[])
         return 1;
 
     NavState nav;
-    Registry registry(Registry::DefaultLocations());
-    if (!registry.OpenSettingsKeys())
+    SettingsStore store(SettingsStore::DefaultLocations());
+    if (!store.OpenSettingsKeys())
         return 1;
-    Basis basis(nav, registry);
-    basis.StartUp();
-    basis.show();
-    auto* brightness = basis.findChild<QComboBox*>(QStringLiteral("BrightnessMode"));
+    MainWindow mainWindow(nav, store);
+    mainWindow.StartUp();
+    mainWindow.show();
+    auto* brightness = mainWindow.findChild<QComboBox*>(QStringLiteral("BrightnessMode"));
     // Long enough for a fix, a full sky and the compass glide.
     constexpr int Settle = 4000;
     if (firstRun) {
-        RunSteps({{Settle, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-first-run"), basis.screen()->size().height()); }}});
+        RunSteps({{Settle, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-first-run"), mainWindow.screen()->size().height()); }}});
         return QApplication::exec();
     }
-    const auto reopen = [&basis] {
+    const auto reopen = [&mainWindow] {
         for (const char* box : {"ActiveWindow1", "ActiveWindow2", "ActiveWindow3", "ActiveWindow4", "ActiveWindow5", "ActiveWindow6"}) {
-            Tick(basis, box, false);
-            Tick(basis, box, true);
+            Tick(mainWindow, box, false);
+            Tick(mainWindow, box, true);
         }
     };
     RunSteps({
-        {Settle, [&] { basis.move(0, 0); }},
-        {1000, [&] { SaveDesktop(basis, out, QStringLiteral("desktop")); }},
-        {0, [&] { Tick(basis, "Freeze", true); }},
-        {1500, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-frozen")); }},
-        {0, [&] { Tick(basis, "Freeze", false); }},
-        {1500, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-unfrozen")); }},
-        {0, [&] { Tick(basis, "AlwaysOnTop", true); reopen(); }},
-        {1500, [&] { SaveDesktop(basis, out, QStringLiteral("desktop-on-top-reopened")); }},
-        {0, [&] { SaveTabs(basis, out); SaveWindows(basis, out, QStringLiteral("daylight")); }},
+        {Settle, [&] { mainWindow.move(0, 0); }},
+        {1000, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop")); }},
+        {0, [&] { Tick(mainWindow, "Freeze", true); }},
+        {1500, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-frozen")); }},
+        {0, [&] { Tick(mainWindow, "Freeze", false); }},
+        {1500, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-unfrozen")); }},
+        {0, [&] { Tick(mainWindow, "AlwaysOnTop", true); reopen(); }},
+        {1500, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-on-top-reopened")); }},
+        {0, [&] { SaveTabs(mainWindow, out); SaveWindows(mainWindow, out, QStringLiteral("daylight")); }},
         {0, [&] { brightness->setCurrentText(QStringLiteral("Night")); }},
-        {1500, [&] { SaveWindows(basis, out, QStringLiteral("night")); }},
+        {1500, [&] { SaveWindows(mainWindow, out, QStringLiteral("night")); }},
         {0, [&] {
-            Tick(basis, "NightRed", true);
+            Tick(mainWindow, "NightRed", true);
             brightness->setCurrentText(QStringLiteral("Auto"));
-            basis.findChild<QTabWidget*>(QStringLiteral("TabBladen"))->setCurrentIndex(2);
+            mainWindow.findChild<QTabWidget*>(QStringLiteral("Tabs"))->setCurrentIndex(2);
         }},
         {1500, [&] {
-            SaveDesktop(basis, out, QStringLiteral("desktop-night-red"));
-            SaveWindows(basis, out, QStringLiteral("night-red"));
-            Tick(basis, "NightRed", false);
+            SaveDesktop(mainWindow, out, QStringLiteral("desktop-night-red"));
+            SaveWindows(mainWindow, out, QStringLiteral("night-red"));
+            Tick(mainWindow, "NightRed", false);
         }},
         {0, [&] {
             brightness->setCurrentText(QStringLiteral("Daylight"));
-            basis.Instruments().ForEachOpen([](InstrumentWindow& window) { window.resize(window.size() * 2); });
+            mainWindow.Instruments().ForEachOpen([](InstrumentWindow& window) { window.resize(window.size() * 2); });
         }},
-        {1500, [&] { SaveWindows(basis, out, QStringLiteral("large")); }},
+        {1500, [&] { SaveWindows(mainWindow, out, QStringLiteral("large")); }},
         {0, [&] {
-            basis.Receiver().Stop();
+            mainWindow.Receiver().Stop();
             nav.FixValid = false;
             nav.ClearSky();
         }},
-        {1500, [&] { SaveWindows(basis, out, QStringLiteral("nofix")); basis.close(); }},
+        {1500, [&] { SaveWindows(mainWindow, out, QStringLiteral("nofix")); mainWindow.close(); }},
     });
     return QApplication::exec();
 }

@@ -1,13 +1,13 @@
-#include "IndicatorLed.h"
+#include "ReceptionIndicator.h"
 
 #include <QPainter>
 
-IndicatorLed::IndicatorLed(QWidget* parent) : QWidget(parent)
+ReceptionIndicator::ReceptionIndicator(QWidget* parent) : QWidget(parent)
 {
     setAccessibleName(tr("Reception indicator"));
 }
 
-void IndicatorLed::SetColour(IndicatorColour colour)
+void ReceptionIndicator::SetColour(IndicatorColour colour)
 {
     if (colour == Current)
         return;
@@ -15,7 +15,7 @@ void IndicatorLed::SetColour(IndicatorColour colour)
     update();
 }
 
-void IndicatorLed::paintEvent(QPaintEvent*)
+void ReceptionIndicator::paintEvent(QPaintEvent*)
 {
     const int value = static_cast<int>(Current);
     const QColor fill(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);

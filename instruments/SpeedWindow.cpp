@@ -1,10 +1,10 @@
-#include "Dspeed.h"
+#include "SpeedWindow.h"
 
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
 
-Dspeed::Dspeed(const NavState& nav, InstrumentHost& host, QWidget* parent)
+SpeedWindow::SpeedWindow(const NavState& nav, InstrumentHost& host, QWidget* parent)
     : DigitalWindow(5, QStringLiteral("Digital Speed"), QSize(3075, 1380), Arrangement::Stacked, nav,
                     host, parent)
 {
@@ -13,7 +13,7 @@ Dspeed::Dspeed(const NavState& nav, InstrumentHost& host, QWidget* parent)
     SpeedText = AddLabel("SpeedText", {LabelRole::Value, Rgb(255, 255, 255), 30, 45});
 }
 
-void Dspeed::ShowFix()
+void SpeedWindow::ShowFix()
 {
     SetLabelText(SpeedText, ::SpeedText(Nav.Speed));
 }

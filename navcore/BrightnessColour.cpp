@@ -1,4 +1,4 @@
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 
 #include "Rounding.h"
 
@@ -17,7 +17,7 @@ double BrightnessFactor(std::string_view mode)
     return 0.0;
 }
 
-std::int32_t ScaleColor(std::int32_t colour, std::string_view mode)
+std::int32_t ScaleColour(std::int32_t colour, std::string_view mode)
 {
     const double factor = BrightnessFactor(mode);
     const auto scale = [factor](std::int32_t channel) {

@@ -1,13 +1,13 @@
-#include "DDateTime.h"
+#include "DateTimeWindow.h"
 
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 #include "FixDateTime.h"
 #include "InstrumentHost.h"
 #include "InstrumentTexts.h"
 
 #include <QLocale>
 
-DDateTime::DDateTime(const NavState& nav, InstrumentHost& host, QWidget* parent)
+DateTimeWindow::DateTimeWindow(const NavState& nav, InstrumentHost& host, QWidget* parent)
     : DigitalWindow(4, QStringLiteral("Date and Time"), QSize(3315, 1650), Arrangement::Stacked, nav,
                     host, parent)
 {
@@ -16,7 +16,7 @@ DDateTime::DDateTime(const NavState& nav, InstrumentHost& host, QWidget* parent)
     DateText = AddLabel("DateText", {LabelRole::SecondValue, Rgb(224, 224, 224), 150, 250});
 }
 
-void DDateTime::ShowFix()
+void DateTimeWindow::ShowFix()
 {
     TimeDisplay display;
     display.LocalTime = Host.LocalTimeSelected();
@@ -30,7 +30,7 @@ void DDateTime::ShowFix()
     SetLabelText(DateText, shown.Date ? locale.toString(*shown.Date, QLocale::LongFormat) : QString());
 }
 
-void DDateTime::ShowNoFix()
+void DateTimeWindow::ShowNoFix()
 {
     DigitalWindow::ShowNoFix();
     SetLabelText(DateText, QString());

@@ -1,7 +1,7 @@
 // The analog compass: its drum scale in twips (which ticks and numbers it shows for a heading,
 // where, and how the shown heading glides toward the course) and the window's pictures.
+#include "DrumCompassWindow.h"
 #include "DrumScale.h"
-#include "Kompas.h"
 #include "NavState.h"
 #include "RecordingHost.h"
 
@@ -14,14 +14,14 @@
 
 namespace {
 
-using DrivenKompas = Driven<Kompas>;
+using DrivenCompass = Driven<DrumCompassWindow>;
 
 // The analog compass window of 5340 x 1605 twips at 15 twips per pixel.
 const DrumLayout Default = LayoutDrum(5340, 1605, 15);
 
 } // namespace
 
-class TestKompas : public QObject {
+class TestDrumCompass : public QObject {
     Q_OBJECT
 
 private slots:
@@ -43,7 +43,7 @@ private:
 // Heading north: 0 under the index line, 80 degrees to either side, every tick on the base line,
 // greater values to the left; long ticks with a number every 30 degrees, wide ones every 10, and
 // ticks and numbers foreshortened alike toward both ends.
-void TestKompas::scaleAtNorth()
+void TestDrumCompass::scaleAtNorth()
 {
     const DrumPicture p = DrawScale(Default, 0);
     const DrumTick& centre = p.Ticks[DrumCentreTick];
@@ -78,7 +78,7 @@ void TestKompas::scaleAtNorth()
 
 // At 343 degrees north lies left of the index line, 330 right of it, no tick under the line; the
 // scale starts 80 degrees left of the heading's tick below it.
-void TestKompas::scaleFollowsTheHeading()
+void TestDrumCompass::scaleFollowsTheHeading()
 {
     const DrumPicture at343 = DrawScale(Default, 3430);
     for (const DrumNumber& n : at343.Numbers) {
@@ -93,7 +93,7 @@ void TestKompas::scaleFollowsTheHeading()
 
 // Wider than 16-bit twips the scale still spans the base line, centred on the index; one far
 // taller than wide gets no negative background (a tiny window is drawn in the pictures below).
-void TestKompas::extremeWindows()
+void TestDrumCompass::extremeWindows()
 {
     const DrumLayout wide = LayoutDrum(60000, 3000, 15);
     const DrumPicture p = DrawScale(wide, 0);
@@ -106,7 +106,7 @@ void TestKompas::extremeWindows()
 
 // Each step goes a quarter of the way, the shorter way round, rounding halves to even, and stays
 // within one turn whatever the course.
-void TestKompas::glide()
+void TestDrumCompass::glide()
 {
     const struct { int Shown; float Course; int Next; } steps[] = {
         {0, 40.0f, 100},       {3500, 10.0f, 3550}, {100, 350.0f, 50},   {12, 350.0f, 3584}, // through north
@@ -124,17 +124,17 @@ void TestKompas::glide()
     }
 }
 
-void TestKompas::init()
+void TestDrumCompass::init()
 {
     Nav = NavState();
     Host = RecordingHost();
 }
 
-void TestKompas::indexLineIsRedAtTheCentre()
+void TestDrumCompass::indexLineIsRedAtTheCentre()
 {
-    DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors({});
-    const QImage image = kompas.grab().toImage();
+    DrivenCompass compass(Nav, Host);
+    compass.AdjustColors({});
+    const QImage image = compass.grab().toImage();
     QCOMPARE(image.size(), QSize(356, 107));
     // The index line stands at x 2666 twips, 177.7 pixels, from y 14 to 1569 twips.
     QColor reddest;
@@ -149,31 +149,31 @@ void TestKompas::indexLineIsRedAtTheCentre()
 }
 
 // The first picture comes quickly, then one every 300 ms.
-void TestKompas::glidesTowardTheCourse()
+void TestDrumCompass::glidesTowardTheCourse()
 {
     Nav.FixValid = true;
     Nav.Course = 10;
-    DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors({});
-    const QImage before = kompas.grab().toImage();
-    QCOMPARE(kompas.Interval(), 100);
-    kompas.Tick();
-    QCOMPARE(kompas.Interval(), 300);
-    QCOMPARE(kompas.ShownHeading(), 3498);   // a quarter of 33 degrees forward through north
-    QVERIFY(kompas.grab().toImage() != before);
+    DrivenCompass compass(Nav, Host);
+    compass.AdjustColors({});
+    const QImage before = compass.grab().toImage();
+    QCOMPARE(compass.Interval(), 100);
+    compass.Tick();
+    QCOMPARE(compass.Interval(), 300);
+    QCOMPARE(compass.ShownHeading(), 3498);   // a quarter of 33 degrees forward through north
+    QVERIFY(compass.grab().toImage() != before);
     for (int i = 0; i < 40; ++i)
-        kompas.Tick();
-    QVERIFY(std::abs(kompas.ShownHeading() - 100) <= 2);
+        compass.Tick();
+    QVERIFY(std::abs(compass.ShownHeading() - 100) <= 2);
 }
 
-void TestKompas::noReceptionCoversTheNumbersAndTheScaleStandsStill()
+void TestDrumCompass::noReceptionCoversTheNumbersAndTheScaleStandsStill()
 {
     Nav.FixValid = false;
     Nav.Course = 343;   // the scale would stay at 343 degrees with a fix as well
-    DrivenKompas kompas(Nav, Host);
-    kompas.AdjustColors({});
-    kompas.Tick();
-    const QImage noFix = kompas.grab().toImage();
+    DrivenCompass compass(Nav, Host);
+    compass.AdjustColors({});
+    compass.Tick();
+    const QImage noFix = compass.grab().toImage();
     // Half way down, above every tick, only the text is lit (the red index line has no green).
     int left = noFix.width();
     int right = -1;
@@ -186,29 +186,29 @@ void TestKompas::noReceptionCoversTheNumbersAndTheScaleStandsStill()
     QVERIFY(std::abs((left + right) / 2 - 178) <= 3);
 
     Nav.FixValid = true;
-    kompas.Tick();
-    QCOMPARE(kompas.ShownHeading(), 3430);
-    const QImage withFix = kompas.grab().toImage();
+    compass.Tick();
+    QCOMPARE(compass.ShownHeading(), 3430);
+    const QImage withFix = compass.grab().toImage();
     QVERIFY(withFix != noFix);
     // The ticks and the base line did not move: the rows below the numbers are identical.
     const QRect below(0, 75, withFix.width(), withFix.height() - 75);
     QCOMPARE(withFix.copy(below), noFix.copy(below));
 
     Nav.FixValid = false;
-    kompas.Tick();
-    QCOMPARE(kompas.grab().toImage(), noFix);
+    compass.Tick();
+    QCOMPARE(compass.grab().toImage(), noFix);
 }
 
-void TestKompas::tinyWindowDrawsWithoutComplaint()
+void TestDrumCompass::tinyWindowDrawsWithoutComplaint()
 {
     // Sizes of 0 points come out of the layout for a window this small.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     Nav.FixValid = true;
-    DrivenKompas kompas(Nav, Host);
-    kompas.resize(20, 10);
-    kompas.Tick();
-    QCOMPARE(kompas.grab().toImage().size(), QSize(20, 10));
+    DrivenCompass compass(Nav, Host);
+    compass.resize(20, 10);
+    compass.Tick();
+    QCOMPARE(compass.grab().toImage().size(), QSize(20, 10));
 }
 
-QTEST_MAIN(TestKompas)
-#include "tst_kompas.moc"
+QTEST_MAIN(TestDrumCompass)
+#include "tst_drumcompass.moc"

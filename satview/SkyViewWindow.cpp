@@ -1,4 +1,4 @@
-#include "SatView2.h"
+#include "SkyViewWindow.h"
 
 #include "InstrumentHost.h"
 #include "ScaledColour.h"
@@ -23,14 +23,14 @@ constexpr PlotColours RedColours{Rgb(32, 0, 0), Rgb(80, 0, 0), Rgb(128, 0, 0), R
 
 } // namespace
 
-SatView2::SatView2(const NavState& nav, InstrumentHost& host, QWidget* parent)
+SkyViewWindow::SkyViewWindow(const NavState& nav, InstrumentHost& host, QWidget* parent)
     : InstrumentWindow(1, QStringLiteral("Satelite View"), QSize(5280, 5250), nav, host, parent)
 {
     // Nothing is shown until the first plot is complete, shortly after opening.
     Timer1.start(FirstRedrawMs);
 }
 
-void SatView2::AdjustColors(const Brightness& brightness)
+void SkyViewWindow::AdjustColors(const Brightness& brightness)
 {
     // Takes effect at the next redraw.
     const PlotColours& base = brightness.Red ? RedColours : DayColours;
@@ -41,7 +41,7 @@ void SatView2::AdjustColors(const Brightness& brightness)
     Colours.Label = ScaledColour(base.Label, brightness);
 }
 
-void SatView2::Tick()
+void SkyViewWindow::Tick()
 {
     // The next redraw is timed from the end of this one, however long it took.
     Timer1.stop();
@@ -49,7 +49,7 @@ void SatView2::Tick()
     Timer1.start(RedrawPauseMs);
 }
 
-void SatView2::paintEvent(QPaintEvent* /*event*/)
+void SkyViewWindow::paintEvent(QPaintEvent* /*event*/)
 {
     if (!Drawn)
         return;
@@ -57,7 +57,7 @@ void SatView2::paintEvent(QPaintEvent* /*event*/)
     painter.drawImage(QPointF(0, 0), PF[static_cast<std::size_t>(Shown)]);
 }
 
-QImage& SatView2::PreparedImage(int index)
+QImage& SkyViewWindow::PreparedImage(int index)
 {
     QImage& image = PF[static_cast<std::size_t>(index)];
     const qreal ratio = devicePixelRatioF();
@@ -74,7 +74,7 @@ QImage& SatView2::PreparedImage(int index)
     return image;
 }
 
-void SatView2::Redraw()
+void SkyViewWindow::Redraw()
 {
     // The whole plot is drawn from one copy of the satellite table in one go; nothing else runs
     // meanwhile, so the window cannot change or close under the redraw.

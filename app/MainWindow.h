@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-class IndicatorLed;
+class ReceptionIndicator;
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
@@ -24,7 +24,7 @@ class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
 class QTabWidget;
-class Registry;
+class SettingsStore;
 struct NavState;
 
 // Where the servers listen unless the machine's settings say otherwise. Tests pass 0 for both:
@@ -38,15 +38,15 @@ struct ServerPorts {
 // input with its watchdog and the servers for plotters (GPSD, plain NMEA), restores the settings
 // at start-up and writes them back shortly after every change and when it closes. It shows no
 // navigation data itself, except which brightness "Auto" chose from the sun.
-class Basis : public QWidget, public InstrumentHost {
+class MainWindow : public QWidget, public InstrumentHost {
     Q_OBJECT
 
 public:
     // Check boxes of the "Windows" tab; box 7, "Analog Speed", has no window and stays disabled.
     static constexpr int ActiveWindowCount = 7;
 
-    Basis(NavState& nav, Registry& registry, ServerPorts ports = {}, QWidget* parent = nullptr);
-    ~Basis() override;
+    MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Restores every setting, starts the watchdog and opens the serial port once.
     void StartUp();
@@ -137,14 +137,14 @@ private:
     void FreezeChanged();
     void ShowInputScreening();
     void ShowPortDevice();
-    // The servers as the machine's settings place them (BasisServers.cpp).
+    // The servers as the machine's settings place them (MainWindowServers.cpp).
     void StartServers();
     void ServerProblemChanged(const QString& problem);
     // The bottom line: the version, or what keeps a server from listening.
     void ShowStatusLine();
 
     NavState& Nav;
-    Registry& Settings;
+    SettingsStore& Settings;
     NmeaReceiver Input;
     ServerPorts DefaultPorts;
     GpsdServer Gpsd;
@@ -159,24 +159,24 @@ private:
     bool ShutDownDone = false;
     bool ScreeningStale = false; // lines came while the box could not be seen
 
-    QTabWidget* TabBladen = nullptr;
+    QTabWidget* Tabs = nullptr;
     std::array<QCheckBox*, ActiveWindowCount + 1> ActiveWindow{}; // 1..7; slot 0 unused
     QCheckBox* AlwaysOnTop = nullptr;
     QCheckBox* Freeze = nullptr;
-    QComboBox* Portnumber = nullptr;
+    QComboBox* PortNumber = nullptr;
     QComboBox* Baudrate = nullptr;
     QComboBox* WordBits = nullptr;
     QComboBox* StopBits = nullptr;
     QComboBox* Parity = nullptr;
     QComboBox* HandShake = nullptr;
     QLabel* PortDevice = nullptr;
-    IndicatorLed* OntvangstLED = nullptr;
+    ReceptionIndicator* Reception = nullptr;
     QPlainTextEdit* InputScreening = nullptr;
-    QComboBox* LocalUTChours = nullptr;
-    std::array<QRadioButton*, 3> Local_UTC{}; // 1 "Local Time", 2 "UTC"; slot 0 unused
+    QComboBox* UtcDifference = nullptr;
+    std::array<QRadioButton*, 3> TimeDisplay{}; // 1 "Local Time", 2 "UTC"; slot 0 unused
     QCheckBox* DaylightSaving = nullptr;
     QComboBox* BrightnessMode = nullptr;
     QLabel* AutoChoice = nullptr;
     QCheckBox* NightRed = nullptr;
-    QLabel* License = nullptr;
+    QLabel* StatusLine = nullptr;
 };

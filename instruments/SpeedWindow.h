@@ -3,11 +3,11 @@
 #include "DigitalWindow.h"
 
 // Window 5: speed over ground in knots, one decimal, under a fixed heading.
-class Dspeed : public DigitalWindow {
+class SpeedWindow : public DigitalWindow {
     Q_OBJECT
 
 public:
-    explicit Dspeed(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+    explicit SpeedWindow(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
 protected:
     void ShowFix() override;

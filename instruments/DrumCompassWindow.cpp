@@ -1,4 +1,4 @@
-#include "Kompas.h"
+#include "DrumCompassWindow.h"
 
 #include "LabelLayout.h"
 #include "NavState.h"
@@ -33,21 +33,21 @@ QPen LinePen(const QColor& colour, int pixels)
 
 } // namespace
 
-Kompas::Kompas(const NavState& nav, InstrumentHost& host, QWidget* parent)
+DrumCompassWindow::DrumCompassWindow(const NavState& nav, InstrumentHost& host, QWidget* parent)
     : InstrumentWindow(2, QStringLiteral("Analog Compass"), QSize(5340, 1605), nav, host, parent)
 {
     // The first tick comes quickly; every later one is armed at the end of the tick before.
     Timer1.start(100);
 }
 
-void Kompas::AdjustColors(const Brightness& brightness)
+void DrumCompassWindow::AdjustColors(const Brightness& brightness)
 {
     ScaleColour = ScaledColour(ScaleBase, brightness);
     IndexColour = ScaledColour(IndexBase, brightness);
     update();
 }
 
-void Kompas::Tick()
+void DrumCompassWindow::Tick()
 {
     Timer1.stop();
     if (Nav.FixValid) {
@@ -60,24 +60,24 @@ void Kompas::Tick()
     Timer1.start(300);
 }
 
-void Kompas::resizeEvent(QResizeEvent* event)
+void DrumCompassWindow::resizeEvent(QResizeEvent* event)
 {
     Layout = LayoutDrum(ClientWidthTwips(), ClientHeightTwips(), TwipsPerPixelX());
     Picture = DrawScale(Layout, Heading);
     InstrumentWindow::resizeEvent(event);
 }
 
-double Kompas::ClientWidthTwips() const
+double DrumCompassWindow::ClientWidthTwips() const
 {
     return width() * TwipsPerPixelX();
 }
 
-double Kompas::ClientHeightTwips() const
+double DrumCompassWindow::ClientHeightTwips() const
 {
     return height() * TwipsPerPixelY();
 }
 
-void Kompas::paintEvent(QPaintEvent* /*event*/)
+void DrumCompassWindow::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -94,7 +94,7 @@ void Kompas::paintEvent(QPaintEvent* /*event*/)
                      QPointF(index.X2 / TwipsPerPixelX(), index.Y2 / TwipsPerPixelY()));
 }
 
-void Kompas::PaintScale(QPainter& painter) const
+void DrumCompassWindow::PaintScale(QPainter& painter) const
 {
     const double tx = TwipsPerPixelX();
     const double ty = TwipsPerPixelY();
@@ -111,7 +111,7 @@ void Kompas::PaintScale(QPainter& painter) const
     }
 }
 
-void Kompas::PaintNumbers(QPainter& painter) const
+void DrumCompassWindow::PaintNumbers(QPainter& painter) const
 {
     painter.setPen(ScaleColour);
     for (const DrumNumber& number : Picture.Numbers) {
@@ -129,7 +129,7 @@ void Kompas::PaintNumbers(QPainter& painter) const
     }
 }
 
-void Kompas::PaintNoReception(QPainter& painter) const
+void DrumCompassWindow::PaintNoReception(QPainter& painter) const
 {
     const QString text = QStringLiteral("No reception");
     const QFont font = LabelFont(NoFixFontSize(ClientHeightTwips()));

@@ -3,15 +3,15 @@
 #include "DigitalWindow.h"
 
 // Window 6: latitude above longitude in degrees and minutes, as large as the window allows.
-class Dposition : public DigitalWindow {
+class PositionWindow : public DigitalWindow {
     Q_OBJECT
 
 public:
-    explicit Dposition(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+    explicit PositionWindow(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
 protected:
     void ShowFix() override;
 
 private:
-    QLabel* Positie = nullptr;
+    QLabel* Position = nullptr;
 };

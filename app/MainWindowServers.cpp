@@ -1,18 +1,18 @@
 // The servers for plotters as the machine-wide settings place them, and what keeps them from
 // listening, told on the window's bottom line and on standard error.
-#include "Basis.h"
+#include "MainWindow.h"
 
-#include "Registry.h"
+#include "SettingsStore.h"
 
 #include <QLabel>
 
 #include <cstdio>
 
-void Basis::StartServers()
+void MainWindow::StartServers()
 {
     const QString gpsd = QStringLiteral("GPSD");
     const auto number = [this](const QString& subkey, const char* name, int lowest, int highest, int fallback) {
-        return Registry::SettingNumber(Settings.ReadMachineSetting(subkey, QString::fromLatin1(name)), lowest,
+        return SettingsStore::SettingNumber(Settings.ReadMachineSetting(subkey, QString::fromLatin1(name)), lowest,
                                        highest, fallback);
     };
     // "any" serves plotters on the boat's network; "localhost" only programs on this computer.
@@ -20,26 +20,26 @@ void Basis::StartServers()
         PortListener::AddressFor(Settings.ReadMachineSetting(gpsd, QStringLiteral("Listen"), QStringLiteral("any")));
     // How many plotters and programs on board may take the position at once, from each server.
     const int maxClients = number(gpsd, "MaxClients", 1, PortListener::ClientLimit, PortListener::DefaultMaxClients);
-    Gpsd.Listener().SetAddress(address, static_cast<quint16>(number(gpsd, "Port", 1, 65535, DefaultPorts.Gpsd)));
+    Gpsd.TcpListener().SetAddress(address, static_cast<quint16>(number(gpsd, "Port", 1, 65535, DefaultPorts.Gpsd)));
     Gpsd.SetMaxClients(maxClients);
     // "False" for an old plotter that waits after connecting and cannot take the VERSION greeting
     // that JSON clients wait for.
     const QString greeting = Settings.ReadMachineSetting(gpsd, QStringLiteral("Greeting"), QStringLiteral("True"));
-    Gpsd.SetGreeting(Registry::ReadFlag(greeting));
-    connect(&Gpsd.Listener(), &PortListener::ProblemChanged, this, &Basis::ServerProblemChanged);
+    Gpsd.SetGreeting(SettingsStore::ReadFlag(greeting));
+    connect(&Gpsd.TcpListener(), &PortListener::ProblemChanged, this, &MainWindow::ServerProblemChanged);
 
     // The sentences as received, for plotters that read plain NMEA over TCP; 0 turns it off.
     const int nmeaPort = number(QStringLiteral("NMEA"), "TcpPort", 0, 65535, DefaultPorts.NmeaTcp);
     if (nmeaPort == 0)
         return;
     NmeaOut = std::make_unique<NmeaTcpServer>(static_cast<quint16>(nmeaPort), address);
-    NmeaOut->Listener().SetMaxClients(maxClients);
+    NmeaOut->TcpListener().SetMaxClients(maxClients);
     connect(&Input.Link(), &SerialLink::LineReceived, NmeaOut.get(), &NmeaTcpServer::LineProcessed);
     connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, NmeaOut.get(), &NmeaTcpServer::CheckListener);
-    connect(&NmeaOut->Listener(), &PortListener::ProblemChanged, this, &Basis::ServerProblemChanged);
+    connect(&NmeaOut->TcpListener(), &PortListener::ProblemChanged, this, &MainWindow::ServerProblemChanged);
 }
 
-void Basis::ServerProblemChanged(const QString& problem)
+void MainWindow::ServerProblemChanged(const QString& problem)
 {
     // Once when it starts and once when it ends, for whoever started the program from a terminal.
     if (problem.isEmpty()) {
@@ -52,18 +52,18 @@ void Basis::ServerProblemChanged(const QString& problem)
     ShowStatusLine();
 }
 
-void Basis::ShowStatusLine()
+void MainWindow::ShowStatusLine()
 {
     QStringList problems;
-    for (const PortListener* listener : {&Gpsd.Listener(), NmeaOut ? &NmeaOut->Listener() : nullptr}) {
+    for (const PortListener* listener : {&Gpsd.TcpListener(), NmeaOut ? &NmeaOut->TcpListener() : nullptr}) {
         if (listener && !listener->Problem().isEmpty())
             problems << listener->Problem();
     }
     const QString text = problems.isEmpty()
         ? QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server").arg(QStringLiteral(DEVOZORA_VERSION))
         : problems.join(QStringLiteral("  \u00B7  "));
-    License->setStyleSheet(problems.isEmpty() ? QStringLiteral("color: rgb(128, 128, 128)")
+    StatusLine->setStyleSheet(problems.isEmpty() ? QStringLiteral("color: rgb(128, 128, 128)")
                                               : QStringLiteral("color: rgb(192, 0, 0)"));
-    License->setToolTip(problems.isEmpty() ? QString() : text);
-    License->setText(License->fontMetrics().elidedText(text, Qt::ElideRight, License->width()));
+    StatusLine->setToolTip(problems.isEmpty() ? QString() : text);
+    StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, StatusLine->width()));
 }

@@ -1,11 +1,11 @@
 // Start-up and shutdown of the main window with a settings folder of its own and the simulator's
 // receiver on a pseudo-terminal: what is restored, how often the port opens, what is written back,
 // and how "Auto" follows the sun.
-#include "Basis.h"
 #include "FixDateTime.h"
-#include "IndicatorLed.h"
 #include "InstrumentWindow.h"
+#include "MainWindow.h"
 #include "NavState.h"
+#include "ReceptionIndicator.h"
 #include "RecordingHost.h"
 #include "SettingsFolder.h"
 
@@ -29,9 +29,9 @@ namespace {
 
 constexpr int WaitMs = 10000;
 
-QString Selected(Basis& basis, const char* name)
+QString Selected(MainWindow& mainWindow, const char* name)
 {
-    return basis.findChild<QComboBox*>(QString::fromLatin1(name))->currentText();
+    return mainWindow.findChild<QComboBox*>(QString::fromLatin1(name))->currentText();
 }
 
 // Every control has a size and stands inside its page or frame, clear of its left edge, below the
@@ -52,7 +52,7 @@ void VerifyNothingOverlaps(const QWidget& parent)
 
 } // namespace
 
-class TestBasis : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -66,13 +66,13 @@ private:
     std::unique_ptr<QTemporaryDir> Dir;
 };
 
-void TestBasis::init()
+void TestMainWindow::init()
 {
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
 }
 
-void TestBasis::startsFromDefaults_data()
+void TestMainWindow::startsFromDefaults_data()
 {
     QTest::addColumn<QString>("stored"); // in every list, TimeDisplay and Base; nothing on a first run
     QTest::newRow("first run") << QString();
@@ -83,11 +83,11 @@ void TestBasis::startsFromDefaults_data()
 
 // A stored position outside its list (the "-1" of a list that had no selection, a hand-edited
 // file) gives the first entry, as on a first run.
-void TestBasis::startsFromDefaults()
+void TestMainWindow::startsFromDefaults()
 {
     QFETCH(QString, stored);
     if (!stored.isEmpty()) {
-        Registry setup(SettingsIn(*Dir));
+        SettingsStore setup(SettingsIn(*Dir));
         QVERIFY(setup.OpenSettingsKeys());
         for (const char* name : {"COMport", "Baudrate", "Wordbits", "StopBits", "Parity", "HandShake"})
             setup.WriteMachineSetting("NMEA", name, stored);
@@ -97,26 +97,26 @@ void TestBasis::startsFromDefaults()
         setup.WriteUserSetting("Views", "Base", stored);
     }
     NavState nav;
-    Registry registry(SettingsIn(*Dir));
-    QVERIFY(registry.OpenSettingsKeys());
-    Basis basis(nav, registry, {0, 0});
-    basis.StartUp();
-    for (const auto& [list, entry] : {std::pair{"Portnumber", "COM1"}, {"Baudrate", "300"}, {"WordBits", "6"}, {"StopBits", "1"},
-                                      {"Parity", "none"}, {"HandShake", "none"}, {"LocalUTChours", "AUTO"}, {"BrightnessMode", "Daylight"}})
-        QCOMPARE(Selected(basis, list), QString(entry));
-    const auto* utc = basis.findChild<QComboBox*>("LocalUTChours"); // after "AUTO", from west to east
+    SettingsStore store(SettingsIn(*Dir));
+    QVERIFY(store.OpenSettingsKeys());
+    MainWindow mainWindow(nav, store, {0, 0});
+    mainWindow.StartUp();
+    for (const auto& [list, entry] : {std::pair{"PortNumber", "COM1"}, {"Baudrate", "300"}, {"WordBits", "6"}, {"StopBits", "1"},
+                                      {"Parity", "none"}, {"HandShake", "none"}, {"UtcDifference", "AUTO"}, {"BrightnessMode", "Daylight"}})
+        QCOMPARE(Selected(mainWindow, list), QString(entry));
+    const auto* utc = mainWindow.findChild<QComboBox*>("UtcDifference"); // after "AUTO", from west to east
     QCOMPARE(utc->count(), 35);
     for (int i = 2; i < utc->count(); ++i)
         QVERIFY2(EntryUtcDifference(utc->itemText(i - 1)) < EntryUtcDifference(utc->itemText(i)), qPrintable(utc->itemText(i)));
-    QVERIFY(basis.findChild<QRadioButton*>("Local_UTC2")->isChecked());
-    QVERIFY(!basis.findChild<QCheckBox*>("ActiveWindow7")->isEnabled());
-    QCOMPARE(basis.findChild<QTabWidget*>("TabBladen")->currentIndex(), 0);
-    QCOMPARE(basis.windowState(), Qt::WindowNoState);
+    QVERIFY(mainWindow.findChild<QRadioButton*>("TimeDisplay2")->isChecked());
+    QVERIFY(!mainWindow.findChild<QCheckBox*>("ActiveWindow7")->isEnabled());
+    QCOMPARE(mainWindow.findChild<QTabWidget*>("Tabs")->currentIndex(), 0);
+    QCOMPARE(mainWindow.windowState(), Qt::WindowNoState);
     QCOMPARE(nav.TimeError, 0.005f);
     QCOMPARE(nav.ClimbText, std::string("?"));
-    QCOMPARE(basis.Server().Listener().MaxClients(), 8);
-    basis.show();
-    auto* tabs = basis.findChild<QTabWidget*>("TabBladen");
+    QCOMPARE(mainWindow.Server().TcpListener().MaxClients(), 8);
+    mainWindow.show();
+    auto* tabs = mainWindow.findChild<QTabWidget*>("Tabs");
     QSet<int> lefts; // of the frames and the text box, which line up a margin in on every page
     for (int tab = 0; tab < tabs->count(); ++tab) {
         VerifyNothingOverlaps(*tabs->widget(tab));
@@ -131,7 +131,7 @@ void TestBasis::startsFromDefaults()
 // stored settings come back, the port opens once, and "Auto" lights the open windows through every
 // level, each once and in order, in red once it is dark. The GPSD port, held by another program
 // at first, is taken as soon as it is free.
-void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
+void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
 {
     const QString device = Dir->filePath(QStringLiteral("simulator"));
     QProcess simulator;
@@ -142,7 +142,7 @@ void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
     QVERIFY(otherProgram.listen(QHostAddress::LocalHost, 0));
     const quint16 held = otherProgram.serverPort();
     {
-        Registry setup(SettingsIn(*Dir));
+        SettingsStore setup(SettingsIn(*Dir));
         QVERIFY(setup.OpenSettingsKeys());
         setup.WriteMachineSetting("NMEA", "Device1", device);
         setup.WriteMachineSetting("NMEA", "Baudrate", "4");
@@ -157,102 +157,102 @@ void TestBasis::storedSettingsComeBackAndAutoFollowsTheSun()
         setup.WriteMachineSetting("GPSD", "Listen", "localhost");
     }
     NavState nav;
-    Registry registry(SettingsIn(*Dir));
-    QVERIFY(registry.OpenSettingsKeys());
-    Basis basis(nav, registry, {0, 0});
-    QSignalSpy opened(&basis.Receiver().Link(), &SerialLink::PortOpened);
-    QSignalSpy applied(&basis, &Basis::BrightnessApplied);
-    QSignalSpy told(&basis.Server().Listener(), &PortListener::ProblemChanged);
-    basis.StartUp();
-    basis.show();
+    SettingsStore store(SettingsIn(*Dir));
+    QVERIFY(store.OpenSettingsKeys());
+    MainWindow mainWindow(nav, store, {0, 0});
+    QSignalSpy opened(&mainWindow.Receiver().Link(), &SerialLink::PortOpened);
+    QSignalSpy applied(&mainWindow, &MainWindow::BrightnessApplied);
+    QSignalSpy told(&mainWindow.Server().TcpListener(), &PortListener::ProblemChanged);
+    mainWindow.StartUp();
+    mainWindow.show();
     QCOMPARE(opened.count(), 1);
-    QCOMPARE(basis.findChild<QLabel*>("PortDevice")->toolTip(), device);
-    QCOMPARE(Selected(basis, "Baudrate"), QString("4800"));
-    QCOMPARE(Selected(basis, "WordBits"), QString("8"));
-    QCOMPARE(Selected(basis, "LocalUTChours"), QString("+5:45"));
-    QCOMPARE(Selected(basis, "BrightnessMode"), QString("Auto"));
-    QCOMPARE(basis.findChild<QLabel*>("AutoChoice")->text(), QString("Daylight until a fix with a date"));
-    QVERIFY(basis.findChild<QRadioButton*>("Local_UTC1")->isChecked());
-    QVERIFY(basis.findChild<QCheckBox*>("DaylightSaving")->isChecked());
-    QVERIFY(basis.findChild<QCheckBox*>("NightRed")->isChecked());
-    QVERIFY(basis.Receiver().Link().IsOpen());
+    QCOMPARE(mainWindow.findChild<QLabel*>("PortDevice")->toolTip(), device);
+    QCOMPARE(Selected(mainWindow, "Baudrate"), QString("4800"));
+    QCOMPARE(Selected(mainWindow, "WordBits"), QString("8"));
+    QCOMPARE(Selected(mainWindow, "UtcDifference"), QString("+5:45"));
+    QCOMPARE(Selected(mainWindow, "BrightnessMode"), QString("Auto"));
+    QCOMPARE(mainWindow.findChild<QLabel*>("AutoChoice")->text(), QString("Daylight until a fix with a date"));
+    QVERIFY(mainWindow.findChild<QRadioButton*>("TimeDisplay1")->isChecked());
+    QVERIFY(mainWindow.findChild<QCheckBox*>("DaylightSaving")->isChecked());
+    QVERIFY(mainWindow.findChild<QCheckBox*>("NightRed")->isChecked());
+    QVERIFY(mainWindow.Receiver().Link().IsOpen());
 
     // The indicator goes green with the characters after a recognised line; the watchdog's tick
     // blinks it black.
-    auto* indicator = basis.findChild<IndicatorLed*>("OntvangstLED");
+    auto* indicator = mainWindow.findChild<ReceptionIndicator*>("ReceptionIndicator");
     QTRY_COMPARE_WITH_TIMEOUT(indicator->Colour(), IndicatorColour::Green, WaitMs);
-    basis.Receiver().Watchdog().Tick();
+    mainWindow.Receiver().Watchdog().Tick();
     QCOMPARE(indicator->Colour(), IndicatorColour::Black);
     // The received lines reach the text box only once its tab is shown.
-    auto* screening = basis.findChild<QPlainTextEdit*>("InputScreening");
+    auto* screening = mainWindow.findChild<QPlainTextEdit*>("InputScreening");
     QCOMPARE(screening->toPlainText(), QString());
-    basis.findChild<QTabWidget*>("TabBladen")->setCurrentIndex(1);
+    mainWindow.findChild<QTabWidget*>("Tabs")->setCurrentIndex(1);
     const QString lines = screening->toPlainText(); // whole lines as far as they came, no CR, no empty last one
     QVERIFY2(QRegularExpression(R"(^(\$GP[A-Z]{3},[^\r\n]*\*[0-9A-F]{2}\n)*\$GP[A-Z]{3},[^\r\n]*\*[0-9A-F]{2}$)").match(lines).hasMatch(),
              qPrintable(lines));
     // The GPSD port is held by another program: the window says so, once, and every tick tries
     // again until the port is free.
-    basis.Receiver().Watchdog().Tick();
-    auto* status = basis.findChild<QLabel*>("License");
+    mainWindow.Receiver().Watchdog().Tick();
+    auto* status = mainWindow.findChild<QLabel*>("StatusLine");
     QCOMPARE(status->text(), QString("GPSD port %1 is in use by another program; trying again").arg(held));
     QCOMPARE(told.count(), 1);
     otherProgram.close();
-    basis.Receiver().Watchdog().Tick();
+    mainWindow.Receiver().Watchdog().Tick();
     QVERIFY(status->text().startsWith("DevozOra "));
     QCOMPARE(told.count(), 2);
-    QVERIFY(basis.Server().IsListening());
-    QCOMPARE(basis.Server().Port(), held);
-    QCOMPARE(basis.Server().Listener().serverAddress(), QHostAddress(QHostAddress::LocalHost));
+    QVERIFY(mainWindow.Server().IsListening());
+    QCOMPARE(mainWindow.Server().Port(), held);
+    QCOMPARE(mainWindow.Server().TcpListener().serverAddress(), QHostAddress(QHostAddress::LocalHost));
     // Any serial list change reopens the port once, with the whole selection.
-    basis.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
+    mainWindow.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
     QCOMPARE(opened.count(), 2);
-    QCOMPARE(QString::fromStdString(SettingsText(basis.Receiver().Link().Settings())), QString("9600,n,8,1"));
+    QCOMPARE(QString::fromStdString(SettingsText(mainWindow.Receiver().Link().Settings())), QString("9600,n,8,1"));
 
     QTRY_COMPARE_WITH_TIMEOUT(simulator.state(), QProcess::NotRunning, 60'000);
     QStringList modes;
     for (const QList<QVariant>& signal : applied)
         modes << signal.front().toString();
     QCOMPARE(modes, QStringList({"Shade", "Dusk", "Night"}));
-    QVERIFY(basis.findChild<QLabel*>("AutoChoice")->text().startsWith("Now Night, the sun at -"));
-    QCOMPARE(Brightest(basis.Instruments().Window(6)->grab().toImage()), QColor(64, 0, 0));
+    QVERIFY(mainWindow.findChild<QLabel*>("AutoChoice")->text().startsWith("Now Night, the sun at -"));
+    QCOMPARE(Brightest(mainWindow.Instruments().Window(6)->grab().toImage()), QColor(64, 0, 0));
 }
 
 // A change reaches the file a moment after it is made, without waiting for the end; the end
 // writes every setting, each to its own scope.
-void TestBasis::changesAndShutdownWriteEverySettingWhereItBelongs()
+void TestMainWindow::changesAndShutdownWriteEverySettingWhereItBelongs()
 {
     NavState nav;
-    Registry registry(SettingsIn(*Dir));
-    QVERIFY(registry.OpenSettingsKeys());
+    SettingsStore store(SettingsIn(*Dir));
+    QVERIFY(store.OpenSettingsKeys());
     const auto inFile = [this](bool machine, const char* subkey, const char* name) {
-        Registry file(SettingsIn(*Dir));
+        SettingsStore file(SettingsIn(*Dir));
         return !file.OpenSettingsKeys() ? QString() : machine ? file.ReadMachineSetting(subkey, name) : file.ReadUserSetting(subkey, name);
     };
     {
-        Basis basis(nav, registry, {0, 0});
-        basis.StartUp();
-        basis.findChild<QComboBox*>("Parity")->setCurrentIndex(4);
-        basis.findChild<QComboBox*>("BrightnessMode")->setCurrentIndex(2);
+        MainWindow mainWindow(nav, store, {0, 0});
+        mainWindow.StartUp();
+        mainWindow.findChild<QComboBox*>("Parity")->setCurrentIndex(4);
+        mainWindow.findChild<QComboBox*>("BrightnessMode")->setCurrentIndex(2);
         QTRY_COMPARE(inFile(true, "NMEA", "Parity"), QString("4"));
         QCOMPARE(inFile(false, "Local", "BrightnessMode"), QString("2"));
-        basis.findChild<QComboBox*>("WordBits")->setCurrentIndex(2);
-        basis.findChild<QCheckBox*>("Freeze")->setChecked(true);
-        basis.close();
-        QVERIFY(!basis.Receiver().Link().IsOpen());
+        mainWindow.findChild<QComboBox*>("WordBits")->setCurrentIndex(2);
+        mainWindow.findChild<QCheckBox*>("Freeze")->setChecked(true);
+        mainWindow.close();
+        QVERIFY(!mainWindow.Receiver().Link().IsOpen());
     }
     QCOMPARE(inFile(true, "NMEA", "Wordbits"), QString("2"));
     QCOMPARE(inFile(false, "Views", "Freeze"), QString("True"));
-    QCOMPARE(registry.ReadMachineSetting("NMEA", "COMport"), QString("0"));
-    QCOMPARE(registry.ReadMachineSetting("Local", "TimeDisplay"), QString("2"));
-    QCOMPARE(registry.ReadMachineSetting("Local", "DaylightSaving"), QString("False"));
-    QCOMPARE(registry.ReadMachineSetting("Local", "UTChours"), QString("0"));
-    QCOMPARE(registry.ReadUserSetting("Views", "AlwaysOnTop"), QString("False"));
-    QCOMPARE(registry.ReadUserSetting("Local", "NightRed"), QString("False"));
-    QCOMPARE(registry.ReadUserSetting("Views", "Base"), QString("0"));
+    QCOMPARE(store.ReadMachineSetting("NMEA", "COMport"), QString("0"));
+    QCOMPARE(store.ReadMachineSetting("Local", "TimeDisplay"), QString("2"));
+    QCOMPARE(store.ReadMachineSetting("Local", "DaylightSaving"), QString("False"));
+    QCOMPARE(store.ReadMachineSetting("Local", "UTChours"), QString("0"));
+    QCOMPARE(store.ReadUserSetting("Views", "AlwaysOnTop"), QString("False"));
+    QCOMPARE(store.ReadUserSetting("Local", "NightRed"), QString("False"));
+    QCOMPARE(store.ReadUserSetting("Views", "Base"), QString("0"));
     // Each value lives in its own scope only.
-    QCOMPARE(registry.ReadUserSetting("NMEA", "Parity"), QString());
-    QCOMPARE(registry.ReadMachineSetting("Local", "BrightnessMode"), QString());
+    QCOMPARE(store.ReadUserSetting("NMEA", "Parity"), QString());
+    QCOMPARE(store.ReadMachineSetting("Local", "BrightnessMode"), QString());
 }
 
-QTEST_MAIN(TestBasis)
-#include "tst_basis.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

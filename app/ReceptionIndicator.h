@@ -4,12 +4,12 @@
 
 #include <QWidget>
 
-// OntvangstLED: the round reception indicator of the "NMEA" tab.
-class IndicatorLed : public QWidget {
+// The round reception indicator of the "NMEA" tab: its colour says what the last line was.
+class ReceptionIndicator : public QWidget {
     Q_OBJECT
 
 public:
-    explicit IndicatorLed(QWidget* parent = nullptr);
+    explicit ReceptionIndicator(QWidget* parent = nullptr);
 
     void SetColour(IndicatorColour colour);
     IndicatorColour Colour() const { return Current; }

@@ -1,10 +1,10 @@
-#include "Dcompass.h"
+#include "CourseWindow.h"
 
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
 
-Dcompass::Dcompass(const NavState& nav, InstrumentHost& host, QWidget* parent)
+CourseWindow::CourseWindow(const NavState& nav, InstrumentHost& host, QWidget* parent)
     : DigitalWindow(3, QStringLiteral("Digital Compass"), QSize(3075, 1245), Arrangement::Stacked,
                     nav, host, parent)
 {
@@ -13,7 +13,7 @@ Dcompass::Dcompass(const NavState& nav, InstrumentHost& host, QWidget* parent)
     CourseText = AddLabel("CourseText", {LabelRole::Value, Rgb(255, 255, 255), 30, 50});
 }
 
-void Dcompass::ShowFix()
+void CourseWindow::ShowFix()
 {
     SetLabelText(CourseText, ::CourseText(Nav.Course));
 }

@@ -1,7 +1,7 @@
 // The controls of the main window, placed in twips as the window was designed.
-#include "Basis.h"
+#include "MainWindow.h"
 
-#include "IndicatorLed.h"
+#include "ReceptionIndicator.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -57,13 +57,13 @@ const QFont& LabelFont()
 
 } // namespace
 
-void Basis::Place(QWidget* widget, int left, int top, int width, int height) const
+void MainWindow::Place(QWidget* widget, int left, int top, int width, int height) const
 {
     widget->setGeometry(TwipsToPixels(left, TwipsPerPixelX), TwipsToPixels(top, TwipsPerPixelY),
                         TwipsToPixels(width, TwipsPerPixelX), TwipsToPixels(height, TwipsPerPixelY));
 }
 
-QGroupBox* Basis::AddFrame(QWidget* tab, const QString& title, int top, int height)
+QGroupBox* MainWindow::AddFrame(QWidget* tab, const QString& title, int top, int height)
 {
     auto* frame = new QGroupBox(title, tab);
     frame->setFont(LabelFont());
@@ -72,7 +72,7 @@ QGroupBox* Basis::AddFrame(QWidget* tab, const QString& title, int top, int heig
 }
 
 // Labels stand right-aligned before what they name.
-QLabel* Basis::AddCaption(QWidget* parent, const QString& text, int left, int top, int width)
+QLabel* MainWindow::AddCaption(QWidget* parent, const QString& text, int left, int top, int width)
 {
     auto* caption = new QLabel(text, parent);
     caption->setFont(LabelFont());
@@ -81,7 +81,7 @@ QLabel* Basis::AddCaption(QWidget* parent, const QString& text, int left, int to
     return caption;
 }
 
-QCheckBox* Basis::AddCheckBox(QWidget* parent, const QString& name, const QString& caption, int left,
+QCheckBox* MainWindow::AddCheckBox(QWidget* parent, const QString& name, const QString& caption, int left,
                               int top, int width)
 {
     auto* check = new QCheckBox(caption, parent);
@@ -91,7 +91,7 @@ QCheckBox* Basis::AddCheckBox(QWidget* parent, const QString& name, const QStrin
     return check;
 }
 
-QComboBox* Basis::AddList(QWidget* parent, const QString& name, const QString& label, int left,
+QComboBox* MainWindow::AddList(QWidget* parent, const QString& name, const QString& label, int left,
                           int top, int width, int labelLeft, int labelWidth)
 {
     QLabel* caption = AddCaption(parent, label, labelLeft, top, labelWidth);
@@ -104,7 +104,7 @@ QComboBox* Basis::AddList(QWidget* parent, const QString& name, const QString& l
     return list;
 }
 
-void Basis::BuildWindowsTab(QWidget* tab)
+void MainWindow::BuildWindowsTab(QWidget* tab)
 {
     QGroupBox* active = AddFrame(tab, QStringLiteral("Active "), 480, 2415);
     for (const WindowBox& box : WindowBoxes) {
@@ -120,10 +120,10 @@ void Basis::BuildWindowsTab(QWidget* tab)
     Freeze = AddCheckBox(behaviour, QStringLiteral("Freeze"), QStringLiteral("Freeze position"), 2880, 360, 2775);
 }
 
-void Basis::BuildNmeaTab(QWidget* tab)
+void MainWindow::BuildNmeaTab(QWidget* tab)
 {
     QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2655);
-    Portnumber = AddList(input, QStringLiteral("Portnumber"), QStringLiteral("Port:"), 1200, 360, 1335, 120, 1000);
+    PortNumber = AddList(input, QStringLiteral("PortNumber"), QStringLiteral("Port:"), 1200, 360, 1335, 120, 1000);
     Baudrate = AddList(input, QStringLiteral("Baudrate"), QStringLiteral("Baudrate:"), 1200, 840, 1335, 120, 1000);
     WordBits = AddList(input, QStringLiteral("WordBits"), QStringLiteral("Bits:"), 1200, 1320, 1335, 120, 1000);
     StopBits = AddList(input, QStringLiteral("StopBits"), QStringLiteral("Stop:"), 1200, 1800, 1335, 120, 1000);
@@ -140,9 +140,9 @@ void Basis::BuildNmeaTab(QWidget* tab)
     Place(PortDevice, 1200, 2280, 4815, 300);
 
     AddCaption(input, QStringLiteral("Active:"), 3120, 1680, 1000);
-    OntvangstLED = new IndicatorLed(input);
-    OntvangstLED->setObjectName(QStringLiteral("OntvangstLED"));
-    Place(OntvangstLED, 4200, 1680, 300, 300);
+    Reception = new ReceptionIndicator(input);
+    Reception->setObjectName(QStringLiteral("ReceptionIndicator"));
+    Place(Reception, 4200, 1680, 300, 300);
 
     InputScreening = new QPlainTextEdit(tab);
     InputScreening->setObjectName(QStringLiteral("InputScreening"));
@@ -154,20 +154,20 @@ void Basis::BuildNmeaTab(QWidget* tab)
     Place(InputScreening, 240, 3240 - TabStripTwips, 6135, 1215);
 }
 
-void Basis::BuildLocalTab(QWidget* tab)
+void MainWindow::BuildLocalTab(QWidget* tab)
 {
     QGroupBox* time = AddFrame(tab, QStringLiteral("Time"), 480, 1695);
-    LocalUTChours = AddList(time, QStringLiteral("LocalUTChours"), QStringLiteral("UTC difference:"), 1680, 360, 1095, 120, 1440);
+    UtcDifference = AddList(time, QStringLiteral("UtcDifference"), QStringLiteral("UTC difference:"), 1680, 360, 1095, 120, 1440);
     AddCaption(time, QStringLiteral("Display:"), 120, 1080, 900);
     auto* group = new QButtonGroup(this);
     const char* options[] = {nullptr, "Local Time", "UTC"};
     for (int n = 1; n <= 2; ++n) {
         auto* option = new QRadioButton(QString::fromLatin1(options[n]), time);
-        option->setObjectName(QStringLiteral("Local_UTC%1").arg(n));
+        option->setObjectName(QStringLiteral("TimeDisplay%1").arg(n));
         option->setFont(ControlFont());
         Place(option, 1080, 840 + (n - 1) * 360, 1935, 375);
         group->addButton(option, n);
-        Local_UTC[static_cast<std::size_t>(n)] = option;
+        TimeDisplay[static_cast<std::size_t>(n)] = option;
     }
     DaylightSaving = AddCheckBox(time, QStringLiteral("DaylightSaving"), QStringLiteral("Daylightsaving"), 3720, 960, 2055);
 

@@ -1,6 +1,6 @@
 // The brightness of the instrument windows: the list on the "Local" tab, "Auto", which follows
 // the sun at the received position and time, and the red night palette.
-#include "Basis.h"
+#include "MainWindow.h"
 
 #include "InstrumentWindow.h"
 #include "OptionLists.h"
@@ -18,7 +18,7 @@ QString Text(std::string_view text)
 
 } // namespace
 
-Brightness Basis::CurrentBrightness() const
+Brightness MainWindow::CurrentBrightness() const
 {
     const QString mode = BrightnessMode->currentIndex() == AutoBrightnessEntry ? Text(Sun.Mode()) : BrightnessMode->currentText();
     return {mode, NightRed->isChecked() && IsRedMode(mode.toStdString())};
@@ -26,12 +26,12 @@ Brightness Basis::CurrentBrightness() const
 
 // Round the list, "Auto" included, as a person stepping through it would; from "Night" the
 // next step is "Auto", which at night stays dark.
-void Basis::StepBrightness()
+void MainWindow::StepBrightness()
 {
     BrightnessMode->setCurrentIndex((BrightnessMode->currentIndex() + 1) % BrightnessMode->count());
 }
 
-void Basis::ApplyBrightness()
+void MainWindow::ApplyBrightness()
 {
     ShowAutoChoice();
     const Brightness now = CurrentBrightness();
@@ -43,13 +43,13 @@ void Basis::ApplyBrightness()
 }
 
 // "Auto" keeps choosing while another entry is selected, so that choosing it takes effect at once.
-void Basis::FollowSun()
+void MainWindow::FollowSun()
 {
     if (Sun.Follow(Nav))
         ApplyBrightness();
 }
 
-void Basis::ShowAutoChoice()
+void MainWindow::ShowAutoChoice()
 {
     if (BrightnessMode->currentIndex() != AutoBrightnessEntry)
         AutoChoice->clear();

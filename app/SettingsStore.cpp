@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "SettingsStore.h"
 
 #include "Rounding.h"
 #include "SettingsLocation.h"
@@ -8,19 +8,19 @@
 
 #include <charconv>
 
-Registry::Registry(Locations locations)
+SettingsStore::SettingsStore(Locations locations)
     : Where(std::move(locations))
 {
 }
 
-Registry::~Registry()
+SettingsStore::~SettingsStore()
 {
     Flush();
 }
 
 #ifdef Q_OS_WIN
 
-Registry::Locations Registry::DefaultLocations()
+SettingsStore::Locations SettingsStore::DefaultLocations()
 {
     // The machine-wide fallback lives beside the per-user key, as its file does elsewhere.
     return {QStringLiteral("HKEY_CURRENT_USER\\Software\\Quarvel\\DevozOra"),
@@ -45,7 +45,7 @@ QString MachineConfigFolder()
 
 } // namespace
 
-Registry::Locations Registry::DefaultLocations()
+SettingsStore::Locations SettingsStore::DefaultLocations()
 {
     // GenericConfigLocation is $XDG_CONFIG_HOME when that is set and absolute, else ~/.config.
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -57,7 +57,7 @@ Registry::Locations Registry::DefaultLocations()
 
 #endif
 
-bool Registry::OpenSettingsKeys()
+bool SettingsStore::OpenSettingsKeys()
 {
     const auto open = [this](const QString& location, SettingsOwner owner) {
         QString problem;
@@ -87,38 +87,38 @@ bool Registry::OpenSettingsKeys()
     return true;
 }
 
-QString Registry::ReadUserSetting(const QString& subkey, const QString& name, const QString& defaultText) const
+QString SettingsStore::ReadUserSetting(const QString& subkey, const QString& name, const QString& defaultText) const
 {
     return UserSettingsKey.Read(subkey, name, defaultText);
 }
 
-QString Registry::ReadMachineSetting(const QString& subkey, const QString& name, const QString& defaultText) const
+QString SettingsStore::ReadMachineSetting(const QString& subkey, const QString& name, const QString& defaultText) const
 {
     return MachineSettingsKey.Read(subkey, name, defaultText);
 }
 
-void Registry::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
+void SettingsStore::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
 {
     UserSettingsKey.Write(subkey, name, text);
 }
 
-void Registry::WriteMachineSetting(const QString& subkey, const QString& name, const QString& text)
+void SettingsStore::WriteMachineSetting(const QString& subkey, const QString& name, const QString& text)
 {
     MachineSettingsKey.Write(subkey, name, text);
 }
 
-void Registry::Flush()
+void SettingsStore::Flush()
 {
     UserSettingsKey.Flush();
     MachineSettingsKey.Flush();
 }
 
-bool Registry::ReadFlag(const QString& text)
+bool SettingsStore::ReadFlag(const QString& text)
 {
     return text.toLower() == QLatin1String("true");
 }
 
-std::optional<double> Registry::SettingValue(const QString& text)
+std::optional<double> SettingsStore::SettingValue(const QString& text)
 {
     const QByteArray latin = text.trimmed().toLatin1();
     const char* first = latin.constData();
@@ -135,7 +135,7 @@ std::optional<double> Registry::SettingValue(const QString& text)
     return negative ? -value : value;
 }
 
-int Registry::SettingNumber(const QString& text, int lowest, int highest, int fallback)
+int SettingsStore::SettingNumber(const QString& text, int lowest, int highest, int fallback)
 {
     const std::optional<double> value = SettingValue(text);
     if (!value)

@@ -11,11 +11,11 @@
 // elevation and azimuth and coloured by its signal strength. About once a second the whole plot
 // is drawn into the hidden one of two off-screen images, which then becomes the shown one, so the
 // window never shows a half-drawn plot. It reads only the published satellite table.
-class SatView2 : public InstrumentWindow {
+class SkyViewWindow : public InstrumentWindow {
     Q_OBJECT
 
 public:
-    explicit SatView2(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+    explicit SkyViewWindow(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
     void AdjustColors(const Brightness& brightness) override;
 

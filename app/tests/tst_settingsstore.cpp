@@ -37,7 +37,7 @@ void Put(const QString& path, const QByteArray& data)
 
 } // namespace
 
-class TestRegistry : public QObject {
+class TestSettingsStore : public QObject {
     Q_OBJECT
 
 private slots:
@@ -55,14 +55,14 @@ private:
     bool ModeBitsBind = true;
 };
 
-void TestRegistry::initTestCase()
+void TestSettingsStore::initTestCase()
 {
     ModeBitsBind = ModeBitsBindUs();
 }
 
 // Every setting is read from a file as people write it; a write keeps every other line, and
 // exactly one line then answers to the name written.
-void TestRegistry::filesAsPeopleWriteThem()
+void TestSettingsStore::filesAsPeopleWriteThem()
 {
     const struct { QByteArray File; QString Name, Value; } files[] = { // an administrator's, of "NMEA"
         {"# boat PC\n; serial\n\n[NMEA]\n  # GPS\nBaudrate=4\n", "Baudrate", "4"},
@@ -77,16 +77,16 @@ void TestRegistry::filesAsPeopleWriteThem()
     };
     for (const auto& [file, name, value] : files) {
         QTemporaryDir dir;
-        const Registry::Locations where = SettingsIn(dir);
+        const SettingsStore::Locations where = SettingsIn(dir);
         Put(where.MachineFile, file);
         {
-            Registry registry(where);
-            QVERIFY(registry.OpenSettingsKeys());
-            QVERIFY(registry.Problems().isEmpty());
-            QCOMPARE(registry.ReadMachineSetting("NMEA", name, Absent), value);
-            registry.WriteMachineSetting("NMEA", name, "7, \"new\"");
+            SettingsStore store(where);
+            QVERIFY(store.OpenSettingsKeys());
+            QVERIFY(store.Problems().isEmpty());
+            QCOMPARE(store.ReadMachineSetting("NMEA", name, Absent), value);
+            store.WriteMachineSetting("NMEA", name, "7, \"new\"");
         }
-        Registry next(where);
+        SettingsStore next(where);
         QVERIFY(next.OpenSettingsKeys());
         QCOMPARE(next.ReadMachineSetting("NMEA", name), QString("7, \"new\""));
         const QString now = QString::fromUtf8(Contents(where.MachineFile));
@@ -103,7 +103,7 @@ void TestRegistry::filesAsPeopleWriteThem()
 
 // A value comes back from the next run as the text it was, up to a NUL or a line break, and not
 // at all from 255 characters on; the first run creates both locations.
-void TestRegistry::valuesAreText()
+void TestSettingsStore::valuesAreText()
 {
     QList<std::pair<QString, QString>> values = {
         {"", ""},  {"/dev/tty\u00c4\u20ac", "/dev/tty\u00c4\u20ac"}, {QString(254, u'x'), QString(254, u'x')}, {QString(255, u'x'), Absent},
@@ -113,13 +113,13 @@ void TestRegistry::valuesAreText()
         values.append(std::pair<QString, QString>(text, text));
     QTemporaryDir dir;
     {
-        Registry first(SettingsIn(dir));
+        SettingsStore first(SettingsIn(dir));
         QVERIFY(first.OpenSettingsKeys());
         QVERIFY(QFile::exists(SettingsIn(dir).MachineFile) && !QFile::exists(SettingsIn(dir).MachineFallbackFile));
         for (qsizetype i = 0; i < values.size(); ++i)
             first.WriteUserSetting("NMEA", QStringLiteral("Device%1").arg(i), values[i].first);
     }
-    Registry next(SettingsIn(dir));
+    SettingsStore next(SettingsIn(dir));
     QVERIFY(next.OpenSettingsKeys());
     for (qsizetype i = 0; i < values.size(); ++i) {
         QCOMPARE(next.ReadUserSetting("NMEA", QStringLiteral("Device%1").arg(i), Absent), values[i].second);
@@ -129,19 +129,19 @@ void TestRegistry::valuesAreText()
 
 // A flag is set by "True" in any case only; a number that does not fit falls back to the default,
 // never to a part of it that would fit (in a list of positions 0 to 9 whose default is 5).
-void TestRegistry::flagsAndNumbers()
+void TestSettingsStore::flagsAndNumbers()
 {
     for (const char* text : {"True", "true", "TRUE", "False", "1", "yes", "", " true"})
-        QCOMPARE(Registry::ReadFlag(text), QByteArray(text).toLower() == "true");
+        QCOMPARE(SettingsStore::ReadFlag(text), QByteArray(text).toLower() == "true");
     const std::pair<QString, int> numbers[] = {
         {"4", 4},     {" 9 ", 9},   {"+3", 3},   {"12abc", 5}, {"3 ; 4800", 3}, {"2.5", 2},
         {"3.5", 4},   {"", 5},      {"COM3", 5}, {"-1", 5},    {"10", 5},       {"1e9", 5},
         {"9e-1", 1},  {"1e999", 5}, {"inf", 5},  {"nan", 5},   {QString(400, u'9'), 5}};
     for (const auto& [text, number] : numbers)
-        QVERIFY2(Registry::SettingNumber(text, 0, 9, 5) == number, qPrintable(text));
+        QVERIFY2(SettingsStore::SettingNumber(text, 0, 9, 5) == number, qPrintable(text));
 }
 
-void TestRegistry::damagedFiles_data()
+void TestSettingsStore::damagedFiles_data()
 {
     QTest::addColumn<QByteArray>("garbage");
     const QByteArray setting("\n[NMEA]\nBaudrate=4\n");
@@ -154,16 +154,16 @@ void TestRegistry::damagedFiles_data()
 // A person's damaged file is kept aside and started afresh, so that what is written from then on
 // lasts. An administrator's is never renamed or changed: what can be read of it is used. Either
 // way the person is told in words.
-void TestRegistry::damagedFiles()
+void TestSettingsStore::damagedFiles()
 {
     QFETCH(QByteArray, garbage);
     QTemporaryDir dir;
-    const Registry::Locations where = SettingsIn(dir);
+    const SettingsStore::Locations where = SettingsIn(dir);
     Put(where.UserFile, garbage);
     Put(where.MachineFile, garbage);
     const QString salvaged = garbage.contains("\n[NMEA]\nBaudrate=4\n") ? "4" : Absent;
     {
-        Registry first(where);
+        SettingsStore first(where);
         QVERIFY(first.OpenSettingsKeys());
         QCOMPARE(first.Problems().size(), 2);
         QVERIFY(first.Problems()[0].contains(where.UserFile + ".corrupt"));
@@ -176,7 +176,7 @@ void TestRegistry::damagedFiles()
     QCOMPARE(Contents(where.UserFile + ".corrupt"), garbage);
     QCOMPARE(Contents(where.MachineFile), garbage);
     QVERIFY(!QFile::exists(where.MachineFile + ".corrupt"));
-    Registry next(where);
+    SettingsStore next(where);
     QVERIFY(next.OpenSettingsKeys());
     QCOMPARE(next.ReadUserSetting("Views", "Base"), QString("1"));
     QCOMPARE(next.ReadMachineSetting("NMEA", "COMport", Absent), Absent);
@@ -185,33 +185,33 @@ void TestRegistry::damagedFiles()
 // What an ordinary user meets: an administrator's read-only file, with a comment in it, is read
 // and left as it is; where there is none and none may be created, the machine-wide values live
 // beside the person's own.
-void TestRegistry::machineWideLocationNotWritable()
+void TestSettingsStore::machineWideLocationNotWritable()
 {
     if (!ModeBitsBind)
         return RunAsUnprivilegedUser();
 
     QTemporaryDir provided;
     QTemporaryDir missing;
-    const Registry::Locations where = SettingsIn(provided);
-    const Registry::Locations beside = SettingsIn(missing);
+    const SettingsStore::Locations where = SettingsIn(provided);
+    const SettingsStore::Locations beside = SettingsIn(missing);
     Put(where.MachineFile, "# Provided by the administrator: the receiver on COM5 at 4800 baud.\n"
                            "[NMEA]\nCOMport=4\nBaudrate=4\n[Local]\nTimeDisplay=1\n");
     const QByteArray text = Contents(where.MachineFile);
     const QString systemFolder = QFileInfo(FolderOf(beside.MachineFile)).absolutePath();
     QVERIFY(QDir().mkpath(systemFolder));
     const WriteProtected file(where.MachineFile), folder(FolderOf(where.MachineFile)), system(systemFolder);
-    for (const Registry::Locations& locations : {where, beside}) {
-        Registry registry(locations);
-        QVERIFY(registry.OpenSettingsKeys());
-        QVERIFY(registry.Problems().isEmpty());
-        registry.WriteMachineSetting("NMEA", "Baudrate", "7");
-        registry.WriteUserSetting("Views", "Freeze", "True");
+    for (const SettingsStore::Locations& locations : {where, beside}) {
+        SettingsStore store(locations);
+        QVERIFY(store.OpenSettingsKeys());
+        QVERIFY(store.Problems().isEmpty());
+        store.WriteMachineSetting("NMEA", "Baudrate", "7");
+        store.WriteUserSetting("Views", "Freeze", "True");
     }
     QCOMPARE(Contents(where.MachineFile), text);
     QVERIFY(!QFile::exists(where.MachineFallbackFile)); // nothing may shadow the provided file
     QVERIFY(!QFile::exists(beside.MachineFile));
     for (const auto& [locations, baudrate] : {std::pair{where, "4"}, {beside, "7"}}) {
-        Registry next(locations);
+        SettingsStore next(locations);
         QVERIFY(next.OpenSettingsKeys());
         QCOMPARE(next.ReadMachineSetting("NMEA", "baudrate"), QString(baudrate));
         QCOMPARE(next.ReadUserSetting("Views", "Freeze"), QString("True"));
@@ -220,24 +220,24 @@ void TestRegistry::machineWideLocationNotWritable()
 
 // No settings where the person's file should be (a folder no one can create, root included, or a
 // folder by the file's name): the program runs on its defaults and keeps nothing.
-void TestRegistry::userLocationUnusable()
+void TestSettingsStore::userLocationUnusable()
 {
     QTemporaryDir dir;
-    Registry::Locations where = SettingsIn(dir);
+    SettingsStore::Locations where = SettingsIn(dir);
     QVERIFY(QDir().mkpath(where.UserFile));
     Put(dir.filePath(QStringLiteral("blocker")), "x");
     for (const QString& user : {where.UserFile, dir.filePath(QStringLiteral("blocker/Quarvel/DevozOra.conf"))}) {
         where.UserFile = user;
-        Registry registry(where);
-        QVERIFY(!registry.OpenSettingsKeys());
-        registry.WriteUserSetting("Views", "Base", "2");
-        QCOMPARE(registry.ReadUserSetting("Views", "Base", Absent), Absent);
+        SettingsStore store(where);
+        QVERIFY(!store.OpenSettingsKeys());
+        store.WriteUserSetting("Views", "Base", "2");
+        QCOMPARE(store.ReadUserSetting("Views", "Base", Absent), Absent);
     }
 }
 
 // The user's file under XDG_CONFIG_HOME, the machine-wide one in the first absolute folder of
 // XDG_CONFIG_DIRS, and the usual places where they are not set.
-void TestRegistry::defaultLocations()
+void TestSettingsStore::defaultLocations()
 {
     const QByteArray savedHome = qgetenv("XDG_CONFIG_HOME");
     const QByteArray savedDirs = qgetenv("XDG_CONFIG_DIRS");
@@ -253,12 +253,12 @@ void TestRegistry::defaultLocations()
     for (const auto& [home, dirs, userFolder, machineFolder] : cases) {
         set("XDG_CONFIG_HOME", home);
         set("XDG_CONFIG_DIRS", dirs);
-        const Registry::Locations where = Registry::DefaultLocations();
+        const SettingsStore::Locations where = SettingsStore::DefaultLocations();
         QCOMPARE(where.UserFile, userFolder + QStringLiteral("/Quarvel/DevozOra.conf"));
         QCOMPARE(where.MachineFile, machineFolder + QStringLiteral("/Quarvel/DevozOra.conf"));
         QCOMPARE(where.MachineFallbackFile, userFolder + QStringLiteral("/Quarvel/DevozOra-machine.conf"));
     }
 }
 
-QTEST_GUILESS_MAIN(TestRegistry)
-#include "tst_registry.moc"
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"

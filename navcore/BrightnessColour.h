@@ -12,7 +12,7 @@ double BrightnessFactor(std::string_view mode);
 
 // colour (24-bit RGB, red in the low byte) with each channel scaled by the mode's factor and
 // rounded half to even: white at "Night" is 0x404040.
-std::int32_t ScaleColor(std::int32_t colour, std::string_view mode);
+std::int32_t ScaleColour(std::int32_t colour, std::string_view mode);
 
 // The modes that the red night palette, when chosen, draws in red: "Dusk" and "Night", when eyes
 // have adapted to the dark and red light disturbs that least.

@@ -11,9 +11,9 @@
 // subkeys "Views", "Local" and "NMEA". What belongs to the screen and the person is kept per user;
 // what belongs to the machine and its receiver (serial port, UTC difference, time display) is kept
 // machine-wide. Reads fall back to their default, writes that cannot be kept are dropped silently.
-// Writes are kept in memory until Flush (and the end of the Registry) stores them, so that a batch
+// Writes are kept in memory until Flush (and the end of the SettingsStore) stores them, so that a batch
 // of writes costs one file write.
-class Registry {
+class SettingsStore {
 public:
     struct Locations {
         QString UserFile;            // per-user settings
@@ -21,10 +21,10 @@ public:
         QString MachineFallbackFile; // machine-wide settings of a user who cannot create MachineFile
     };
 
-    explicit Registry(Locations locations);
-    ~Registry();
-    Registry(const Registry&) = delete;
-    Registry& operator=(const Registry&) = delete;
+    explicit SettingsStore(Locations locations);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Where this program keeps its settings. On Windows these are the registry keys
     // "Software\Quarvel\DevozOra" of HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE; elsewhere INI

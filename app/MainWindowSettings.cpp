@@ -1,12 +1,12 @@
 // Start-up and shutdown of the main window: the lists are filled, every setting is restored by
 // setting its control (which runs the control's own handler), and written back: shortly after
 // every change, and at the end.
-#include "Basis.h"
+#include "MainWindow.h"
 
 #include "FlagText.h"
 #include "NavState.h"
 #include "OptionLists.h"
-#include "Registry.h"
+#include "SettingsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,9 +28,9 @@ QStringList Texts(const auto& table)
     return texts;
 }
 
-QString FlagText(bool flag)
+QString FlagValue(bool flag)
 {
-    return QString::fromLatin1(Bool2Text(flag).data());
+    return QString::fromLatin1(FlagText(flag).data());
 }
 
 QStringList PortEntries()
@@ -45,11 +45,11 @@ QStringList PortEntries()
 
 // Every list setting, in the order start-up restores it. Start-up reads the data bits as
 // "Wordbits" and shutdown writes "WordBits": names match without regard to case.
-std::vector<Basis::ListSetting> Basis::ListSettings() const
+std::vector<MainWindow::ListSetting> MainWindow::ListSettings() const
 {
-    return {{true, Local, QStringLiteral("UTChours"), LocalUTChours, UtcDifferenceEntries()},
+    return {{true, Local, QStringLiteral("UTChours"), UtcDifference, UtcDifferenceEntries()},
             {false, Local, QStringLiteral("BrightnessMode"), BrightnessMode, BrightnessEntries()},
-            {true, Nmea, QStringLiteral("COMport"), Portnumber, PortEntries()},
+            {true, Nmea, QStringLiteral("COMport"), PortNumber, PortEntries()},
             {true, Nmea, QStringLiteral("Baudrate"), Baudrate, Texts(BaudRateTexts)},
             {true, Nmea, QStringLiteral("WordBits"), WordBits, Texts(WordBitsTexts)},
             {true, Nmea, QStringLiteral("StopBits"), StopBits, Texts(StopBitsTexts)},
@@ -58,7 +58,7 @@ std::vector<Basis::ListSetting> Basis::ListSettings() const
 }
 
 // Every check box setting, each in its scope.
-std::vector<Basis::FlagSetting> Basis::FlagSettings() const
+std::vector<MainWindow::FlagSetting> MainWindow::FlagSettings() const
 {
     return {{true, Local, QStringLiteral("DaylightSaving"), DaylightSaving, false},
             {false, Local, QStringLiteral("NightRed"), NightRed, false},
@@ -66,12 +66,12 @@ std::vector<Basis::FlagSetting> Basis::FlagSettings() const
             {false, Views, QStringLiteral("AlwaysOnTop"), AlwaysOnTop, true}};
 }
 
-QString Basis::ReadSetting(bool machine, const QString& subkey, const QString& name, const QString& defaultText) const
+QString MainWindow::ReadSetting(bool machine, const QString& subkey, const QString& name, const QString& defaultText) const
 {
     return machine ? Settings.ReadMachineSetting(subkey, name, defaultText) : Settings.ReadUserSetting(subkey, name, defaultText);
 }
 
-void Basis::StoreSetting(bool machine, const QString& subkey, const QString& name, const QString& text)
+void MainWindow::StoreSetting(bool machine, const QString& subkey, const QString& name, const QString& text)
 {
     if (machine)
         Settings.WriteMachineSetting(subkey, name, text);
@@ -79,13 +79,13 @@ void Basis::StoreSetting(bool machine, const QString& subkey, const QString& nam
         Settings.WriteUserSetting(subkey, name, text);
 }
 
-void Basis::StartUp()
+void MainWindow::StartUp()
 {
     Nav.SetGpsdPlaceholders();
     StartServers();
     // Machine-wide: "True" reads the GPS talker only, for a receiver whose other talkers mislead.
     Input.Link().Interpreter().SetTalkersGpOnly(
-        Registry::ReadFlag(Settings.ReadMachineSetting(Nmea, QStringLiteral("TalkersGPOnly"))));
+        SettingsStore::ReadFlag(Settings.ReadMachineSetting(Nmea, QStringLiteral("TalkersGPOnly"))));
     for (int port = 1; port <= SerialPortCount; ++port) {
         const QString device = Settings.ReadMachineSetting(Nmea, QStringLiteral("Device%1").arg(port));
         Input.Link().Devices().SetOverride(port, device);
@@ -93,13 +93,13 @@ void Basis::StartUp()
     RestoreSettings();
     Input.Start();
     RestoreWindows();
-    TabBladen->setCurrentIndex(0);
+    Tabs->setCurrentIndex(0);
     StartedUp = true;
 }
 
 // A stored position outside its list (a hand-edited file, or the "-1" of a list that had no
 // selection) falls back to the first entry.
-void Basis::RestoreSettings()
+void MainWindow::RestoreSettings()
 {
     for (const ListSetting& setting : ListSettings()) {
         {
@@ -109,47 +109,47 @@ void Basis::RestoreSettings()
             setting.List->setCurrentIndex(-1);
         }
         const QString stored = ReadSetting(setting.Machine, setting.Subkey, setting.Name);
-        setting.List->setCurrentIndex(Registry::SettingNumber(stored, 0, setting.List->count() - 1, 0));
+        setting.List->setCurrentIndex(SettingsStore::SettingNumber(stored, 0, setting.List->count() - 1, 0));
     }
     RestoreFlags(false);
     const QString display = Settings.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"));
-    Local_UTC[static_cast<std::size_t>(Registry::SettingNumber(display, 1, 2, 2))]->setChecked(true);
+    TimeDisplay[static_cast<std::size_t>(SettingsStore::SettingNumber(display, 1, 2, 2))]->setChecked(true);
 }
 
 // The windows open at the last exit come back first, so that "Freeze position" and "Always on top"
 // then act on them.
-void Basis::RestoreWindows()
+void MainWindow::RestoreWindows()
 {
     for (int n = 1; n <= InstrumentWindows::Count; ++n) {
-        if (Registry::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Active%1").arg(n))))
+        if (SettingsStore::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Active%1").arg(n))))
             ActiveWindow[static_cast<std::size_t>(n)]->setChecked(true);
     }
     RestoreFlags(true);
     constexpr Qt::WindowState States[] = {Qt::WindowNoState, Qt::WindowMinimized, Qt::WindowMaximized};
-    setWindowState(States[Registry::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")), 0, 2, 0)]);
+    setWindowState(States[SettingsStore::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")), 0, 2, 0)]);
 }
 
-void Basis::RestoreFlags(bool afterWindows)
+void MainWindow::RestoreFlags(bool afterWindows)
 {
     for (const FlagSetting& flag : FlagSettings()) {
         if (flag.AfterWindows == afterWindows)
-            flag.Box->setChecked(Registry::ReadFlag(ReadSetting(flag.Machine, flag.Subkey, flag.Name)));
+            flag.Box->setChecked(SettingsStore::ReadFlag(ReadSetting(flag.Machine, flag.Subkey, flag.Name)));
     }
 }
 
-void Basis::SettingChanged()
+void MainWindow::SettingChanged()
 {
     if (StartedUp && !ShutDownDone)
         SaveTimer.start();
 }
 
-void Basis::SaveSettings()
+void MainWindow::SaveSettings()
 {
     WriteSettings();
     Settings.Flush();
 }
 
-void Basis::ShutDown()
+void MainWindow::ShutDown()
 {
     if (ShutDownDone)
         return;
@@ -164,15 +164,15 @@ void Basis::ShutDown()
     Settings.Flush();
 }
 
-void Basis::WriteSettings()
+void MainWindow::WriteSettings()
 {
     for (int n = 1; n <= InstrumentWindows::Count; ++n)
-        Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagText(Windows.IsOpen(n)));
+        Settings.WriteUserSetting(Views, QStringLiteral("Active%1").arg(n), FlagValue(Windows.IsOpen(n)));
     const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
     Settings.WriteUserSetting(Views, QStringLiteral("Base"), QString::number(state));
     for (const ListSetting& setting : ListSettings())
         StoreSetting(setting.Machine, setting.Subkey, setting.Name, QString::number(setting.List->currentIndex()));
     for (const FlagSetting& flag : FlagSettings())
-        StoreSetting(flag.Machine, flag.Subkey, flag.Name, FlagText(flag.Box->isChecked()));
-    Settings.WriteMachineSetting(Local, QStringLiteral("TimeDisplay"), Local_UTC[1]->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
+        StoreSetting(flag.Machine, flag.Subkey, flag.Name, FlagValue(flag.Box->isChecked()));
+    Settings.WriteMachineSetting(Local, QStringLiteral("TimeDisplay"), TimeDisplay[1]->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
 }

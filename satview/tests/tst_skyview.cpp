@@ -1,12 +1,12 @@
 // The sky view: the plot's layout in twips for a window's size, where a satellite stands, its
 // colour by signal and its label by constellation, and the window's pictures, pixel by pixel.
-#include "BrightnessColor.h"
+#include "BrightnessColour.h"
 #include "NavState.h"
 #include "RecordingHost.h"
-#include "SatView2.h"
 #include "ScaledColour.h"
 #include "SkyLayout.h"
 #include "SkyPainter.h"
+#include "SkyViewWindow.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,7 +17,7 @@
 
 namespace {
 
-using DrivenSatView = Driven<SatView2>;
+using DrivenSatView = Driven<SkyViewWindow>;
 
 void PutSatellite(NavState& nav, int slot, int prn, int elevation, int azimuth, int snr, char system = 0)
 {
@@ -42,7 +42,7 @@ int CountNear(const QImage& image, QPoint centre, int radius, QColor colour)
 
 } // namespace
 
-class TestSatView2 : public QObject {
+class TestSkyView : public QObject {
     Q_OBJECT
 
 private slots:
@@ -70,7 +70,7 @@ private:
 // The discs are round in a window of any shape (their radii follow w + h); the compass letters
 // stand at 5, 50 and 95 % of each side, the letter's height taken off; an empty window has
 // nothing of negative size. The pictures below show each satellite's marker at its place.
-void TestSatView2::layout()
+void TestSkyView::layout()
 {
     const SkyLayout square = LayoutSky(3000, 3000, 15, 15);
     QCOMPARE(QList<qint64>({square.LabelWidth, square.LabelHeight, square.MarkerWidth, square.MarkerHeight, square.PrnFontSize,
@@ -96,7 +96,7 @@ void TestSatView2::layout()
 
 // The horizon lies at 0.9 of the half-width and half-height from the centre, the zenith at the
 // centre; an elevation beyond 90 crosses it; sizes beyond 16 bits of twips work alike.
-void TestSatView2::position()
+void TestSkyView::position()
 {
     const struct { double W, H; int Elevation, Azimuth; double X, Y; } points[] = {
         {3000, 3000, 0, 0, 1500, 150},     {3000, 3000, 0, 90, 2850, 1500},  {3000, 3000, 0, 180, 1500, 2850},
@@ -114,7 +114,7 @@ void TestSatView2::position()
 }
 
 // Each class of signal from its first to its last value; beyond 99 dB the value is not believable.
-void TestSatView2::signalColor()
+void TestSkyView::signalColor()
 {
     const std::pair<int, std::int32_t> classes[] = {
         {0, Rgb(128, 128, 128)}, {1, Rgb(255, 0, 0)},   {5, Rgb(255, 0, 0)},   {6, Rgb(255, 128, 0)},
@@ -126,7 +126,7 @@ void TestSatView2::signalColor()
 
 // GPS and SBAS as they always were, the last two digits; the others with their letter, GLONASS
 // and QZSS by their own numbering.
-void TestSatView2::satelliteLabel()
+void TestSkyView::satelliteLabel()
 {
     const struct { char System; int Prn; const char* Label; } labels[] = {
         {'G', 7, " 7"},    {'G', 12, "12"},   {0, 123, "23"},     {'S', 44, "44"},   {'S', 133, "33"},
@@ -136,13 +136,13 @@ void TestSatView2::satelliteLabel()
         QCOMPARE(QString::fromStdString(SatelliteLabel(system, prn)), QString::fromLatin1(label));
 }
 
-void TestSatView2::init()
+void TestSkyView::init()
 {
     Nav = NavState();
     Host.Lit = {};
 }
 
-QImage TestSatView2::Plot(QSize size)
+QImage TestSkyView::Plot(QSize size)
 {
     DrivenSatView view(Nav, Host);
     view.AdjustColors(Host.Lit);
@@ -153,7 +153,7 @@ QImage TestSatView2::Plot(QSize size)
 
 // Nothing until the first redraw, then a picture every second, drawn alternately in each buffer;
 // a window of no size keeps ticking and draws once it has one.
-void TestSatView2::firstRedrawComesSoonThenEverySecond()
+void TestSkyView::firstRedrawComesSoonThenEverySecond()
 {
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     DrivenSatView view(Nav, Host);
@@ -183,7 +183,7 @@ void TestSatView2::firstRedrawComesSoonThenEverySecond()
 
 // A disc in its signal colour where its satellite stands and nowhere else, largely uncovered by
 // its number in a light blue box; of two at the same point, the lower slot's lies on top.
-void TestSatView2::satelliteDiscAtItsPosition()
+void TestSkyView::satelliteDiscAtItsPosition()
 {
     const struct { int Elevation, Azimuth, Snr; QColor Colour; } satellites[] = {
         {0, 90, 35, QColor(0, 255, 0)}, {45, 225, 18, QColor(255, 255, 0)}, {90, 10, 0, QColor(128, 128, 128)}};
@@ -211,7 +211,7 @@ void TestSatView2::satelliteDiscAtItsPosition()
 // Every signal class in the sky at once. Nothing is brighter than the mode allows; in red nothing
 // has any green or blue, and the signal shades can still be told apart: each class is drawn, a
 // quarter brighter than the one below it.
-void TestSatView2::nightIsDim()
+void TestSkyView::nightIsDim()
 {
     // In red the empty plot is told apart by brightness: the zenith disc above the horizon disc.
     Host.Lit = {"Dusk", true};
@@ -242,7 +242,7 @@ void TestSatView2::nightIsDim()
 }
 
 // A size change shows at the next redraw, at any size: beyond 16 bits of twips too.
-void TestSatView2::resizeShowsAtTheNextRedraw()
+void TestSkyView::resizeShowsAtTheNextRedraw()
 {
     PutSatellite(Nav, 1, 22, 0, 90, 30);
     DrivenSatView view(Nav, Host);
@@ -262,7 +262,7 @@ void TestSatView2::resizeShowsAtTheNextRedraw()
 }
 
 // " 5" becomes "E5" for Galileo: the label differs, the rest of the plot is the same.
-void TestSatView2::otherConstellationsCarryTheirLetter()
+void TestSkyView::otherConstellationsCarryTheirLetter()
 {
     PutSatellite(Nav, 1, 5, 40, 200, 30, Gnss::Gps);
     const QImage gps = Plot(QSize(352, 350));
@@ -280,7 +280,7 @@ void TestSatView2::otherConstellationsCarryTheirLetter()
 
 // Two- and three-character labels on a plot whose rings, letters and label boxes are white: ink
 // beyond a disc's rim would show as anything but white there.
-void TestSatView2::labelsStayOnTheirDiscs()
+void TestSkyView::labelsStayOnTheirDiscs()
 {
     for (const QSize size : {QSize(90, 90), QSize(352, 350), QSize(600, 200), QSize(200, 600), QSize(1000, 1000)}) {
         for (const char* mode : {"Daylight", "Shade", "Dusk", "Night"})
@@ -288,7 +288,7 @@ void TestSatView2::labelsStayOnTheirDiscs()
     }
 }
 
-void TestSatView2::LabelsStayOnTheirDiscs(QSize size, const QString& mode)
+void TestSkyView::LabelsStayOnTheirDiscs(QSize size, const QString& mode)
 {
     Nav = NavState();
     const SkyLayout l = LayoutSky(size.width() * 15, size.height() * 15, 15, 15);
@@ -323,5 +323,5 @@ void TestSatView2::LabelsStayOnTheirDiscs(QSize size, const QString& mode)
     QVERIFY(ink > 5 || discs[0].DiscRadius < 75);
 }
 
-QTEST_MAIN(TestSatView2)
-#include "tst_satview2.moc"
+QTEST_MAIN(TestSkyView)
+#include "tst_skyview.moc"

@@ -1,12 +1,12 @@
-#include "Basis.h"
+#include "MainWindow.h"
 
-#include "IndicatorLed.h"
+#include "InstrumentWindow.h"
 #include "NavState.h"
+#include "PortDescription.h"
+#include "ReceptionIndicator.h"
+#include "SettingsStore.h"
 #include "Twips.h"
 #include "WindowBand.h"
-#include "InstrumentWindow.h"
-#include "PortDescription.h"
-#include "Registry.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -28,9 +28,9 @@ constexpr int ClientHeightTwips = 4927;
 
 } // namespace
 
-Basis::Basis(NavState& nav, Registry& registry, ServerPorts ports, QWidget* parent)
-    : QWidget(parent), Nav(nav), Settings(registry), Input(nav), DefaultPorts(ports), Gpsd(nav, ports.Gpsd),
-      Windows(nav, *this, registry)
+MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, QWidget* parent)
+    : QWidget(parent), Nav(nav), Settings(store), Input(nav), DefaultPorts(ports), Gpsd(nav, ports.Gpsd),
+      Windows(nav, *this, store)
 {
     setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
     if (const QScreen* screen = this->screen()) {
@@ -40,34 +40,34 @@ Basis::Basis(NavState& nav, Registry& registry, ServerPorts ports, QWidget* pare
     setFixedSize(TwipsToPixels(ClientWidthTwips, TwipsPerPixelX),
                  TwipsToPixels(ClientHeightTwips, TwipsPerPixelY));
 
-    TabBladen = new QTabWidget(this);
-    TabBladen->setObjectName(QStringLiteral("TabBladen"));
+    Tabs = new QTabWidget(this);
+    Tabs->setObjectName(QStringLiteral("Tabs"));
     QFont tabFont(QStringLiteral("Arial"));
     tabFont.setPointSizeF(9.75);
-    TabBladen->setFont(tabFont);
-    Place(TabBladen, 120, 120, 6615, 4575);
+    Tabs->setFont(tabFont);
+    Place(Tabs, 120, 120, 6615, 4575);
     auto* windowsTab = new QWidget;
     auto* nmeaTab = new QWidget;
     auto* localTab = new QWidget;
-    TabBladen->addTab(windowsTab, QStringLiteral("Windows"));
-    TabBladen->addTab(nmeaTab, QStringLiteral("NMEA"));
-    TabBladen->addTab(localTab, QStringLiteral("Local"));
+    Tabs->addTab(windowsTab, QStringLiteral("Windows"));
+    Tabs->addTab(nmeaTab, QStringLiteral("NMEA"));
+    Tabs->addTab(localTab, QStringLiteral("Local"));
     BuildWindowsTab(windowsTab);
     BuildNmeaTab(nmeaTab);
     BuildLocalTab(localTab);
 
-    License = new QLabel(this);
-    License->setObjectName(QStringLiteral("License"));
-    QFont licenseFont(QStringLiteral("Arial"));
-    licenseFont.setPointSizeF(8.25);
-    License->setFont(licenseFont);
-    License->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(License, 0, 4672, 6855, 255);
+    StatusLine = new QLabel(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    QFont statusFont(QStringLiteral("Arial"));
+    statusFont.setPointSizeF(8.25);
+    StatusLine->setFont(statusFont);
+    StatusLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(StatusLine, 0, 4672, 6855, 255);
     ShowStatusLine();
 
     SerialLink& link = Input.Link();
-    connect(&link, &SerialLink::OntvangstLEDChanged, OntvangstLED, &IndicatorLed::SetColour);
-    connect(&link, &SerialLink::InputScreeningChanged, this, &Basis::ShowInputScreening);
+    connect(&link, &SerialLink::ReceptionColourChanged, Reception, &ReceptionIndicator::SetColour);
+    connect(&link, &SerialLink::InputScreeningChanged, this, &MainWindow::ShowInputScreening);
     InputScreening->installEventFilter(this);
     connect(&link, &SerialLink::PortProblemChanged, this, [this](const QString& problem) {
         ShowPortDevice();
@@ -79,45 +79,45 @@ Basis::Basis(NavState& nav, Registry& registry, ServerPorts ports, QWidget* pare
     connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
     connect(&link, &SerialLink::PortOpened, this, [this] { Gpsd.SetDevice(Input.Link().SelectedDevice()); });
     connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
-    for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake})
-        connect(list, &QComboBox::currentIndexChanged, this, &Basis::SerialListChanged);
-    connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &Basis::ApplyBrightness);
-    connect(NightRed, &QCheckBox::toggled, this, &Basis::ApplyBrightness);
+    for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake})
+        connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::SerialListChanged);
+    connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyBrightness);
+    connect(NightRed, &QCheckBox::toggled, this, &MainWindow::ApplyBrightness);
     connect(&link, &SerialLink::LineReceived, this, [this](const LineResult& result) {
         if (result.FixAccepted)
             FollowSun();
     });
-    connect(Freeze, &QCheckBox::toggled, this, &Basis::FreezeChanged);
-    connect(AlwaysOnTop, &QCheckBox::toggled, this, &Basis::AlwaysOnTopChanged);
+    connect(Freeze, &QCheckBox::toggled, this, &MainWindow::FreezeChanged);
+    connect(AlwaysOnTop, &QCheckBox::toggled, this, &MainWindow::AlwaysOnTopChanged);
     for (int n = 1; n <= InstrumentWindows::Count; ++n)
         connect(ActiveWindow[static_cast<std::size_t>(n)], &QCheckBox::toggled, this, [this, n] { ActiveWindowClicked(n); });
 
     // Every control that holds a setting has it written shortly after it changes.
     SaveTimer.setSingleShot(true);
     SaveTimer.setInterval(SaveDelayMs);
-    connect(&SaveTimer, &QTimer::timeout, this, &Basis::SaveSettings);
-    for (QComboBox* list : {Portnumber, Baudrate, WordBits, StopBits, Parity, HandShake, BrightnessMode, LocalUTChours})
-        connect(list, &QComboBox::currentIndexChanged, this, &Basis::SettingChanged);
-    std::vector<QAbstractButton*> boxes{Local_UTC[1]};
+    connect(&SaveTimer, &QTimer::timeout, this, &MainWindow::SaveSettings);
+    for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake, BrightnessMode, UtcDifference})
+        connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::SettingChanged);
+    std::vector<QAbstractButton*> boxes{TimeDisplay[1]};
     boxes.insert(boxes.end(), ActiveWindow.begin() + 1, ActiveWindow.begin() + 1 + InstrumentWindows::Count);
     for (const FlagSetting& flag : FlagSettings())
         boxes.push_back(flag.Box);
     for (QAbstractButton* box : boxes)
-        connect(box, &QAbstractButton::toggled, this, &Basis::SettingChanged);
+        connect(box, &QAbstractButton::toggled, this, &MainWindow::SettingChanged);
 }
 
-Basis::~Basis()
+MainWindow::~MainWindow()
 {
     ShutDown();
 }
 
-void Basis::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     ShutDown();
     event->accept();
 }
 
-void Basis::changeEvent(QEvent* event)
+void MainWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange) {
         SettingChanged();
@@ -127,7 +127,7 @@ void Basis::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-bool Basis::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // Its tab comes to the front, or the window is shown.
     if (watched == InputScreening && event->type() == QEvent::Show && ScreeningStale)
@@ -135,10 +135,10 @@ bool Basis::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Basis::SerialListChanged()
+void MainWindow::SerialListChanged()
 {
     SerialSettings selected;
-    selected.PortIndex = Portnumber->currentIndex();
+    selected.PortIndex = PortNumber->currentIndex();
     selected.BaudIndex = Baudrate->currentIndex();
     selected.WordBitsIndex = WordBits->currentIndex();
     selected.StopBitsIndex = StopBits->currentIndex();
@@ -149,7 +149,7 @@ void Basis::SerialListChanged()
 }
 
 // What "COM9" means here, and why it does not open when it does not.
-void Basis::ShowPortDevice()
+void MainWindow::ShowPortDevice()
 {
     const SerialLink& link = Input.Link();
     const QString line = DeviceLine(link.SelectedDevice(), link.PortProblem());
@@ -158,21 +158,21 @@ void Basis::ShowPortDevice()
 }
 
 // Acts on the windows open now; a window opened later keeps its frame until the box changes.
-void Basis::FreezeChanged()
+void MainWindow::FreezeChanged()
 {
     const bool frozen = Freeze->isChecked();
     Windows.ForEachOpen([frozen](InstrumentWindow& window) { SetWindowFrozen(&window, frozen); });
 }
 
 // The main window and the windows open now; a window opened later starts in the normal band.
-void Basis::AlwaysOnTopChanged()
+void MainWindow::AlwaysOnTopChanged()
 {
     const bool onTop = AlwaysOnTop->isChecked();
     SetTopMost(this, onTop);
     Windows.ForEachOpen([onTop](InstrumentWindow& window) { SetTopMost(&window, onTop); });
 }
 
-void Basis::ActiveWindowClicked(int number)
+void MainWindow::ActiveWindowClicked(int number)
 {
     if (ActiveWindow[static_cast<std::size_t>(number)]->isChecked())
         Windows.Open(number, CurrentBrightness());
@@ -180,34 +180,34 @@ void Basis::ActiveWindowClicked(int number)
         Windows.Close(number);
 }
 
-QString Basis::UtcDifferenceText() const
+QString MainWindow::UtcDifferenceText() const
 {
-    return LocalUTChours->currentText();
+    return UtcDifference->currentText();
 }
 
-bool Basis::DaylightSavingTicked() const
+bool MainWindow::DaylightSavingTicked() const
 {
     return DaylightSaving->isChecked();
 }
 
-bool Basis::LocalTimeSelected() const
+bool MainWindow::LocalTimeSelected() const
 {
-    return Local_UTC[1]->isChecked();
+    return TimeDisplay[1]->isChecked();
 }
 
-void Basis::InstrumentWindowClosed(int number)
+void MainWindow::InstrumentWindowClosed(int number)
 {
     if (number >= 1 && number <= InstrumentWindows::Count)
         ActiveWindow[static_cast<std::size_t>(number)]->setChecked(false);
 }
 
-void Basis::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
+void MainWindow::WriteUserSetting(const QString& subkey, const QString& name, const QString& text)
 {
     Settings.WriteUserSetting(subkey, name, text);
     SettingChanged();
 }
 
-void Basis::ShowInputScreening()
+void MainWindow::ShowInputScreening()
 {
     // Laying out the box's text for every received line costs a good share of the program's
     // time: it is done only where the box can be seen, and brought up to date when it is shown.

@@ -3,11 +3,11 @@
 #include "DigitalWindow.h"
 
 // Window 3: course over ground in whole degrees under a fixed heading.
-class Dcompass : public DigitalWindow {
+class CourseWindow : public DigitalWindow {
     Q_OBJECT
 
 public:
-    explicit Dcompass(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+    explicit CourseWindow(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
 protected:
     void ShowFix() override;

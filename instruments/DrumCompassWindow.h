@@ -8,11 +8,11 @@
 // The analog compass, window 2: the course over ground on a horizontal drum scale behind a fixed
 // red index line. The scale does not jump to a new course; every 300 ms it glides a quarter of the
 // remaining difference, the shorter way round. Without a fix it stands still under "No reception".
-class Kompas : public InstrumentWindow {
+class DrumCompassWindow : public InstrumentWindow {
     Q_OBJECT
 
 public:
-    explicit Kompas(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
+    explicit DrumCompassWindow(const NavState& nav, InstrumentHost& host, QWidget* parent = nullptr);
 
     void AdjustColors(const Brightness& brightness) override;
 
