@@ -3,6 +3,7 @@
 #include "Rounding.h"
 
 #include <algorithm>
+#include <iterator>
 
 double BrightnessFactor(std::string_view mode)
 {
@@ -37,4 +38,12 @@ bool IsRedMode(std::string_view mode)
 std::int32_t RedOnly(std::int32_t colour)
 {
     return std::max({colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF});
+}
+
+std::string_view SteppedBrightness(std::string_view shown, int steps)
+{
+    const auto* found = std::find(std::begin(BrightnessModes), std::end(BrightnessModes), shown);
+    const auto index = found == std::end(BrightnessModes) ? 0 : found - std::begin(BrightnessModes);
+    const auto last = static_cast<std::ptrdiff_t>(std::size(BrightnessModes)) - 1;
+    return BrightnessModes[std::clamp<std::ptrdiff_t>(index + steps, 0, last)];
 }

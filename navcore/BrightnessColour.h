@@ -22,6 +22,12 @@ bool IsRedMode(std::string_view mode);
 // red 64, so a red window keeps the levels that its brightness mode gives.
 std::int32_t RedOnly(std::int32_t colour);
 
+// The mode one level darker (steps > 0) or brighter (steps < 0) than the one shown now, held at
+// "Night" and at "Daylight". A person dimming the windows at night must never light them up by
+// pressing once too often, and from "Auto" a step starts at the level the sun chose. An unknown
+// mode counts as "Daylight".
+std::string_view SteppedBrightness(std::string_view shown, int steps);
+
 // Builds a colour value from its channels, red in the low byte.
 constexpr std::int32_t Rgb(int red, int green, int blue)
 {

@@ -7,6 +7,7 @@
 #include "NumberText.h"
 #include "Rounding.h"
 #include "SolarPosition.h"
+#include "StationGlance.h"
 #include "TerminationSignals.h"
 
 #include <QDateTime>
@@ -220,6 +221,47 @@ private slots:
         }
         for (const auto& [elevation, mode] : {std::pair{6.0, "Shade"}, {0.0, "Dusk"}, {-6.0, "Dusk"}, {-6.01, "Night"}})
             QCOMPARE(BrightnessForSun(elevation), mode);
+    }
+
+    // B dims one level from the one shown (what "Auto" chose, too), Shift+B brightens; neither
+    // goes round the end, so a press at night never lights the windows up.
+    void brightnessSteps()
+    {
+        const struct { const char* Shown; int Steps; const char* Chosen; } steps[] = {
+            {"Daylight", 1, "Shade"}, {"Shade", 1, "Dusk"}, {"Dusk", 1, "Night"}, {"Night", 1, "Night"},
+            {"Night", -1, "Dusk"},    {"Shade", -1, "Daylight"}, {"Daylight", -1, "Daylight"},
+            {"Dusk", 3, "Night"},     {"Auto", 1, "Shade"}, // not a level: as "Daylight"
+        };
+        for (const auto& [shown, by, chosen] : steps)
+            QCOMPARE(SteppedBrightness(shown, by), chosen);
+    }
+
+    // The words of the at-a-glance lines; what was never told is left out rather than shown as 0.
+    void glanceWords()
+    {
+        const auto server = [](bool enabled, bool listening, int port, int clients) { return ServerGlance{enabled, listening, port, clients}; };
+        const struct { StationGlance Glance; const char* Receiver; const char* Servers; } rows[] = {
+            {{}, "No fix \u00B7 no fix yet \u00B7 no sentences", "GPSD server off \u00B7 NMEA server off"},
+            {{FixQuality::Fix3D, 9, 12, 0.43, 8.0, server(true, true, 2947, 2), server(true, true, 10110, 1)},
+             "3D fix \u00B7 9 of 12 satellites used \u00B7 fix 0.4 s old \u00B7 8 sentences/s",
+             "GPSD on port 2947: 2 clients \u00B7 NMEA on port 10110: 1 client"},
+            {{FixQuality::None, 0, 11, 95.0, 0.2, server(true, false, 2947, 0), server(true, true, 10110, 0)},
+             "No fix \u00B7 0 of 11 satellites used \u00B7 last fix 95 s ago \u00B7 0.2 sentences/s",
+             "GPSD on port 2947: not serving \u00B7 NMEA on port 10110: no clients"},
+            {{FixQuality::Dgps, 1, {}, 7200.0, 12.4, {}, {}}, "DGPS fix \u00B7 1 satellite used \u00B7 fix 2 h old \u00B7 12 sentences/s", nullptr},
+            {{FixQuality::RtkFloat, {}, 1, 600.0, 0.0, {}, {}}, "RTK float \u00B7 1 satellite in view \u00B7 fix 10 min old \u00B7 no sentences", nullptr},
+        };
+        for (const auto& [glance, receiver, servers] : rows) {
+            QCOMPARE(QString::fromStdString(ReceiverGlanceText(glance)), QString::fromUtf8(receiver));
+            if (servers)
+                QCOMPARE(QString::fromStdString(ServersGlanceText(glance)), QString::fromUtf8(servers));
+        }
+        // From a receiver cycle's mode and status: the status names what a 3D fix alone does not.
+        const struct { int Mode, Status; FixQuality Quality; } qualities[] = {
+            {1, 0, FixQuality::None}, {2, 1, FixQuality::Fix2D}, {3, 1, FixQuality::Fix3D}, {3, 9, FixQuality::Fix3D},
+            {3, 2, FixQuality::Dgps}, {3, 3, FixQuality::RtkFixed}, {2, 4, FixQuality::RtkFloat}, {3, 5, FixQuality::DeadReckoning}};
+        for (const auto& [mode, status, quality] : qualities)
+            QCOMPARE(QualityOf(mode, status), quality);
     }
 
     void ignoredSignalStaysIgnored()
