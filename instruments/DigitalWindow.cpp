@@ -93,16 +93,21 @@ void DigitalWindow::Layout()
 {
     const double sw = PixelsToTwips(width(), TwipsPerPixelX());
     const double sh = PixelsToTwips(height(), TwipsPerPixelY());
+    std::vector<int> ruleSizes;
+    for (const StyledLabel& styled : Labels)
+        ruleSizes.push_back(LabelFontSize(styled.Style, sw, sh));
+    // The rules' sizes where the texts fit, smaller where they would be cut off. Qt refuses sizes
+    // below one point; the smallest windows get the smallest legal size.
+    const std::vector<int> sizes = FittedStack(sw, sh, ruleSizes, [this](std::size_t label, int points) {
+        SetPointSize(Labels[label].Label, points);
+        return ExtentOf(Labels[label].Label);
+    });
     std::vector<TwipsExtent> extents;
-    for (const StyledLabel& styled : Labels) {
-        QFont font = styled.Label->font();
-        // Qt refuses sizes below one point; the smallest windows get the smallest legal size.
-        font.setPointSize(std::max(1, LabelFontSize(styled.Style, sw, sh)));
-        styled.Label->setFont(font);
-        styled.Label->adjustSize();
-        extents.push_back(ExtentOf(styled.Label));
+    for (std::size_t i = 0; i < Labels.size(); ++i) {
+        SetPointSize(Labels[i].Label, sizes[i]);
+        extents.push_back(ExtentOf(Labels[i].Label));
     }
-    const std::vector<TwipsPlace> places = LabelArrangement == Arrangement::Centred && !extents.empty()
+    const std::vector<TwipsPlace> places = LabelArrangement == Arrangement::Centred && extents.size() == 1
         ? std::vector<TwipsPlace>{CentredPlace(sw, sh, extents.front())}
         : StackedPlaces(sw, sh, extents);
     for (std::size_t i = 0; i < places.size(); ++i) {
@@ -111,6 +116,16 @@ void DigitalWindow::Layout()
     }
     LaidOutSizes = LabelSizes();
     LaidOutWithFix = Nav.FixValid;
+}
+
+void DigitalWindow::SetPointSize(QLabel* label, int points)
+{
+    QFont font = label->font();
+    if (font.pointSize() != points) {
+        font.setPointSize(points);
+        label->setFont(font);
+    }
+    label->adjustSize();
 }
 
 int DigitalWindow::LabelFontSize(const LabelStyle& style, double clientWidth, double clientHeight) const

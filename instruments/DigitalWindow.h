@@ -9,9 +9,10 @@
 #include <vector>
 
 // A window of large text labels: the position, speed, compass and date-and-time windows. It owns
-// its labels, refreshes them every 500 ms, sizes their fonts from the client size and colours
-// them for the brightness mode. The value label shows "No" above "reception" while there is no
-// fix, in a font that follows the window's height only.
+// its labels, refreshes them every 500 ms, sizes their fonts from the client size (shrinking a
+// text that would not fit, so that nothing is ever cut off) and colours them for the brightness
+// mode. The value label shows "No" above "reception" while there is no fix, in a font that
+// follows the window's height only.
 class DigitalWindow : public InstrumentWindow {
     Q_OBJECT
 
@@ -52,6 +53,7 @@ private:
     };
 
     void Layout();
+    static void SetPointSize(QLabel* label, int points);
     int LabelFontSize(const LabelStyle& style, double clientWidth, double clientHeight) const;
     TwipsExtent ExtentOf(const QLabel* label) const;
     std::vector<QSize> LabelSizes() const;

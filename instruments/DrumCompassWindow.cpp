@@ -7,6 +7,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr std::int32_t ScaleBase = Rgb(255, 255, 192);
@@ -87,11 +90,19 @@ void DrumCompassWindow::paintEvent(QPaintEvent* /*event*/)
         PaintNoReception(painter);
     else
         PaintNumbers(painter);
-    // The index line lies in front of everything else.
+    PaintIndexLine(painter);
+}
+
+// In front of everything else, on whole pixels: a line smoothed across a pixel border would show
+// at half its brightness, and it must be at least as bright as the numbers.
+void DrumCompassWindow::PaintIndexLine(QPainter& painter) const
+{
     const DrumLine& index = Layout.Vline1;
-    painter.setPen(LinePen(IndexColour, 1));
-    painter.drawLine(QPointF(index.X1 / TwipsPerPixelX(), index.Y1 / TwipsPerPixelY()),
-                     QPointF(index.X2 / TwipsPerPixelX(), index.Y2 / TwipsPerPixelY()));
+    const int width = std::max(2, static_cast<int>(std::lround(Layout.IndexWidth / TwipsPerPixelX())));
+    const int left = static_cast<int>(std::lround(index.X1 / TwipsPerPixelX() - width / 2.0));
+    const int top = static_cast<int>(std::lround(index.Y1 / TwipsPerPixelY()));
+    const int bottom = static_cast<int>(std::lround(index.Y2 / TwipsPerPixelY()));
+    painter.fillRect(QRect(left, top, width, std::max(0, bottom - top)), IndexColour);
 }
 
 void DrumCompassWindow::PaintScale(QPainter& painter) const
@@ -132,7 +143,13 @@ void DrumCompassWindow::PaintNumbers(QPainter& painter) const
 void DrumCompassWindow::PaintNoReception(QPainter& painter) const
 {
     const QString text = QStringLiteral("No reception");
-    const QFont font = LabelFont(NoFixFontSize(ClientHeightTwips()));
+    const TwipsExtent room = CentredRoom(ClientWidthTwips(), ClientHeightTwips());
+    const auto extent = [&](int points) {
+        const QFontMetricsF metrics(LabelFont(points), this);
+        return TwipsExtent{metrics.horizontalAdvance(text) * TwipsPerPixelX(), metrics.height() * TwipsPerPixelY()};
+    };
+    const int points = FittedFontSize(NoFixFontSize(ClientHeightTwips()), [&](int size) { return Fill(extent(size), room); });
+    const QFont font = LabelFont(points);
     const QFontMetricsF metrics(font, this);
     const double w = metrics.horizontalAdvance(text);
     const double h = metrics.height();

@@ -30,6 +30,7 @@ private:
     void PaintScale(QPainter& painter) const;
     void PaintNumbers(QPainter& painter) const;
     void PaintNoReception(QPainter& painter) const;
+    void PaintIndexLine(QPainter& painter) const;
 
     // 343 degrees until the first fix arrives.
     int Heading = 3430;

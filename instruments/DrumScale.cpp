@@ -3,6 +3,7 @@
 #include "LabelLayout.h"
 #include "Rounding.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -68,6 +69,7 @@ DrumLayout LayoutDrum(double clientWidth, double clientHeight, double borderTwip
     layout.Hline1 = {borderTwips + achter.Left + margin, baseY, achter.Width - (borderTwips + margin), baseY};
     const double centre = static_cast<double>(DivRounded(achter.Width + achter.Left, 2));
     layout.Vline1 = {centre, margin + achter.Top, centre, achter.Height - (borderTwips + margin)};
+    layout.IndexWidth = std::max(2 * borderTwips, (clientWidth + clientHeight) / 150);
     return layout;
 }
 

@@ -31,6 +31,9 @@ struct DrumLayout {
     DrumRect Achter;
     DrumLine Hline1;
     DrumLine Vline1;
+    // The index line's width: in proportion to the window, so that the one thing the window is
+    // for can be seen from across a cockpit, and never thinner than two pixels.
+    double IndexWidth = 0;
 };
 
 // One tick Streep(i): a vertical line at X from Top down to Bottom (the base line).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The geometry of the digital instrument windows, in twips, as pure arithmetic: the widgets only
@@ -35,3 +36,22 @@ std::vector<TwipsPlace> StackedPlaces(double sw, double sh, const std::vector<Tw
 
 // A single label centred both ways (offset by Margin).
 TwipsPlace CentredPlace(double sw, double sh, TwipsExtent size);
+
+// The box of a single label centred in the window: all of it within the margins.
+TwipsExtent CentredRoom(double sw, double sh);
+
+// The largest whole point size from 1 to upper at which a text fits its room: fill(size) is how
+// much of the room the text takes at that size (the larger of its width and height shares), and
+// grows with the size. A text that does not fit even at 1 point gets 1: nothing is smaller.
+// The font rules are the upper bound, so a text is shrunk rather than cut off at either side.
+int FittedFontSize(int upper, const std::function<double(int)>& fill);
+
+// How much of a room an extent takes: above 1 does not fit.
+double Fill(TwipsExtent extent, TwipsExtent room);
+
+// Font sizes for labels stacked in a window (or one label centred in it): each the largest up to
+// its rule's size at which its text fits the width between the margins, then all made smaller by
+// one common share where the stack would not fit the height. extentAt(label, points) measures a
+// label's text at a size.
+std::vector<int> FittedStack(double sw, double sh, const std::vector<int>& ruleSizes,
+                             const std::function<TwipsExtent(std::size_t, int)>& extentAt);

@@ -6,6 +6,7 @@
 #include "DateTimeWindow.h"
 #include "FixDateTime.h"
 #include "InstrumentTexts.h"
+#include "LabelLayout.h"
 #include "NavState.h"
 #include "PositionWindow.h"
 #include "RecordingHost.h"
@@ -45,12 +46,12 @@ NavState FixedNav()
     nav.Speed = 5.34f;
     nav.Course = 123.7f;
     nav.UtcTimeText = "123456";
-    nav.UtcDateText = "051226";
+    nav.UtcDateText = "300926"; // Wednesday, 30 September: the longest names of the week and the year
     nav.FixValid = true;
     return nav;
 }
 
-// Every label stands inside the window, centred across it, below the one before it; with a
+// Every label stands wholly inside the window, centred across it, below the one before it; with a
 // single label, centred down the window as well.
 void VerifyLaidOut(const QWidget& window)
 {
@@ -59,7 +60,7 @@ void VerifyLaidOut(const QWidget& window)
     for (const QLabel* label : labels) {
         const QRect r = label->geometry();
         const QString where = label->objectName() + QStringLiteral(" at %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-        QVERIFY2(r.top() >= below && r.bottom() < window.height(), qPrintable(where));
+        QVERIFY2(r.top() >= below && r.bottom() < window.height() && r.left() >= 0 && r.right() < window.width(), qPrintable(where));
         QVERIFY2(std::abs(r.left() - (window.width() - 1 - r.right())) <= 2, qPrintable(where));
         if (labels.size() == 1)
             QVERIFY2(std::abs(r.top() - (window.height() - 1 - r.bottom())) <= 2, qPrintable(where));
@@ -76,6 +77,7 @@ private slots:
     void opened_data();
     void opened();
     void unchangedTextRunsNoLayout();
+    void fontsShrinkToFit();
     void values();
     void clock();
     void received();
@@ -168,6 +170,23 @@ void TestDigitalWindows::unchangedTextRunsNoLayout()
     Tick(*window);
     QCOMPARE(value->text(), QStringLiteral("10.0"));
     QVERIFY(value->pos() != QPoint(0, 0) && value->x() < laidOut.x());
+}
+
+// The rules' sizes where the texts fit; where one would be cut off at the sides, the largest size
+// at which it fits between the margins; where the stack would not fit the height, all smaller by
+// one share. A text is measured as so many twips wide per point and 23 high, as a font would be.
+void TestDigitalWindows::fontsShrinkToFit()
+{
+    const struct { double Sw, Sh; std::vector<int> Rules; std::vector<double> Widths; std::vector<int> Sizes; } rows[] = {
+        {3000, 1500, {10, 40}, {100, 50}, {10, 40}},
+        {3000, 3000, {40, 40}, {100, 50}, {29, 40}},   // 3000 twips would reach into the margins of 6
+        {3000, 600, {10, 40}, {10, 10}, {5, 20}},      // 25 points of 23 twips within 600 - 3 margins
+        {100, 100, {3, 3}, {500, 500}, {1, 1}},        // nothing is smaller than 1 point
+    };
+    for (const auto& [sw, sh, rules, widths, sizes] : rows) {
+        const auto extent = [&widths](std::size_t label, int points) { return TwipsExtent{widths[label] * points, 23.0 * points}; };
+        QCOMPARE(FittedStack(sw, sh, rules, extent), sizes);
+    }
 }
 
 void TestDigitalWindows::values()

@@ -6,6 +6,7 @@
 #include "RecordingHost.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -30,7 +31,7 @@ private slots:
     void extremeWindows();
     void glide();
     void init();
-    void indexLineIsRedAtTheCentre();
+    void indexLineIsBoldAtTheCentre();
     void glidesTowardTheCourse();
     void noReceptionCoversTheNumbersAndTheScaleStandsStill();
     void tinyWindowDrawsWithoutComplaint();
@@ -130,22 +131,39 @@ void TestDrumCompass::init()
     Host = RecordingHost();
 }
 
-void TestDrumCompass::indexLineIsRedAtTheCentre()
+// The index line stands at the centre, solid on whole pixels and wider as the window grows (3
+// pixels at the first size, 9 at three times that), and at every level at least as bright as the
+// scale's numbers.
+void TestDrumCompass::indexLineIsBoldAtTheCentre()
 {
-    DrivenCompass compass(Nav, Host);
-    compass.AdjustColors({});
-    const QImage image = compass.grab().toImage();
-    QCOMPARE(image.size(), QSize(356, 107));
-    // The index line stands at x 2666 twips, 177.7 pixels, from y 14 to 1569 twips.
-    QColor reddest;
-    for (int x = 175; x <= 180; ++x) {
-        const QColor c = image.pixelColor(x, 30);
-        if (c.red() > reddest.red())
-            reddest = c;
+    Nav.FixValid = true;
+    Nav.Course = 343;
+    for (const auto& [size, width] : {std::pair{QSize(356, 107), 3}, {QSize(1068, 321), 9}}) {
+        for (const Brightness& brightness : {Brightness{}, Brightness{"Night"}, Brightness{"Night", true}}) {
+            DrivenCompass compass(Nav, Host);
+            compass.resize(size);
+            compass.AdjustColors(brightness);
+            compass.Tick();
+            QImage image = compass.grab().toImage();
+            // A row above the numbers, where only the index line is lit.
+            const int row = size.height() / 10;
+            QList<int> lit;
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, row) != Qt::black)
+                    lit << x;
+            }
+            const QString where = QStringLiteral("%1 %2: %3 pixels").arg(size.width()).arg(brightness.Mode).arg(lit.size());
+            QVERIFY2(lit.size() == width && lit.back() - lit.front() == width - 1, qPrintable(where));
+            QVERIFY(std::abs((lit.front() + lit.back()) / 2.0 - size.width() / 2.0) <= 1);
+            const QColor index = image.pixelColor(lit.front(), row);
+            for (const int x : lit)
+                QCOMPARE(image.pixelColor(x, row), index);
+            QCOMPARE(index.green() + index.blue(), 0);
+            QPainter(&image).fillRect(lit.front(), 0, width, image.height(), Qt::black);
+            const QColor numbers = Brightest(image);
+            QVERIFY2(index.value() >= numbers.value() && numbers.value() > 0, qPrintable(where + " " + index.name() + " " + numbers.name()));
+        }
     }
-    QVERIFY2(reddest.red() >= 180 && reddest.green() <= 8 && reddest.blue() <= 8,
-             qPrintable(reddest.name()));
-    QCOMPARE(image.pixelColor(185, 30), QColor(Qt::black));   // beside it: the background
 }
 
 // The first picture comes quickly, then one every 300 ms.
