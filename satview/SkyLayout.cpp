@@ -4,6 +4,7 @@
 #include "NavState.h"
 #include "Rounding.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,29 +18,33 @@ std::int64_t Nearest(double x)
 
 SkyLayout LayoutSky(double w, double h, double tppX, double tppY)
 {
+    const double side = std::max(0.0, std::min(w, h));
+    const double left = (w - side) / 2;
+    const double top = (h - side) / 2;
     SkyLayout l;
-    l.LabelWidth = DivRounded(w, 10);
-    l.LabelHeight = DivRounded(h, 20);
-    l.MarkerWidth = DivRounded(w, 12);
-    l.MarkerHeight = DivRounded(h, 12);
-    l.PrnFontSize = DivRounded(h, 500) + 1;
-    l.CenterX = DivRounded(w, 2);
-    l.CenterY = DivRounded(h, 2);
-    // The discs take their radii from w + h, so they stay round in a window of any shape.
-    l.CenterRadius = static_cast<float>((h + w) / 40);
-    l.InnerRingRadius = static_cast<float>((h + w) / 7);
-    l.OuterRingRadius = static_cast<float>((h + w) / 4.2);
-    l.LetterFontSize = DivRounded(h, 300) + 1;
+    l.MarkerWidth = DivRounded(side, 12);
+    l.MarkerHeight = l.MarkerWidth;
+    l.PrnFontSize = DivRounded(side, 500) + 1;
+    l.CenterX = DivRounded(left + side / 2, 1);
+    l.CenterY = DivRounded(top + side / 2, 1);
+    l.CenterRadius = static_cast<float>(side / 20);
+    l.InnerRingRadius = static_cast<float>(side / 3.5);
+    l.OuterRingRadius = static_cast<float>(side / 2.1);
+    l.HorizonRadius = std::max(0.0f, l.OuterRingRadius - static_cast<float>(l.MarkerHeight / 2));
+    l.LetterFontSize = DivRounded(side, 300) + 1;
     // The letter's size in points stands in for its size in pixels: half of it up and left of a
-    // point at 5, 50 or 95 % of the area puts the letter roughly centred there.
+    // point at 5, 50 or 95 % of the square puts the letter roughly centred there.
     const double letterX = static_cast<double>(l.LetterFontSize) * tppX;
     const double letterY = static_cast<double>(l.LetterFontSize) * tppY;
-    l.NorthY = DivRounded(h * 0.1 - letterY, 2);
-    l.MiddleY = DivRounded(h - letterY, 2);
-    l.SouthY = DivRounded(h * 1.9 - letterY, 2);
-    l.WestX = DivRounded(w * 0.1 - letterX, 2);
-    l.MiddleX = DivRounded(w - letterX, 2);
-    l.EastX = DivRounded(w * 1.9 - letterX, 2);
+    const auto along = [side](double start, double share, double letter) {
+        return DivRounded(2 * start + side * share - letter, 2);
+    };
+    l.NorthY = along(top, 0.1, letterY);
+    l.MiddleY = along(top, 1.0, letterY);
+    l.SouthY = along(top, 1.9, letterY);
+    l.WestX = along(left, 0.1, letterX);
+    l.MiddleX = along(left, 1.0, letterX);
+    l.EastX = along(left, 1.9, letterX);
     return l;
 }
 
@@ -49,12 +54,12 @@ float Deg2Rad(std::int16_t degrees)
     return static_cast<float>(degrees / 180.0 * pi);
 }
 
-SkyPoint SatellitePosition(std::int16_t elevation, std::int16_t azimuth, std::int64_t cx, std::int64_t cy)
+SkyPoint SatellitePosition(const SkyLayout& layout, std::int16_t elevation, std::int16_t azimuth)
 {
-    const auto r = static_cast<float>(std::cos(static_cast<double>(Deg2Rad(elevation))) * 0.9);
+    const double r = std::cos(static_cast<double>(Deg2Rad(elevation))) * layout.HorizonRadius;
     const double a = Deg2Rad(azimuth);
-    return {static_cast<float>((std::sin(a) * r + 1) * static_cast<double>(cx)),
-            static_cast<float>((1 - std::cos(a) * r) * static_cast<double>(cy))};
+    return {static_cast<float>(static_cast<double>(layout.CenterX) + std::sin(a) * r),
+            static_cast<float>(static_cast<double>(layout.CenterY) - std::cos(a) * r)};
 }
 
 std::int32_t SignalColor(std::uint8_t snr, bool red)
@@ -72,16 +77,10 @@ std::int32_t SignalColor(std::uint8_t snr, bool red)
     return red ? Rgb(255, 0, 0) : Rgb(128, 0, 128);
 }
 
-std::string PrnText(int prn)
-{
-    const std::string text = " " + std::to_string(prn);
-    return text.substr(text.size() - 2);
-}
-
 std::string SatelliteLabel(char system, int prn)
 {
     if (system == 0 || system == Gnss::Gps || system == Gnss::Sbas)
-        return PrnText(prn);
+        return std::to_string(prn);
     if (system == Gnss::Glonass && prn >= 65 && prn <= 96)
         prn -= 64;
     else if (system == Gnss::Qzss && prn >= 193 && prn <= 202)
@@ -92,8 +91,6 @@ std::string SatelliteLabel(char system, int prn)
 SkyMarker PlaceMarker(const SkyLayout& layout, SkyPoint point)
 {
     SkyMarker m;
-    m.BoxLeft = Nearest(point.X - static_cast<double>(layout.LabelWidth / 2));
-    m.BoxTop = Nearest(point.Y - static_cast<double>(layout.LabelHeight / 2));
     const std::int64_t discLeft = Nearest(point.X - static_cast<double>(layout.MarkerWidth / 2));
     const std::int64_t discTop = Nearest(point.Y - static_cast<double>(layout.MarkerHeight / 2));
     m.DiscCenterX = discLeft + layout.MarkerWidth / 2;

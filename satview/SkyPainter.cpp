@@ -66,19 +66,20 @@ void PaintDiscsAndLetters(QPainter& painter, const PixelMap& px, const SkyLayout
     TextAt(painter, px, at(l.WestX), at(l.MiddleY), QStringLiteral("W"), ascent);
 }
 
-// A satellite's label, black in every brightness mode, centred on its disc. A label that would
-// spill past the disc at the plot's label size ("R19" on a small disc) is drawn smaller, so that
-// its ink stays within the disc.
-void PaintLabel(QPainter& painter, QPointF centre, double radius, const QString& label)
+// A satellite's label, black in every brightness mode, on a light box just large enough for it,
+// centred on its disc. A label that would spill past the disc ("R19" on a small disc) is drawn
+// smaller, box and all, so that the box never reaches beyond the disc.
+void PaintLabel(QPainter& painter, QPointF centre, double radius, const QString& label, const QColor& box)
 {
     const QRectF ink = painter.fontMetrics().tightBoundingRect(label);
-    // A pixel inside the rim, so that the edges of the letters do not touch it.
-    const double room = std::max(radius - 1, 0.0);
-    const double halfDiagonal = std::hypot(ink.width(), ink.height()) / 2;
-    const double scale = halfDiagonal > room ? room / halfDiagonal : 1.0;
+    const double pad = std::max(1.0, ink.height() / 6);
+    const QRectF boxed = ink.adjusted(-pad, -pad, pad, pad).translated(-ink.center());
+    const double halfDiagonal = std::hypot(boxed.width(), boxed.height()) / 2;
+    const double scale = halfDiagonal > radius ? std::max(radius, 0.0) / halfDiagonal : 1.0;
     painter.save();
     painter.translate(centre);
     painter.scale(scale, scale);
+    painter.fillRect(boxed, box);
     painter.setPen(Qt::black);
     painter.drawText(-ink.center(), label);
     painter.restore();
@@ -88,14 +89,11 @@ void PaintSatellite(QPainter& painter, const PixelMap& px, const SkyLayout& l, c
                     const QColor& signal, SkyPoint point, const std::string& label)
 {
     const SkyMarker m = PlaceMarker(l, point);
-    painter.fillRect(QRectF(px.Point(static_cast<double>(m.BoxLeft), static_cast<double>(m.BoxTop)),
-                            QSizeF(px.X(static_cast<double>(l.LabelWidth)), px.Y(static_cast<double>(l.LabelHeight)))),
-                     colours.Label);
     const QPointF centre(static_cast<double>(m.DiscCenterX), static_cast<double>(m.DiscCenterY));
     Disc(painter, px, centre, static_cast<double>(m.DiscRadius), signal, signal);
     PaintLabel(painter, px.Point(centre.x(), centre.y()),
                std::min(px.X(static_cast<double>(m.DiscRadius)), px.Y(static_cast<double>(m.DiscRadius))),
-               QString::fromStdString(label));
+               QString::fromStdString(label), colours.Label);
 }
 
 } // namespace
@@ -117,7 +115,7 @@ void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colo
     for (std::size_t slot = sky.Prn.size(); slot-- > 0;) {
         if (sky.Prn[slot] == 0)
             continue;
-        const SkyPoint point = SatellitePosition(sky.Elevation[slot], sky.Azimuth[slot], l.CenterX, l.CenterY);
+        const SkyPoint point = SatellitePosition(l, sky.Elevation[slot], sky.Azimuth[slot]);
         PaintSatellite(painter, px, l, colours, ScaledColour(SignalColor(sky.Snr[slot], brightness.Red), brightness), point,
                        SatelliteLabel(sky.System[slot], sky.Prn[slot]));
     }

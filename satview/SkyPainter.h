@@ -18,7 +18,7 @@ struct SkyColours {
     QColor InnerRing = Qt::black;   // hatch lines of the inner disc
     QColor Center = Qt::black;      // zenith disc
     QColor Letter = Qt::black;      // "N", "E", "S", "W"
-    QColor Label = Qt::black;       // the box behind each satellite
+    QColor Label = Qt::black;       // the box behind each satellite's label
 };
 
 // The published satellite table as one redraw sees it, copied once at its start.
@@ -41,8 +41,8 @@ struct SkyCanvas {
 };
 
 // Paints the whole plot: the three discs, the compass letters and one marker per satellite, the
-// satellite discs coloured by signal strength for the brightness and labelled with their
-// constellation's letter unless they are GPS. Slots are painted from the last down to the first,
+// satellite discs coloured by signal strength for the brightness and labelled, on a light box,
+// with their number and their constellation's letter unless they are GPS or SBAS. Slots are painted from the last down to the first,
 // so where markers overlap the lower slot lies on top.
 void PaintSky(QPainter& painter, const SkyCanvas& canvas, const SkyColours& colours, const SkySnapshot& sky,
               const Brightness& brightness);

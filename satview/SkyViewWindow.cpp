@@ -19,7 +19,7 @@ struct PlotColours {
 constexpr PlotColours DayColours{Rgb(0, 0, 128), Rgb(192, 192, 0), Rgb(128, 0, 0), Rgb(128, 0, 0), Rgb(192, 192, 255)};
 // In red the plot is told apart by brightness alone: the horizon darkest, below every satellite's
 // shade, and the letters brightest.
-constexpr PlotColours RedColours{Rgb(32, 0, 0), Rgb(80, 0, 0), Rgb(128, 0, 0), Rgb(255, 0, 0), Rgb(128, 0, 0)};
+constexpr PlotColours RedColours{Rgb(32, 0, 0), Rgb(80, 0, 0), Rgb(128, 0, 0), Rgb(255, 0, 0), Rgb(224, 0, 0)};
 
 } // namespace
 

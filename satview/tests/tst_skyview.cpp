@@ -67,49 +67,66 @@ private:
     RecordingHost Host;
 };
 
-// The discs are round in a window of any shape (their radii follow w + h); the compass letters
-// stand at 5, 50 and 95 % of each side, the letter's height taken off; an empty window has
-// nothing of negative size. The pictures below show each satellite's marker at its place.
+// The plot is laid out in the largest centred square: a square window as designed, the others
+// with the same plot in their middle. The compass letters stand at 5, 50 and 95 % of the square,
+// the letter's height taken off; an empty window has nothing of negative size. The pictures below
+// show each satellite's marker at its place.
 void TestSkyView::layout()
 {
     const SkyLayout square = LayoutSky(3000, 3000, 15, 15);
-    QCOMPARE(QList<qint64>({square.LabelWidth, square.LabelHeight, square.MarkerWidth, square.MarkerHeight, square.PrnFontSize,
-                            square.LetterFontSize}), QList<qint64>({300, 150, 250, 250, 7, 11}));
-    QCOMPARE(QList<float>({square.CenterRadius, square.InnerRingRadius, square.OuterRingRadius}),
-             QList<float>({150.0f, 6000.0f / 7, static_cast<float>(6000 / 4.2)}));
-    const SkyLayout wide = LayoutSky(4000, 2000, 15, 15);
-    QCOMPARE(QList<float>({wide.CenterRadius, wide.InnerRingRadius, wide.OuterRingRadius}),
-             QList<float>({square.CenterRadius, square.InnerRingRadius, square.OuterRingRadius}));
-    for (const auto& [l, w, h] : {std::tuple{square, 3000, 3000}, {wide, 4000, 2000}}) {
-        const qint64 letter = l.LetterFontSize * 15;
-        QCOMPARE(QList<qint64>({l.CenterX, l.CenterY}), QList<qint64>({w / 2, h / 2}));
-        for (const auto& [near, middle, far, side] : {std::tuple{l.NorthY, l.MiddleY, l.SouthY, h}, {l.WestX, l.MiddleX, l.EastX, w}}) {
-            QVERIFY(std::abs(2 * near + letter - side / 10) <= 1);
-            QVERIFY(std::abs(2 * middle + letter - side) <= 1);
-            QVERIFY(std::abs(2 * far + letter - side * 19 / 10) <= 1);
-        }
+    QCOMPARE(QList<qint64>({square.MarkerWidth, square.MarkerHeight, square.PrnFontSize, square.LetterFontSize}),
+             QList<qint64>({250, 250, 7, 11}));
+    QCOMPARE(QList<float>({square.CenterRadius, square.InnerRingRadius, square.OuterRingRadius, square.HorizonRadius}),
+             QList<float>({150.0f, 6000.0f / 7, static_cast<float>(6000 / 4.2), static_cast<float>(6000 / 4.2) - 125}));
+    for (const auto& [w, h] : {std::pair{4000, 3000}, {3000, 4000}, {3000, 100000}}) {
+        const SkyLayout l = LayoutSky(w, h, 15, 15);
+        const qint64 dx = (w - 3000) / 2;
+        const qint64 dy = (h - 3000) / 2;
+        QCOMPARE(QList<qint64>({l.CenterX - dx, l.CenterY - dy, l.NorthY - dy, l.MiddleY - dy, l.SouthY - dy, l.WestX - dx, l.MiddleX - dx,
+                                l.EastX - dx, l.MarkerHeight, l.PrnFontSize}),
+                 QList<qint64>({1500, 1500, square.NorthY, square.MiddleY, square.SouthY, square.WestX, square.MiddleX, square.EastX,
+                                square.MarkerHeight, square.PrnFontSize}));
+        QCOMPARE(l.OuterRingRadius, square.OuterRingRadius);
+    }
+    const qint64 letter = square.LetterFontSize * 15;
+    for (const auto& [near, middle, far] : {std::tuple{square.NorthY, square.MiddleY, square.SouthY}, {square.WestX, square.MiddleX, square.EastX}}) {
+        QVERIFY(std::abs(2 * near + letter - 300) <= 1);
+        QVERIFY(std::abs(2 * middle + letter - 3000) <= 1);
+        QVERIFY(std::abs(2 * far + letter - 5700) <= 1);
     }
     const SkyLayout empty = LayoutSky(0, 0, 15, 15);
-    QCOMPARE(QList<qint64>({empty.LabelWidth, empty.MarkerHeight, empty.PrnFontSize, empty.LetterFontSize}), QList<qint64>({0, 0, 1, 1}));
-    QCOMPARE(empty.OuterRingRadius, 0.0f);
+    QCOMPARE(QList<qint64>({empty.MarkerHeight, empty.PrnFontSize, empty.LetterFontSize}), QList<qint64>({0, 1, 1}));
+    QCOMPARE(QList<float>({empty.OuterRingRadius, empty.HorizonRadius}), QList<float>({0.0f, 0.0f}));
 }
 
-// The horizon lies at 0.9 of the half-width and half-height from the centre, the zenith at the
-// centre; an elevation beyond 90 crosses it; sizes beyond 16 bits of twips work alike.
+// A satellite stands at the cosine of its elevation times the horizon radius from the centre,
+// the zenith at the centre; an elevation beyond 90 crosses it; sizes beyond 16 bits of twips work
+// alike. Whatever the window's shape, every disc lies wholly on the horizon disc.
 void TestSkyView::position()
 {
+    const SkyLayout l = LayoutSky(3000, 3000, 15, 15);
+    const float r = l.HorizonRadius;
     const struct { double W, H; int Elevation, Azimuth; double X, Y; } points[] = {
-        {3000, 3000, 0, 0, 1500, 150},     {3000, 3000, 0, 90, 2850, 1500},  {3000, 3000, 0, 180, 1500, 2850},
-        {3000, 3000, 0, 270, 150, 1500},   {3000, 3000, 90, 0, 1500, 1500},  {3000, 3000, 90, 123, 1500, 1500},
-        {3000, 3000, 60, 0, 1500, 825},    {3000, 3000, 120, 0, 1500, 2175}, {4000, 2000, 0, 90, 3800, 1000},
-        {4000, 2000, 0, 0, 2000, 100},     {100000, 80000, 0, 90, 95000, 40000},
+        {3000, 3000, 0, 0, 1500, 1500 - r},    {3000, 3000, 0, 90, 1500 + r, 1500}, {3000, 3000, 0, 180, 1500, 1500 + r},
+        {3000, 3000, 0, 270, 1500 - r, 1500},  {3000, 3000, 90, 0, 1500, 1500},     {3000, 3000, 90, 123, 1500, 1500},
+        {3000, 3000, 60, 0, 1500, 1500 - r / 2}, {3000, 3000, 120, 0, 1500, 1500 + r / 2},
+        {4000, 3000, 0, 90, 2000 + r, 1500},   {3000, 6000, 0, 0, 1500, 3000 - r},  {100000, 80000, 90, 90, 50000, 40000},
     };
     for (const auto& [w, h, elevation, azimuth, x, y] : points) {
-        const SkyLayout l = LayoutSky(w, h, 15, 15);
-        const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
+        const SkyPoint p = SatellitePosition(LayoutSky(w, h, 15, 15), static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth));
         const double tolerance = 1e-5 * (w + h); // single precision
         QVERIFY2(std::abs(p.X - x) < tolerance && std::abs(p.Y - y) < tolerance,
                  qPrintable(QStringLiteral("%1 up at %2: %3, %4").arg(elevation).arg(azimuth).arg(p.X).arg(p.Y)));
+    }
+    for (const QSize size : {QSize(400, 1000), QSize(1200, 400), QSize(352, 350)}) {
+        const SkyLayout sky = LayoutSky(size.width() * 15, size.height() * 15, 15, 15);
+        for (int elevation = -10; elevation <= 180; elevation += 5) {
+            for (int azimuth = 0; azimuth < 360; azimuth += 15) {
+                const SkyMarker m = PlaceMarker(sky, SatellitePosition(sky, static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth)));
+                const double out = std::hypot(double(m.DiscCenterX - sky.CenterX), double(m.DiscCenterY - sky.CenterY)) + double(m.DiscRadius);
+                QVERIFY2(out <= sky.OuterRingRadius + 1, qPrintable(QStringLiteral("%1x%2 %3 up at %4").arg(size.width()).arg(size.height()).arg(elevation).arg(azimuth)));
+            }
+        }
     }
 }
 
@@ -124,12 +141,12 @@ void TestSkyView::signalColor()
         QVERIFY2(SignalColor(static_cast<std::uint8_t>(snr)) == colour, qPrintable(QString::number(snr)));
 }
 
-// GPS and SBAS as they always were, the last two digits; the others with their letter, GLONASS
-// and QZSS by their own numbering.
+// GPS and SBAS by their whole number; the others with their letter, GLONASS and QZSS by their own
+// numbering.
 void TestSkyView::satelliteLabel()
 {
     const struct { char System; int Prn; const char* Label; } labels[] = {
-        {'G', 7, " 7"},    {'G', 12, "12"},   {0, 123, "23"},     {'S', 44, "44"},   {'S', 133, "33"},
+        {'G', 7, "7"},     {'G', 12, "12"},   {0, 123, "123"},    {'S', 44, "44"},   {'S', 133, "133"},
         {'R', 70, "R6"},   {'R', 96, "R32"},  {'R', 12, "R12"},   {'E', 5, "E5"},    {'C', 23, "C23"},
         {'J', 2, "J2"},    {'J', 194, "J2"},  {'I', 3, "I3"},     {'C', 201, "C1"}};
     for (const auto& [system, prn, label] : labels)
@@ -181,8 +198,8 @@ void TestSkyView::firstRedrawComesSoonThenEverySecond()
     QVERIFY(empty.HasPicture());
 }
 
-// A disc in its signal colour where its satellite stands and nowhere else, largely uncovered by
-// its number in a light blue box; of two at the same point, the lower slot's lies on top.
+// A disc in its signal colour where its satellite stands and nowhere else, its number on a light
+// blue box in its middle; of two at the same point, the lower slot's lies on top.
 void TestSkyView::satelliteDiscAtItsPosition()
 {
     const struct { int Elevation, Azimuth, Snr; QColor Colour; } satellites[] = {
@@ -192,7 +209,7 @@ void TestSkyView::satelliteDiscAtItsPosition()
         Nav = NavState();
         PutSatellite(Nav, 5, 7, elevation, azimuth, snr);
         const QImage image = Plot();
-        const SkyPoint p = SatellitePosition(static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY);
+        const SkyPoint p = SatellitePosition(l, static_cast<std::int16_t>(elevation), static_cast<std::int16_t>(azimuth));
         const QPoint at(qRound(p.X / 15), qRound(p.Y / 15));
         // The disc has a radius of 125 twips, 8 pixels.
         QVERIFY2(CountNear(image, at, 8, colour) > 60, qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
@@ -257,11 +274,13 @@ void TestSkyView::resizeShowsAtTheNextRedraw()
     view.Tick();
     const QImage image = view.grab().toImage();
     QCOMPARE(image.pixelColor(1200, 1150), QColor(128, 0, 0));   // zenith at the centre
-    // East horizon: 0.9 of the half-width right of the centre, at 2280, 1150.
-    QVERIFY(CountNear(image, QPoint(2280, 1150), 60, QColor(0, 255, 0)) > 5000);
+    // East horizon: its disc (96 pixels across) touches the horizon disc's rim from within, at
+    // 2295 of the square's 2300 pixels: 1095 right of the centre.
+    QVERIFY(CountNear(image, QPoint(1200 + 1095 - 96, 1150), 96, QColor(0, 255, 0)) > 10000);
+    QCOMPARE(image.pixelColor(1200 + 1095 + 3, 1150), QColor(Qt::black));
 }
 
-// " 5" becomes "E5" for Galileo: the label differs, the rest of the plot is the same.
+// "5" becomes "E5" for Galileo: the label differs, the rest of the plot is the same.
 void TestSkyView::otherConstellationsCarryTheirLetter()
 {
     PutSatellite(Nav, 1, 5, 40, 200, 30, Gnss::Gps);
@@ -269,8 +288,9 @@ void TestSkyView::otherConstellationsCarryTheirLetter()
     Nav.SkySystem[0] = Gnss::Galileo;
     const QImage galileo = Plot(QSize(352, 350));
     const SkyLayout l = LayoutSky(5280, 5250, 15, 15);
-    const SkyMarker m = PlaceMarker(l, SatellitePosition(40, 200, l.CenterX, l.CenterY));
-    const QRect label(QPoint(m.BoxLeft / 15 - 1, m.BoxTop / 15 - 1), QSize(l.LabelWidth / 15 + 3, l.LabelHeight / 15 + 3));
+    const SkyMarker m = PlaceMarker(l, SatellitePosition(l, 40, 200));
+    const int r = static_cast<int>(m.DiscRadius / 15) + 1;
+    const QRect label(QPoint(static_cast<int>(m.DiscCenterX / 15) - r, static_cast<int>(m.DiscCenterY / 15) - r), QSize(2 * r + 1, 2 * r + 1));
     QVERIFY(galileo.copy(label) != gps.copy(label));
     QImage outside[2] = {gps, galileo};
     for (QImage& image : outside)
@@ -278,11 +298,12 @@ void TestSkyView::otherConstellationsCarryTheirLetter()
     QCOMPARE(outside[1], outside[0]);
 }
 
-// Two- and three-character labels on a plot whose rings, letters and label boxes are white: ink
-// beyond a disc's rim would show as anything but white there.
+// Labels of one to three characters, on their magenta boxes, on a plot whose rings and letters are
+// white: a box or ink beyond a disc's rim would show as anything but white there. In windows of
+// every shape, a plot as wide as the window's smaller side.
 void TestSkyView::labelsStayOnTheirDiscs()
 {
-    for (const QSize size : {QSize(90, 90), QSize(352, 350), QSize(600, 200), QSize(200, 600), QSize(1000, 1000)}) {
+    for (const QSize size : {QSize(90, 90), QSize(352, 350), QSize(1200, 400), QSize(400, 1000), QSize(1000, 1000)}) {
         for (const char* mode : {"Daylight", "Shade", "Dusk", "Night"})
             LabelsStayOnTheirDiscs(size, mode);
     }
@@ -293,20 +314,21 @@ void TestSkyView::LabelsStayOnTheirDiscs(QSize size, const QString& mode)
     Nav = NavState();
     const SkyLayout l = LayoutSky(size.width() * 15, size.height() * 15, 15, 15);
     QList<SkyMarker> discs;
-    for (const auto& [system, prn, azimuth] : {std::tuple{Gnss::Glonass, 83, 0}, {Gnss::Galileo, 36, 72},
-                                               {Gnss::BeiDou, 30, 144}, {Gnss::Gps, 7, 216}, {Gnss::Gps, 12, 288}}) {
-        PutSatellite(Nav, static_cast<int>(discs.size()) + 1, prn, 20, azimuth, 30, system);
-        discs << PlaceMarker(l, SatellitePosition(20, static_cast<std::int16_t>(azimuth), l.CenterX, l.CenterY));
+    for (const auto& [system, prn, azimuth] : {std::tuple{Gnss::Glonass, 83, 0}, {Gnss::Galileo, 36, 72}, {Gnss::Sbas, 123, 144},
+                                               {Gnss::Gps, 7, 216}, {Gnss::Gps, 12, 288}}) {
+        PutSatellite(Nav, static_cast<int>(discs.size()) + 1, prn, 0, azimuth, 30, system);
+        discs << PlaceMarker(l, SatellitePosition(l, 0, static_cast<std::int16_t>(azimuth)));
     }
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PaintSky(painter, {l, 15, 15}, {Qt::white, Qt::white, Qt::white, Qt::white, Qt::white}, SkySnapshot::Of(Nav), {mode});
+    PaintSky(painter, {l, 15, 15}, {Qt::white, Qt::white, Qt::white, Qt::white, Qt::magenta}, SkySnapshot::Of(Nav), {mode});
     painter.end();
 
     const int discGreen = ScaledColour(Rgb(0, 255, 0), {mode}).green(); // the signal colour of 30 dB
     int spilt = 0;
     int ink = 0;
+    int boxed = 0;
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
@@ -316,11 +338,13 @@ void TestSkyView::LabelsStayOnTheirDiscs(QSize size, const QString& mode)
             });
             spilt += !onDisc && c != Qt::white;
             ink += onDisc && c.red() == 0 && c.green() < discGreen / 2;
+            boxed += c == Qt::magenta;
         }
     }
     QVERIFY2(spilt == 0, qPrintable(QStringLiteral("%1 pixels around %2x%3 %4").arg(spilt).arg(size.width()).arg(size.height()).arg(mode)));
     // A disc of a few pixels has no room for ink darker than a blur.
     QVERIFY(ink > 5 || discs[0].DiscRadius < 75);
+    QVERIFY(boxed > 0);
 }
 
 QTEST_MAIN(TestSkyView)
