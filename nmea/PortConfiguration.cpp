@@ -1,6 +1,5 @@
 #include "PortConfiguration.h"
 
-#include <charconv>
 #include <optional>
 
 namespace {
@@ -41,13 +40,10 @@ QSerialPort::Parity ParityFor(char letter)
 
 } // namespace
 
-bool ApplyLineSettings(QSerialPort& port, const SerialSettings& settings)
+bool ApplyLineSettings(QSerialPort& port, const SerialSettings& settings, int baud)
 {
-    if (SettingsText(settings).empty())
+    if (SettingsText(settings, baud).empty())
         return false;
-    const std::string_view baudText = BaudRateTexts[settings.BaudIndex];
-    qint32 baud = 0;
-    std::from_chars(baudText.data(), baudText.data() + baudText.size(), baud);
     const auto dataBits = DataBitsFor(WordBitsTexts[settings.WordBitsIndex]);
     const auto stopBits = StopBitsFor(StopBitsTexts[settings.StopBitsIndex]);
     if (!dataBits || !stopBits)

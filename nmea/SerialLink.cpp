@@ -22,6 +22,8 @@ SerialLink::SerialLink(NavState& nav, QObject* parent) : QObject(parent), Intake
     Quiet.setInterval(QuietGap);
     connect(&Quiet, &QTimer::timeout, this, [this] { Intake.EndOfCycle(); });
     Intake.OnEpoch([this](const FixEpoch& epoch) { emit EpochEnded(epoch); });
+    SearchTurn.setInterval(BaudSearch::Turn);
+    connect(&SearchTurn, &QTimer::timeout, this, &SerialLink::SearchTurnOver);
 }
 
 void SerialLink::COMopenen()
@@ -29,10 +31,13 @@ void SerialLink::COMopenen()
     if (OpeningAllowed && NetworkLinkAlive())
         return;
     Close();
-    if (!OpenSelectedPort())
+    if (!OpenSelectedPort()) {
+        // "Auto" waits for a port to listen on; the watchdog's reopening does not restart a turn.
+        SearchTurn.stop();
         SayClosed();
-    else if (Source != &Tcp) // a TCP connection says so once it is made
+    } else if (Source != &Tcp) { // a TCP connection says so once it is made
         SayOpened();
+    }
 }
 
 bool SerialLink::NetworkLinkAlive() const
@@ -67,7 +72,7 @@ bool SerialLink::OpenSerial(const QString& device)
     Serial.setPortName(device);
     // Refused settings leave the port closed but keep the last lines on screen: they may show
     // what the receiver was sending before the change.
-    if (!ApplyLineSettings(Serial, Selected)) {
+    if (!ApplyLineSettings(Serial, Selected, BaudRate())) {
         SetReceptionColour(IndicatorColour::Red);
         SetProblem(QStringLiteral("The port cannot use these line settings"));
         return false;
@@ -93,12 +98,19 @@ bool SerialLink::OpenSerial(const QString& device)
     }
     SetReceptionColour(IndicatorColour::Black);
     Source = &Serial;
+    if (Selected.AutoBaud() && !Search.Found()) {
+        // What waits in the device came at a rate nobody knows.
+        Serial.clear(QSerialPort::Input);
+        if (!SearchTurn.isActive())
+            SearchTurn.start();
+    }
     return true;
 }
 
 bool SerialLink::OpenNetwork(const NetworkSource& source)
 {
     Heard.start();
+    SearchTurn.stop(); // a receiver on the network has no baud rate
     if (source.Kind == NetworkSource::Transport::Tcp) {
         // The indicator keeps its colour until the connection is made or refused.
         Reached = false;
@@ -150,8 +162,58 @@ void SerialLink::SayClosed()
 
 void SerialLink::ChangeSettings(const SerialSettings& settings)
 {
+    // "Auto" looks again from the start on another port; other changes keep what it found.
+    const bool searchAgain = settings.AutoBaud() && (!Selected.AutoBaud() || settings.PortIndex != Selected.PortIndex);
     Selected = settings;
+    if (searchAgain || !settings.AutoBaud()) {
+        Search.Restart();
+        SearchTurn.stop();
+        emit FoundBaudRateChanged();
+    }
     COMopenen();
+}
+
+int SerialLink::BaudRate() const
+{
+    return Selected.AutoBaud() ? Search.Rate() : ListedBaudRate(Selected.BaudIndex).value_or(0);
+}
+
+std::optional<int> SerialLink::FoundBaudRate() const
+{
+    if (!Selected.AutoBaud() || !Search.Found())
+        return std::nullopt;
+    return Search.Rate();
+}
+
+void SerialLink::FollowSearch(const LineResult& line)
+{
+    const bool found = Search.Found();
+    if (Search.TakeLine(line.ChecksumValid)) {
+        // Lost: many broken lines in a row. The receiver talks at another rate now.
+        ApplySearchRate();
+        SearchTurn.start();
+    }
+    if (Search.Found() != found) {
+        if (Search.Found())
+            SearchTurn.stop();
+        emit FoundBaudRateChanged();
+    }
+}
+
+void SerialLink::SearchTurnOver()
+{
+    if (Search.TurnOver())
+        ApplySearchRate();
+}
+
+void SerialLink::ApplySearchRate()
+{
+    if (Source != &Serial)
+        return;
+    Serial.setBaudRate(Search.Rate());
+    // What came at the old rate, whole or half, would be read as if at the new one.
+    Serial.clear(QSerialPort::Input);
+    Intake.DropPartialLine();
 }
 
 void SerialLink::SetReceptionColour(IndicatorColour colour)
@@ -207,6 +269,8 @@ bool SerialLink::Take(QByteArrayView bytes)
     for (const char c : bytes) {
         if (const auto line = Intake.Intake(c)) {
             lineEnded = true;
+            if (Source == &Serial && Selected.AutoBaud())
+                FollowSearch(*line);
             emit LineReceived(*line, Intake.ValidLine());
         }
     }
@@ -238,6 +302,7 @@ void SerialLink::OnSocketError(QAbstractSocket::SocketError error)
 void SerialLink::DeviceWentAway(const QString& problem)
 {
     Close();
+    SearchTurn.stop();
     Intake.DropPartialLine();
     SetReceptionColour(IndicatorColour::Red);
     SetProblem(problem);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BaudSearch.h"
 #include "IndicatorColour.h"
 #include "NmeaInput.h"
 #include "PortDevices.h"
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <optional>
 #include <string_view>
 
 struct NavState;
@@ -22,6 +24,7 @@ struct NetworkSource;
 // settings (COMopenen), or a receiver on the network when the port entry's device names one
 // (NetworkSource). It hands every received character to the character intake and keeps the
 // reception indicator; intake, screening, indicator and watchdog work alike whichever it is.
+// With "Auto" of the baud-rate list it finds the serial receiver's rate itself (BaudSearch).
 // Nothing here gives up for good: the reception watchdog keeps calling COMopenen until sentences
 // flow again. Why the port is not open is told in words (PortProblem).
 class SerialLink : public QObject {
@@ -42,6 +45,10 @@ public:
     void SetOpeningAllowed(bool allowed) { OpeningAllowed = allowed; }
 
     const SerialSettings& Settings() const { return Selected; }
+    // The rate the port is set to: the listed one, or the one "Auto" tries or has found.
+    int BaudRate() const;
+    // The rate "Auto" found and keeps; nullopt while it looks, and for a listed rate.
+    std::optional<int> FoundBaudRate() const;
     // The handler of every serial list: takes the new selections and reopens the port.
     void ChangeSettings(const SerialSettings& settings);
     PortDevices& Devices() { return PortMap; }
@@ -76,6 +83,8 @@ signals:
     // The port was closed and stays closed: its device went away, or would not open again.
     // A reopen that succeeds says PortOpened only.
     void PortClosed();
+    // "Auto" found the receiver's rate, or lost it and looks again.
+    void FoundBaudRateChanged();
 
 private:
     // Configures and opens the selected port, or starts to reach it; false when it stays closed.
@@ -94,6 +103,10 @@ private:
     void SetProblem(const QString& problem);
     void SayOpened();
     void SayClosed();
+    // "Auto": what a line at the tried rate says, the end of a turn, a new rate on the open port.
+    void FollowSearch(const LineResult& line);
+    void SearchTurnOver();
+    void ApplySearchRate();
 
     // Longer than the pauses between the sentences of one cycle on any line, shorter than the
     // pause between cycles of a 1 Hz receiver.
@@ -115,6 +128,8 @@ private:
     NmeaInput Intake;
     PortDevices PortMap;
     SerialSettings Selected;
+    BaudSearch Search;
+    QTimer SearchTurn;
     IndicatorColour Indicator = IndicatorColour::Black;
     bool OpeningAllowed = false;
     bool ToldOpen = false; // the last word was PortOpened, not PortClosed

@@ -1,5 +1,7 @@
 #include "SerialSettings.h"
 
+#include <charconv>
+
 namespace {
 
 template <std::size_t N>
@@ -15,17 +17,27 @@ std::string PortText(int portIndex)
     return "COM" + std::to_string(portIndex + 1);
 }
 
-std::string SettingsText(const SerialSettings& settings)
+std::optional<int> ListedBaudRate(int baudIndex)
+{
+    if (!InList(BaudRateTexts, baudIndex) || baudIndex == AutoBaudIndex)
+        return std::nullopt;
+    const std::string_view text = BaudRateTexts[static_cast<std::size_t>(baudIndex)];
+    int rate = 0;
+    std::from_chars(text.data(), text.data() + text.size(), rate);
+    return rate;
+}
+
+std::string SettingsText(const SerialSettings& settings, int baud)
 {
     if (!InList(BaudRateTexts, settings.BaudIndex) || !InList(ParityTexts, settings.ParityIndex)
         || !InList(WordBitsTexts, settings.WordBitsIndex) || !InList(StopBitsTexts, settings.StopBitsIndex))
         return {};
-    std::string text(BaudRateTexts[settings.BaudIndex]);
+    std::string text = std::to_string(baud);
     text += ',';
-    text += ParityTexts[settings.ParityIndex].front();
+    text += ParityTexts[static_cast<std::size_t>(settings.ParityIndex)].front();
     text += ',';
-    text += WordBitsTexts[settings.WordBitsIndex];
+    text += WordBitsTexts[static_cast<std::size_t>(settings.WordBitsIndex)];
     text += ',';
-    text += StopBitsTexts[settings.StopBitsIndex];
+    text += StopBitsTexts[static_cast<std::size_t>(settings.StopBitsIndex)];
     return text;
 }

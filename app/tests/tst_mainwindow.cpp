@@ -206,7 +206,8 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
     // Any serial list change reopens the port once, with the whole selection.
     mainWindow.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
     QCOMPARE(opened.count(), 2);
-    QCOMPARE(QString::fromStdString(SettingsText(mainWindow.Receiver().Link().Settings())), QString("9600,n,8,1"));
+    QCOMPARE(QString::fromStdString(SettingsText(mainWindow.Receiver().Link().Settings(), mainWindow.Receiver().Link().BaudRate())),
+             QString("9600,n,8,1"));
 
     QTRY_COMPARE_WITH_TIMEOUT(simulator.state(), QProcess::NotRunning, 60'000);
     QStringList modes;

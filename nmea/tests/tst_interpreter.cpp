@@ -3,6 +3,7 @@
 #include "NavState.h"
 #include "NmeaChecksum.h"
 #include "NmeaInput.h"
+#include "ReceptionSummary.h"
 
 #include <algorithm>
 
@@ -361,6 +362,46 @@ private slots:
         }
         QCOMPARE(std::count(nav.UsedSatellites.begin(), nav.UsedSatellites.end(), SatelliteId{}), 0);
         QVERIFY(nav.SatelliteUsed({Gnss::Gps, 1}));
+    }
+
+    // What the at-a-glance line knows of the receiver: the quality of its latest cycle with a fix,
+    // the age of the last fix, sentences with a valid checksum per second over the last whole
+    // seconds, and the satellites used and seen once the receiver has given them.
+    void receiverAtAGlance()
+    {
+        NavState nav;
+        NmeaInput input(nav);
+        ReceptionSummary summary;
+        input.OnEpoch([&summary](const FixEpoch& epoch) { summary.TakeEpoch(epoch); });
+        const auto take = [&](std::int64_t ms, const QString& body) {
+            if (const auto line = Feed(input, (body.startsWith('$') ? body.toStdString() : WithNmeaChecksum(body.toStdString())) + "\r\n"))
+                summary.TakeLine(*line, ms);
+        };
+        const auto shown = [&](std::int64_t ms) {
+            const StationGlance g = summary.Glance(nav, ms);
+            const auto text = [](const auto& value) { return value ? QString::number(*value) : QStringLiteral("-"); };
+            return QStringList{QString::number(int(g.Quality)), text(g.SatellitesUsed), text(g.SatellitesSeen), text(g.FixAgeSeconds),
+                               text(g.SentencesPerSecond)};
+        };
+        const QString dgps = Replace(Gga, 6, "2");
+        QCOMPARE(shown(0), QStringList({"0", "-", "-", "-", "-"}));
+        take(100, Rmc);
+        take(200, dgps);
+        take(300, "$GPRMC,noise*00");
+        // Within the first second, what has come; the GGA's count until a GSA says more.
+        QCOMPARE(shown(700), QStringList({QString::number(int(FixQuality::Fix2D)), "8", "-", "0.5", "2"}));
+        input.EndOfCycle();
+        QCOMPARE(shown(900).front(), QString::number(int(FixQuality::Dgps)));
+        for (const QString& body : {Replace(Rmc, 1, "123520"), Replace(dgps, 1, "123520"), QString("GPGSA,A,3,04,05,09,12,,,,,,,,,2.5,1.3,2.1"),
+                                    QString("GPGSV,1,1,03,04,10,010,40,05,20,020,41,30,5,300,0")})
+            take(1100, body);
+        input.EndOfCycle();
+        QCOMPARE(shown(2500), QStringList({QString::number(int(FixQuality::Dgps)), "4", "3", "1.4", "3"}));
+        // The watchdog declared the loss; nothing came for seconds.
+        nav.FixValid = false;
+        QCOMPARE(shown(9000), QStringList({"0", "4", "3", "7.9", "0"}));
+        take(9100, Rmc);
+        QCOMPARE(shown(10'000).back(), QString("0.2"));
     }
 };
 

@@ -10,6 +10,7 @@
 #include "Unprivileged.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -159,7 +160,7 @@ private slots:
             {{0, 5, 4, 2, 0, 3}, true, B9600, CRTSCTS, 0},              // 9600,s,8,1 both
             {{0, 4, 0, 3, 0, 0}, false, 0, 0, 0},                       // 9 data bits
             {{0, 4, 0, 2, 1, 0}, false, 0, 0, 0},                       // 1.5 stop bits
-            {{0, 10, 0, 2, 0, 0}, false, 0, 0, 0},                      // baud beyond the list
+            {{0, 11, 0, 2, 0, 0}, false, 0, 0, 0},                      // baud beyond the list
             {{0, 4, -1, 2, 0, 0}, false, 0, 0, 0},                      // parity before it
         };
         // A line half received when the settings change is completed by what follows.
@@ -406,6 +407,72 @@ private slots:
         QCOMPARE(Input->Watchdog().Misses(), 0);
         // The receiver falls quiet after its cycle, which ends it.
         QTRY_COMPARE_WITH_TIMEOUT(events, "OECOE", WaitMs);
+    }
+
+    // "Auto": a turn of noise moves on, a sentence earns a second turn, two keep the rate; many
+    // broken lines in a row give it up, silence does not; after the last rate the first again.
+    void baudSearch()
+    {
+        const struct { const char* Events; int Rate; bool Found; } steps[] = {
+            // v a sentence with a valid checksum, x a broken line, t the end of a turn
+            {"", 4800, false},   {"xxt", 9600, false}, {"vt", 9600, false}, {"t", 38400, false},
+            {"vxv", 38400, true}, {"ttt", 38400, true}, {"xxxxxxxxxxxxxxxxxxxv", 38400, true},
+            {"xxxxxxxxxxxxxxxxxxx", 38400, true}, {"x", 4800, false}, {"tttt", 19200, false}, {"tt", 4800, false},
+        };
+        BaudSearch search;
+        QString done;
+        for (const auto& [events, rate, found] : steps) {
+            for (const char event : std::string_view(events))
+                event == 't' ? search.TurnOver() : search.TakeLine(event == 'v');
+            done += events;
+            QVERIFY2(search.Rate() == rate && search.Found() == found, qPrintable(done));
+        }
+    }
+
+    void autoBaudFindsTheSimulator_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::newRow("9600") << 9600;
+        QTest::newRow("38400, the third tried") << 38400;
+    }
+
+    // The simulator's receiver talks at one rate; at any other its pseudo-terminal gives noise. "Auto"
+    // listens at 4800 first, and finds the rate without ever taking noise for a sentence.
+    void autoBaudFindsTheSimulator()
+    {
+        QFETCH(int, rate);
+        const QString device = Dir->filePath(QStringLiteral("simulator"));
+        QProcess simulator;
+        simulator.start(QStringLiteral(SIMULATOR_PATH), {"--link", device, "--baud", QString::number(rate), "--count", "30"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(device), WaitMs);
+        Link().Devices().SetOverride(1, device);
+        int broken = 0;
+        QList<int> validAt;
+        connect(&Link(), &SerialLink::LineReceived, this, [&](const LineResult& line) {
+            if (line.ChecksumValid)
+                validAt << Link().BaudRate();
+            else
+                ++broken;
+        });
+        QSignalSpy found(&Link(), &SerialLink::FoundBaudRateChanged);
+        Link().ChangeSettings(SerialSettings{}); // a first run's: "Auto", 8 data bits, no parity, 1 stop bit
+        QCOMPARE(Link().BaudRate(), 4800);
+        QVERIFY(!Link().FoundBaudRate());
+        QTRY_COMPARE_WITH_TIMEOUT(Link().FoundBaudRate().value_or(0), rate, 6 * BaudSearch::Turn.count() * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(Nav->FixValid, WaitMs);
+        QVERIFY(broken > 0);
+        QVERIFY(!validAt.isEmpty() && std::all_of(validAt.begin(), validAt.end(), [rate](int at) { return at == rate; }));
+        // The device reports the rate the port set.
+        const int fd = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        termios line{};
+        QVERIFY(fd >= 0 && ::tcgetattr(fd, &line) == 0);
+        ::close(fd);
+        QCOMPARE(::cfgetispeed(&line), rate == 9600 ? speed_t(B9600) : speed_t(B38400));
+        // Kept through a reopen, as the watchdog makes them.
+        Link().COMopenen();
+        QCOMPARE(Link().FoundBaudRate().value_or(0), rate);
+        simulator.kill();
+        simulator.waitForFinished();
     }
 
     void devices()

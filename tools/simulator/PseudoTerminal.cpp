@@ -104,10 +104,51 @@ void PseudoTerminal::DropStaleBacklog()
     ::tcflush(Slave, TCIFLUSH);
 }
 
+namespace {
+
+// The speed a reader's port setting shows on the device for a baud rate; 0 for a rate that has
+// none, which no reader can set and which is therefore never told apart.
+speed_t SpeedFor(int baud)
+{
+    switch (baud) {
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    case 460800: return B460800;
+    case 921600: return B921600;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+bool PseudoTerminal::ReaderAtOtherRate() const
+{
+    termios line{};
+    const speed_t sent = SpeedFor(LineRate);
+    return sent != 0 && Slave >= 0 && ::tcgetattr(Slave, &line) == 0 && ::cfgetispeed(&line) != sent;
+}
+
 std::ptrdiff_t PseudoTerminal::Write(std::string_view bytes)
 {
     if (Master < 0)
         return static_cast<std::ptrdiff_t>(bytes.size());
+    if (ReaderAtOtherRate()) {
+        Misread.assign(bytes);
+        for (char& c : Misread) {
+            if (c != '\r' && c != '\n')
+                c = static_cast<char>(0x80 | ((static_cast<unsigned char>(c) * 37 + Noise++) & 0x7F));
+        }
+        bytes = Misread;
+    }
     if (Unread() > StaleBacklog)
         DropStaleBacklog();
     ssize_t written = ::write(Master, bytes.data(), bytes.size());

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 class QSocketNotifier;
@@ -31,6 +32,10 @@ public:
     bool Replug(QString& error);
 
     QString SlavePath() const { return Path; }
+    // The rate the receiver sends at (0: none in particular). A reader whose port is set to
+    // another rate gets what a UART makes of it: noise, where only the line ends still fall
+    // (so that every line reads as broken), and never a sentence.
+    void SetLineRate(int baud) { LineRate = baud; }
     // Writes what the line takes now; returns the number of bytes taken (0 when it is full).
     std::ptrdiff_t Write(std::string_view bytes);
     // Bytes written that no reader has taken yet.
@@ -39,6 +44,7 @@ public:
 private:
     void DiscardIncoming();
     void DropStaleBacklog();
+    bool ReaderAtOtherRate() const;
 
     // A backlog this large means nobody is reading. A reader that opens the device later should
     // get the current position, not minutes-old sentences.
@@ -49,4 +55,7 @@ private:
     QString Path;
     QString Link;
     QSocketNotifier* Incoming = nullptr;
+    int LineRate = 0;
+    unsigned char Noise = 0;
+    std::string Misread;
 };

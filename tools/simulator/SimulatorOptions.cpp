@@ -50,7 +50,8 @@ void AddOptions(QCommandLineParser& parser)
     parser.addVersionOption();
     parser.addOptions({
         {"rate", "Epochs per second (default 1).", "hz"},
-        {"baud", "Pace the output like a serial line at this baud rate (default: no pacing).", "n"},
+        {"baud", "Pace the output like a serial line at this baud rate; a reader whose port is\n"
+                 "set to another rate gets noise (default: no pacing, any rate).", "n"},
         {"seed", "Choose the track and the sky (default 1).", "n"},
         {"start", "UTC time of the first epoch, ISO 8601 (default: now).", "time"},
         {"lat", "Start latitude in degrees, north positive (default 52.1).", "deg"},

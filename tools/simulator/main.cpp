@@ -149,6 +149,7 @@ int main(int argc, char* argv[])
     } else if (!options->ToStdout) {
         if (!terminal.Open(error))
             return Fail(error);
+        terminal.SetLineRate(options->Baud);
         if (!options->LinkPath.isEmpty() && !terminal.CreateLink(options->LinkPath, error))
             return Fail(error);
         sink = [&terminal](std::string_view bytes) { return terminal.Write(bytes); };
