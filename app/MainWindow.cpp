@@ -8,6 +8,7 @@
 #include "Twips.h"
 #include "WindowBand.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QToolTip>
 
 #include <cstdio>
 
@@ -33,6 +35,8 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
       Windows(nav, *this, store)
 {
     setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
+    DaylightMenuPalette = QApplication::palette("QMenu");
+    DaylightToolTipPalette = QToolTip::palette();
     if (const QScreen* screen = this->screen()) {
         TwipsPerPixelX = TwipsPerPixel(screen->logicalDotsPerInchX());
         TwipsPerPixelY = TwipsPerPixel(screen->logicalDotsPerInchY());
@@ -79,6 +83,7 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
     connect(&link, &SerialLink::PortOpened, this, [this] { Gpsd.SetDevice(Input.Link().SelectedDevice()); });
     connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
+    connect(&link, &SerialLink::FoundBaudRateChanged, this, &MainWindow::ShowFoundBaudRate);
     for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake})
         connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::SerialListChanged);
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyBrightness);
@@ -109,6 +114,9 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
 MainWindow::~MainWindow()
 {
     ShutDown();
+    // Popups and tooltips shown after this window are lit as the desktop's again.
+    QApplication::setPalette(DaylightMenuPalette, "QMenu");
+    QToolTip::setPalette(DaylightToolTipPalette);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -146,6 +154,12 @@ void MainWindow::SerialListChanged()
     selected.HandShakeIndex = HandShake->currentIndex();
     Input.Link().ChangeSettings(selected);
     ShowPortDevice();
+}
+
+void MainWindow::ShowFoundBaudRate()
+{
+    const std::optional<int> found = Input.Link().FoundBaudRate();
+    Baudrate->setItemText(AutoBaudIndex, found ? QStringLiteral("Auto: %1").arg(*found) : QStringLiteral("Auto"));
 }
 
 // What "COM9" means here, and why it does not open when it does not.

@@ -7,6 +7,7 @@
 #include "NmeaReceiver.h"
 #include "NmeaTcpServer.h"
 
+#include <QPalette>
 #include <QTimer>
 #include <QWidget>
 
@@ -26,6 +27,7 @@ class QRadioButton;
 class QTabWidget;
 class SettingsStore;
 struct NavState;
+struct StationGlance;
 
 // Where the servers listen unless the machine's settings say otherwise. Tests pass 0 for both:
 // GPSD on a free port, no NMEA server.
@@ -37,7 +39,8 @@ struct ServerPorts {
 // The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
 // input with its watchdog and the servers for plotters (GPSD, plain NMEA), restores the settings
 // at start-up and writes them back shortly after every change and when it closes. It shows no
-// navigation data itself, except which brightness "Auto" chose from the sun.
+// navigation data itself, only how the station is doing at a glance and which brightness "Auto"
+// chose from the sun; it is dimmed with the instruments.
 class MainWindow : public QWidget, public InstrumentHost {
     Q_OBJECT
 
@@ -67,7 +70,7 @@ public:
 
     // What the instrument windows read from the main window.
     Brightness CurrentBrightness() const override;
-    void StepBrightness() override;
+    void StepBrightness(int steps) override;
     QString UtcDifferenceText() const override;
     bool DaylightSavingTicked() const override;
     bool LocalTimeSelected() const override;
@@ -105,6 +108,7 @@ private:
         QString Name;
         QComboBox* List;
         QStringList Entries;
+        int Default = 0; // the position of a first run, and of a stored one outside the list
     };
     std::vector<ListSetting> ListSettings() const;
     // A check box setting; those of the window behaviour come back after the windows, so that
@@ -134,12 +138,18 @@ private:
     void ApplyBrightness();
     void FollowSun();
     void ShowAutoChoice();
+    // The window itself, lit as the instruments are (MainWindowBrightness.cpp).
+    void ApplyLook(const Brightness& brightness);
+    // The entry "Auto" of the baud-rate list says which rate it found.
+    void ShowFoundBaudRate();
     void FreezeChanged();
     void ShowInputScreening();
     void ShowPortDevice();
     // The servers as the machine's settings place them (MainWindowServers.cpp).
     void StartServers();
     void ServerProblemChanged(const QString& problem);
+    // The servers' part of the at-a-glance lines.
+    void FillServerGlance(StationGlance& glance);
     // The bottom line: the version, or what keeps a server from listening.
     void ShowStatusLine();
 
@@ -179,4 +189,7 @@ private:
     QLabel* AutoChoice = nullptr;
     QCheckBox* NightRed = nullptr;
     QLabel* StatusLine = nullptr;
+    // The desktop's own look of popups and tooltips, which they have by day.
+    QPalette DaylightMenuPalette;
+    QPalette DaylightToolTipPalette;
 };

@@ -1,13 +1,18 @@
-// The brightness of the instrument windows: the list on the "Local" tab, "Auto", which follows
-// the sun at the received position and time, and the red night palette.
+// The brightness of the instrument windows and of the main window itself: the list on the "Local"
+// tab, "Auto", which follows the sun at the received position and time, and the red night palette.
 #include "MainWindow.h"
 
 #include "InstrumentWindow.h"
+#include "NightLook.h"
 #include "OptionLists.h"
+#include "ReceptionIndicator.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QTabWidget>
+#include <QToolTip>
 
 namespace {
 
@@ -24,11 +29,13 @@ Brightness MainWindow::CurrentBrightness() const
     return {mode, NightRed->isChecked() && IsRedMode(mode.toStdString())};
 }
 
-// Round the list, "Auto" included, as a person stepping through it would; from "Night" the
-// next step is "Auto", which at night stays dark.
-void MainWindow::StepBrightness()
+// From the level the windows are lit at now, "Auto"'s choice included: a step darker never
+// lights them up, whatever "Auto" chose.
+void MainWindow::StepBrightness(int steps)
 {
-    BrightnessMode->setCurrentIndex((BrightnessMode->currentIndex() + 1) % BrightnessMode->count());
+    const QString shown = CurrentBrightness().Mode;
+    const std::string_view mode = SteppedBrightness(shown.toStdString(), steps);
+    BrightnessMode->setCurrentText(Text(mode));
 }
 
 void MainWindow::ApplyBrightness()
@@ -39,7 +46,25 @@ void MainWindow::ApplyBrightness()
         return;
     Applied = now;
     Windows.ForEachOpen([&now](InstrumentWindow& window) { window.AdjustColors(now); });
+    ApplyLook(now);
     emit BrightnessApplied(now.Mode);
+}
+
+void MainWindow::ApplyLook(const Brightness& brightness)
+{
+    const QPalette palette = PaletteFor(brightness);
+    setPalette(palette);
+    // The lists' popups and the text box's menu are windows of their own that take the
+    // application's menu palette, and tooltips take the tooltip palette; the main window is the
+    // only one that has any.
+    const bool byDay = brightness.Mode == QStringLiteral("Daylight");
+    QApplication::setPalette(byDay ? DaylightMenuPalette : palette, "QMenu");
+    QToolTip::setPalette(byDay ? DaylightToolTipPalette : palette);
+    // The style shades some parts in colours of its own; in red they are made red as well.
+    for (QWidget* part : std::initializer_list<QWidget*>{Tabs, StatusLine})
+        part->setGraphicsEffect(brightness.Red ? new RedOnlyEffect(BrightnessLevel(brightness)) : nullptr);
+    Reception->SetBrightness(brightness);
+    ShowStatusLine();
 }
 
 // "Auto" keeps choosing while another entry is selected, so that choosing it takes effect at once.

@@ -1,7 +1,9 @@
 // The controls of the main window, placed in twips as the window was designed.
 #include "MainWindow.h"
 
+#include "AtAGlance.h"
 #include "ReceptionIndicator.h"
+#include "StationGlance.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -106,7 +108,7 @@ QComboBox* MainWindow::AddList(QWidget* parent, const QString& name, const QStri
 
 void MainWindow::BuildWindowsTab(QWidget* tab)
 {
-    QGroupBox* active = AddFrame(tab, QStringLiteral("Active "), 480, 2415);
+    QGroupBox* active = AddFrame(tab, QStringLiteral("Active "), 480, 2295);
     for (const WindowBox& box : WindowBoxes) {
         ActiveWindow[static_cast<std::size_t>(box.Number)] =
             AddCheckBox(active, QStringLiteral("ActiveWindow%1").arg(box.Number),
@@ -115,18 +117,25 @@ void MainWindow::BuildWindowsTab(QWidget* tab)
     // There never was an analog speed window; its box shows what could come.
     ActiveWindow[7]->setEnabled(false);
 
-    QGroupBox* behaviour = AddFrame(tab, QStringLiteral("Behaviour"), 3120, 975);
+    QGroupBox* behaviour = AddFrame(tab, QStringLiteral("Behaviour"), 2880, 855);
     AlwaysOnTop = AddCheckBox(behaviour, QStringLiteral("AlwaysOnTop"), QStringLiteral("Always on top"), 120, 360, 2775);
     Freeze = AddCheckBox(behaviour, QStringLiteral("Freeze"), QStringLiteral("Freeze position"), 2880, 360, 2775);
+
+    // Whether the station works, where it opens: the receiver and the servers in two lines.
+    auto* glance = new AtAGlance(Nav, Input, [this](StationGlance& shown) { FillServerGlance(shown); }, tab);
+    glance->setObjectName(QStringLiteral("AtAGlance"));
+    glance->setFont(LabelFont());
+    Place(glance, 240, 3840 - TabStripTwips, 6135, 540);
 }
 
 void MainWindow::BuildNmeaTab(QWidget* tab)
 {
     QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2655);
-    PortNumber = AddList(input, QStringLiteral("PortNumber"), QStringLiteral("Port:"), 1200, 360, 1335, 120, 1000);
-    Baudrate = AddList(input, QStringLiteral("Baudrate"), QStringLiteral("Baudrate:"), 1200, 840, 1335, 120, 1000);
-    WordBits = AddList(input, QStringLiteral("WordBits"), QStringLiteral("Bits:"), 1200, 1320, 1335, 120, 1000);
-    StopBits = AddList(input, QStringLiteral("StopBits"), QStringLiteral("Stop:"), 1200, 1800, 1335, 120, 1000);
+    // The left column is wider than the right one, for the rate "Auto" found ("Auto: 115200").
+    PortNumber = AddList(input, QStringLiteral("PortNumber"), QStringLiteral("Port:"), 1200, 360, 1695, 120, 1000);
+    Baudrate = AddList(input, QStringLiteral("Baudrate"), QStringLiteral("Baudrate:"), 1200, 840, 1695, 120, 1000);
+    WordBits = AddList(input, QStringLiteral("WordBits"), QStringLiteral("Bits:"), 1200, 1320, 1695, 120, 1000);
+    StopBits = AddList(input, QStringLiteral("StopBits"), QStringLiteral("Stop:"), 1200, 1800, 1695, 120, 1000);
     HandShake = AddList(input, QStringLiteral("HandShake"), QStringLiteral("Handshake:"), 4200, 360, 1335, 3120, 1000);
     Parity = AddList(input, QStringLiteral("Parity"), QStringLiteral("Parity:"), 4200, 840, 1335, 3120, 1000);
 

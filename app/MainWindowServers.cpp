@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "SettingsStore.h"
+#include "StationGlance.h"
 
 #include <QLabel>
 
@@ -39,6 +40,16 @@ void MainWindow::StartServers()
     connect(&NmeaOut->TcpListener(), &PortListener::ProblemChanged, this, &MainWindow::ServerProblemChanged);
 }
 
+void MainWindow::FillServerGlance(StationGlance& glance)
+{
+    const auto fill = [](ServerGlance& shown, const PortListener& listener, int clients) {
+        shown = {true, listener.isListening(), listener.Port(), clients};
+    };
+    fill(glance.Gpsd, Gpsd.TcpListener(), Gpsd.ClientCount());
+    if (NmeaOut)
+        fill(glance.Nmea, NmeaOut->TcpListener(), NmeaOut->ClientCount());
+}
+
 void MainWindow::ServerProblemChanged(const QString& problem)
 {
     // Once when it starts and once when it ends, for whoever started the program from a terminal.
@@ -62,8 +73,9 @@ void MainWindow::ShowStatusLine()
     const QString text = problems.isEmpty()
         ? QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server").arg(QStringLiteral(DEVOZORA_VERSION))
         : problems.join(QStringLiteral("  \u00B7  "));
-    StatusLine->setStyleSheet(problems.isEmpty() ? QStringLiteral("color: rgb(128, 128, 128)")
-                                              : QStringLiteral("color: rgb(192, 0, 0)"));
+    QPalette colours = StatusLine->palette();
+    colours.setColor(QPalette::WindowText, ScaledColour(problems.isEmpty() ? Rgb(128, 128, 128) : Rgb(192, 0, 0), Applied));
+    StatusLine->setPalette(colours);
     StatusLine->setToolTip(problems.isEmpty() ? QString() : text);
     StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, StatusLine->width()));
 }

@@ -44,17 +44,19 @@ QStringList PortEntries()
 } // namespace
 
 // Every list setting, in the order start-up restores it. Start-up reads the data bits as
-// "Wordbits" and shutdown writes "WordBits": names match without regard to case.
+// "Wordbits" and shutdown writes "WordBits": names match without regard to case. The serial lists
+// start where a receiver is found without any setting.
 std::vector<MainWindow::ListSetting> MainWindow::ListSettings() const
 {
+    const SerialSettings firstRun;
     return {{true, Local, QStringLiteral("UTChours"), UtcDifference, UtcDifferenceEntries()},
             {false, Local, QStringLiteral("BrightnessMode"), BrightnessMode, BrightnessEntries()},
-            {true, Nmea, QStringLiteral("COMport"), PortNumber, PortEntries()},
-            {true, Nmea, QStringLiteral("Baudrate"), Baudrate, Texts(BaudRateTexts)},
-            {true, Nmea, QStringLiteral("WordBits"), WordBits, Texts(WordBitsTexts)},
-            {true, Nmea, QStringLiteral("StopBits"), StopBits, Texts(StopBitsTexts)},
-            {true, Nmea, QStringLiteral("Parity"), Parity, Texts(ParityTexts)},
-            {true, Nmea, QStringLiteral("HandShake"), HandShake, Texts(HandShakeTexts)}};
+            {true, Nmea, QStringLiteral("COMport"), PortNumber, PortEntries(), firstRun.PortIndex},
+            {true, Nmea, QStringLiteral("Baudrate"), Baudrate, Texts(BaudRateTexts), firstRun.BaudIndex},
+            {true, Nmea, QStringLiteral("WordBits"), WordBits, Texts(WordBitsTexts), firstRun.WordBitsIndex},
+            {true, Nmea, QStringLiteral("StopBits"), StopBits, Texts(StopBitsTexts), firstRun.StopBitsIndex},
+            {true, Nmea, QStringLiteral("Parity"), Parity, Texts(ParityTexts), firstRun.ParityIndex},
+            {true, Nmea, QStringLiteral("HandShake"), HandShake, Texts(HandShakeTexts), firstRun.HandShakeIndex}};
 }
 
 // Every check box setting, each in its scope.
@@ -98,7 +100,7 @@ void MainWindow::StartUp()
 }
 
 // A stored position outside its list (a hand-edited file, or the "-1" of a list that had no
-// selection) falls back to the first entry.
+// selection) falls back to the list's first-run entry.
 void MainWindow::RestoreSettings()
 {
     for (const ListSetting& setting : ListSettings()) {
@@ -109,7 +111,7 @@ void MainWindow::RestoreSettings()
             setting.List->setCurrentIndex(-1);
         }
         const QString stored = ReadSetting(setting.Machine, setting.Subkey, setting.Name);
-        setting.List->setCurrentIndex(SettingsStore::SettingNumber(stored, 0, setting.List->count() - 1, 0));
+        setting.List->setCurrentIndex(SettingsStore::SettingNumber(stored, 0, setting.List->count() - 1, setting.Default));
     }
     RestoreFlags(false);
     const QString display = Settings.ReadMachineSetting(Local, QStringLiteral("TimeDisplay"));

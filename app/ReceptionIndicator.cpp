@@ -2,6 +2,22 @@
 
 #include <QPainter>
 
+namespace {
+
+std::int32_t RedShade(IndicatorColour colour)
+{
+    switch (colour) {
+    case IndicatorColour::Green: return Rgb(255, 0, 0);
+    case IndicatorColour::Red:
+    case IndicatorColour::Magenta: return Rgb(160, 0, 0);
+    case IndicatorColour::Blue: return Rgb(96, 0, 0);
+    case IndicatorColour::Black: break;
+    }
+    return 0;
+}
+
+} // namespace
+
 ReceptionIndicator::ReceptionIndicator(QWidget* parent) : QWidget(parent)
 {
     setAccessibleName(tr("Reception indicator"));
@@ -15,14 +31,19 @@ void ReceptionIndicator::SetColour(IndicatorColour colour)
     update();
 }
 
+void ReceptionIndicator::SetBrightness(const Brightness& brightness)
+{
+    Lit = brightness;
+    update();
+}
+
 void ReceptionIndicator::paintEvent(QPaintEvent*)
 {
-    const int value = static_cast<int>(Current);
-    const QColor fill(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    const auto value = static_cast<std::int32_t>(Current);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    painter.setBrush(fill);
+    painter.setBrush(ScaledColour(Lit.Red ? RedShade(Current) : value, Lit));
     const qreal inset = 1.0;
     painter.drawEllipse(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }

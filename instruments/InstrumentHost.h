@@ -10,8 +10,9 @@ class InstrumentHost {
 public:
     // How the windows are lit now: the mode of the brightness list, or the one "Auto" chose.
     virtual Brightness CurrentBrightness() const = 0;
-    // Steps the brightness list on to its next entry, as a person choosing it there does.
-    virtual void StepBrightness() = 0;
+    // Chooses the level one darker (steps 1) or one brighter (steps -1) than the windows are lit
+    // at now, as a person choosing it in the list does.
+    virtual void StepBrightness(int steps) = 0;
     // The selected entry of the UTC-difference list ("AUTO", "-4:30", "+5:45", ...).
     virtual QString UtcDifferenceText() const = 0;
     virtual bool DaylightSavingTicked() const = 0;

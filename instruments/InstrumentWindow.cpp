@@ -48,7 +48,7 @@ void InstrumentWindow::closeEvent(QCloseEvent* event)
 void InstrumentWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_B && !event->isAutoRepeat())
-        Host.StepBrightness();
+        Host.StepBrightness(event->modifiers() & Qt::ShiftModifier ? -1 : 1);
     else
         QWidget::keyPressEvent(event);
 }

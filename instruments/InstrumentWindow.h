@@ -24,8 +24,9 @@ struct NavState;
 // inside InstrumentWindowClosed, which runs while the window is still in its close handler. A
 // second close of a window that has closed already does nothing.
 //
-// The key B steps the brightness list of the main window, so that a window set large across the
-// cockpit can be dimmed where it is.
+// The key B dims the windows one level and Shift+B brightens them one level, through the
+// brightness list of the main window, so that a window set large across the cockpit can be
+// dimmed where it is.
 //
 // The base connects Timer1 to Tick(); each window starts Timer1 with its own interval.
 class InstrumentWindow : public QWidget {

@@ -5,6 +5,7 @@
 # when the servers are not to use their usual ports. Exports XDG_CONFIG_HOME and XDG_CONFIG_DIRS
 # and sets $simulator_pid.
 
+# The port's line settings are a first run's: "Auto" finds the receiver's baud rate.
 "$build/tools/simulator/devozora-simulator" --link "$work/gps" "${simulator_options[@]}" >"$work/simulator.log" 2>&1 &
 simulator_pid=$!
 for _ in $(seq 50); do [[ -e "$work/gps" ]] && break; sleep 0.1; done
@@ -14,11 +15,6 @@ cat >"$work/xdg/Quarvel/DevozOra.conf" <<SETTINGS
 [NMEA]
 Device1=$work/gps
 COMport=0
-Baudrate=4
-WordBits=2
-StopBits=0
-Parity=0
-HandShake=0
 TcpPort=${nmea_port:-10110}
 [GPSD]
 Port=${gpsd_port:-2947}

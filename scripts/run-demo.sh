@@ -10,7 +10,8 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target devozora devozora-simulator
 
 work="$(mktemp -d)"
-simulator_options=("$@")
+# A receiver at 9600 baud, which the baud-rate list's "Auto" finds.
+simulator_options=(--baud 9600 "$@")
 # The system's gpsd may hold the GPSD port 2947 (Debian's gpsd package starts it on most
 # desktops): the demo then serves on the next free port, and says so.
 free_port() {

@@ -2,7 +2,8 @@
 # Pictures of the desktop with all six windows (first run, restored, frozen, unfrozen, on top and
 # reopened, at night in red), of the main window's tabs and of every instrument window (daylight,
 # night, night in red, large, no fix), under Xvfb at 96 DPI with openbox, fed by the receiver
-# simulator on a December evening off the Dutch coast, so that "Auto" chooses "Night".
+# simulator on a December evening off the Dutch coast, so that "Auto" chooses "Night"; the
+# receiver talks at 9600 baud, which the baud-rate list's "Auto" finds.
 #   scripts/screenshots.sh [OUTDIR]   (default: screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ cmake -S . -B "$build" -DDEVOZORA_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target devozora-screenshots devozora-simulator
 
 work="$(mktemp -d)"
-simulator_options=(--seed 7 --start 2026-12-06T19:00:00Z)
+simulator_options=(--seed 7 --start 2026-12-06T19:00:00Z --baud 9600)
 source scripts/demo-settings.sh
 trap 'kill $simulator_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$out"

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -39,6 +40,18 @@ std::optional<ShownWindow> Settled(QWidget* window)
     if (!agreed)
         qWarning() << window->windowTitle() << "shown at" << (shown ? shown->Client() : QRect()) << "program has" << window->geometry();
     return agreed ? shown : std::nullopt;
+}
+
+// Every text of a digital window wholly inside it.
+bool TextsInside(const QWidget* window)
+{
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    return std::all_of(labels.begin(), labels.end(), [window](const QLabel* label) {
+        const bool inside = window->rect().contains(label->geometry());
+        if (!inside)
+            qWarning() << label->objectName() << label->text() << label->geometry() << "in" << window->size();
+        return inside;
+    });
 }
 
 bool Above(const QWidget* window)
@@ -113,12 +126,20 @@ void TestInstrumentWindows::Start()
 
 // No geometry stored anywhere, all six windows and "Always on top" stored: the window manager
 // places every window, the main window included, apart and with its title bar on the screen, and
-// what is stored is what it shows.
+// what is stored is what it shows. Every text fits its window there, the longest names of a
+// date's weekday and month included, and again when the frames go.
 void TestInstrumentWindows::firstRunPlacesEveryWindowOnTheScreen()
 {
     for (int n = 1; n <= 6; ++n)
         Settings->WriteUserSetting("Views", QStringLiteral("Active%1").arg(n), "True");
     Settings->WriteUserSetting("Views", "AlwaysOnTop", "True");
+    Nav->FixValid = true;
+    Nav->UtcTimeText = "235959";
+    Nav->UtcDateText = "300926"; // Wednesday, 30 September 2026
+    Nav->Latitude = -33.515f;
+    Nav->Longitude = -151.12f;
+    Nav->Speed = 999.9f;
+    Nav->Course = 359.9f;
     Start();
     QList<QPoint> corners;
     for (int n = 0; n <= 6; ++n) {
@@ -131,6 +152,15 @@ void TestInstrumentWindows::firstRunPlacesEveryWindowOnTheScreen()
         corners << shown->Outer.topLeft();
         if (n > 0)
             QTRY_COMPARE(StoredOuter(n), shown->Outer);
+    }
+    const auto* date = Window(4)->findChild<QLabel*>("DateText");
+    QTRY_VERIFY(date->text().startsWith("Wednesday"));
+    for (const bool frozen : {false, true}) {
+        Control("Freeze")->setChecked(frozen);
+        for (int n = 3; n <= 6; ++n) {
+            QVERIFY(Settled(Window(n)));
+            QVERIFY2(TextsInside(Window(n)), qPrintable(QStringLiteral("window %1%2").arg(n).arg(frozen ? ", frozen" : "")));
+        }
     }
 }
 
@@ -241,7 +271,7 @@ void TestInstrumentWindows::shutdownRecordsAndStartUpReopens()
     QVERIFY(frozen && frozen->Frame.isNull());
     Control("AlwaysOnTop")->setChecked(true);
     Control("NightRed")->setChecked(true);
-    for (int step = 1; step <= 3; ++step) // Shade, Dusk, Night
+    for (int step = 1; step <= 4; ++step) // Shade, Dusk, Night, and Night it stays
         QTest::keyClick(Window(5), Qt::Key_B);
     QCOMPARE(Main->findChild<QComboBox*>("BrightnessMode")->currentText(), QString("Night"));
     for (int n : {3, 2, 1})

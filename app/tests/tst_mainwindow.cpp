@@ -10,6 +10,7 @@
 #include "SettingsFolder.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,7 +84,8 @@ void TestMainWindow::startsFromDefaults_data()
 }
 
 // A stored position outside its list (the "-1" of a list that had no selection, a hand-edited
-// file) gives the first entry, as on a first run.
+// file) gives the entry of a first run: the serial lists as NMEA 0183 has it, the rate found by
+// trying. A stored position keeps its meaning, 0 the first entry.
 void TestMainWindow::startsFromDefaults()
 {
     QFETCH(QString, stored);
@@ -101,7 +104,8 @@ void TestMainWindow::startsFromDefaults()
     QVERIFY(store.OpenSettingsKeys());
     MainWindow mainWindow(nav, store, {0, 0});
     mainWindow.StartUp();
-    for (const auto& [list, entry] : {std::pair{"PortNumber", "COM1"}, {"Baudrate", "300"}, {"WordBits", "6"}, {"StopBits", "1"},
+    const bool first = stored == QStringLiteral("0");
+    for (const auto& [list, entry] : {std::pair{"PortNumber", "COM1"}, {"Baudrate", first ? "300" : "Auto"}, {"WordBits", first ? "6" : "8"}, {"StopBits", "1"},
                                       {"Parity", "none"}, {"HandShake", "none"}, {"UtcDifference", "AUTO"}, {"BrightnessMode", "Daylight"}})
         QCOMPARE(Selected(mainWindow, list), QString(entry));
     const auto* utc = mainWindow.findChild<QComboBox*>("UtcDifference"); // after "AUTO", from west to east
@@ -203,6 +207,15 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
     QVERIFY(mainWindow.Server().IsListening());
     QCOMPARE(mainWindow.Server().Port(), held);
     QCOMPARE(mainWindow.Server().TcpListener().serverAddress(), QHostAddress(QHostAddress::LocalHost));
+    // At a glance on the first tab: the simulator's 3D fix, and two plotters taking it.
+    mainWindow.findChild<QTabWidget*>("Tabs")->setCurrentIndex(0);
+    auto* glance = mainWindow.findChild<QLabel*>("AtAGlance");
+    QTcpSocket plotters[2];
+    for (QTcpSocket& plotter : plotters)
+        plotter.connectToHost(QHostAddress::LocalHost, held);
+    const QRegularExpression fix(QStringLiteral("^3D fix \u00B7 \\d+ of \\d+ satellites used \u00B7 fix \\d+(\\.\\d)? s old \u00B7 \\d+(\\.\\d)? sentences/s\n"
+                                                "GPSD on port %1: 2 clients \u00B7 NMEA server off$").arg(held));
+    QTRY_VERIFY2_WITH_TIMEOUT(fix.match(glance->text()).hasMatch(), qPrintable(glance->text()), WaitMs);
     // Any serial list change reopens the port once, with the whole selection.
     mainWindow.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);
     QCOMPARE(opened.count(), 2);
@@ -216,6 +229,23 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
     QCOMPARE(modes, QStringList({"Shade", "Dusk", "Night"}));
     QVERIFY(mainWindow.findChild<QLabel*>("AutoChoice")->text().startsWith("Now Night, the sun at -"));
     QCOMPARE(Brightest(mainWindow.Instruments().Window(6)->grab().toImage()), QColor(64, 0, 0));
+    // The main window is as dark and as red as the instruments, lists and their popups included.
+    auto* brightness = mainWindow.findChild<QComboBox*>("BrightnessMode");
+    brightness->showPopup();
+    for (QWidget* shown : {static_cast<QWidget*>(&mainWindow), brightness->view()->window()}) {
+        const QColor brightest = Brightest(shown->grab().toImage());
+        QVERIFY2(brightest.green() + brightest.blue() == 0 && brightest.red() <= 64 && brightest.red() >= 48, qPrintable(brightest.name()));
+    }
+    brightness->hidePopup();
+    // Lost with the simulator gone; the glance says when the last fix came.
+    QTRY_VERIFY2_WITH_TIMEOUT(glance->text().startsWith(QStringLiteral("No fix \u00B7 ")) && glance->text().contains(" \u00B7 last fix "),
+                              qPrintable(glance->text()), WaitMs);
+    // B in a window dims from the level "Auto" shows: at night it stays at night; Shift+B brightens.
+    QTest::keyClick(mainWindow.Instruments().Window(6), Qt::Key_B);
+    QCOMPARE(brightness->currentText(), QString("Night"));
+    QCOMPARE(Brightest(mainWindow.Instruments().Window(6)->grab().toImage()), QColor(64, 0, 0));
+    QTest::keyClick(mainWindow.Instruments().Window(6), Qt::Key_B, Qt::ShiftModifier);
+    QCOMPARE(brightness->currentText(), QString("Dusk"));
 }
 
 // A change reaches the file a moment after it is made, without waiting for the end; the end

@@ -11,7 +11,7 @@
 class RecordingHost : public InstrumentHost {
 public:
     Brightness CurrentBrightness() const override { return Lit; }
-    void StepBrightness() override { ++Steps; }
+    void StepBrightness(int steps) override { Steps += steps; }
     QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
     bool DaylightSavingTicked() const override { return false; }
     bool LocalTimeSelected() const override { return false; }

@@ -21,7 +21,7 @@ namespace {
 class BenchHost : public InstrumentHost {
 public:
     Brightness CurrentBrightness() const override { return {}; }
-    void StepBrightness() override {}
+    void StepBrightness(int) override {}
     QString UtcDifferenceText() const override { return QStringLiteral("AUTO"); }
     bool DaylightSavingTicked() const override { return false; }
     bool LocalTimeSelected() const override { return false; }

@@ -2,8 +2,9 @@
 // the current environment (the screenshot script points XDG_CONFIG_HOME and XDG_CONFIG_DIRS at a
 // throwaway folder whose receiver is the simulator and whose instrument windows are all open), lets
 // sentences arrive, and saves pictures: the desktop as the windows were restored, frozen, unfrozen,
-// on top and reopened, and at night in red with "Auto" chosen; each tab of the main window; each
-// instrument window in "Daylight", "Night", "Night" in red, at a large size, and without a fix. With first-run it saves the desktop only, as the
+// on top and reopened, and at night in red with "Auto" chosen; each tab of the main window and
+// each instrument window in "Daylight", "Night" and "Night" in red; each instrument window also
+// at a large size, and without a fix. With first-run it saves the desktop only, as the
 // window manager placed the windows. Run it on a desktop with a window manager, so that real
 // fonts, frames and placements are used.
 #include "InstrumentWindow.h"
@@ -32,12 +33,12 @@ void Save(QWidget& widget, const QDir& out, const QString& name)
     std::printf("%s\n", qPrintable(file));
 }
 
-void SaveTabs(MainWindow& mainWindow, const QDir& out)
+void SaveTabs(MainWindow& mainWindow, const QDir& out, const QString& suffix)
 {
     auto* tabs = mainWindow.findChild<QTabWidget*>(QStringLiteral("Tabs"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
-        Save(mainWindow, out, QStringLiteral("main-%1").arg(tabs->tabText(tab).toLower()));
+        Save(mainWindow, out, QStringLiteral("main-%1-%2").arg(tabs->tabText(tab).toLower(), suffix));
     }
     tabs->setCurrentIndex(0);
 }
@@ -101,8 +102,8 @@ int main(int argc, char* argv[])
     mainWindow.StartUp();
     mainWindow.show();
     auto* brightness = mainWindow.findChild<QComboBox*>(QStringLiteral("BrightnessMode"));
-    // Long enough for a fix, a full sky and the compass glide.
-    constexpr int Settle = 4000;
+    // Long enough for "Auto" to find the receiver's baud rate, a fix, a full sky and the compass glide.
+    constexpr int Settle = 7000;
     if (firstRun) {
         RunSteps({{Settle, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-first-run"), mainWindow.screen()->size().height()); }}});
         return QApplication::exec();
@@ -122,9 +123,9 @@ int main(int argc, char* argv[])
         {1500, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-unfrozen")); }},
         {0, [&] { Tick(mainWindow, "AlwaysOnTop", true); reopen(); }},
         {1500, [&] { SaveDesktop(mainWindow, out, QStringLiteral("desktop-on-top-reopened")); }},
-        {0, [&] { SaveTabs(mainWindow, out); SaveWindows(mainWindow, out, QStringLiteral("daylight")); }},
+        {0, [&] { SaveTabs(mainWindow, out, QStringLiteral("daylight")); SaveWindows(mainWindow, out, QStringLiteral("daylight")); }},
         {0, [&] { brightness->setCurrentText(QStringLiteral("Night")); }},
-        {1500, [&] { SaveWindows(mainWindow, out, QStringLiteral("night")); }},
+        {1500, [&] { SaveTabs(mainWindow, out, QStringLiteral("night")); SaveWindows(mainWindow, out, QStringLiteral("night")); }},
         {0, [&] {
             Tick(mainWindow, "NightRed", true);
             brightness->setCurrentText(QStringLiteral("Auto"));
@@ -132,6 +133,7 @@ int main(int argc, char* argv[])
         }},
         {1500, [&] {
             SaveDesktop(mainWindow, out, QStringLiteral("desktop-night-red"));
+            SaveTabs(mainWindow, out, QStringLiteral("night-red"));
             SaveWindows(mainWindow, out, QStringLiteral("night-red"));
             Tick(mainWindow, "NightRed", false);
         }},
