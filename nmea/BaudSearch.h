@@ -6,11 +6,11 @@
 // "Auto" of the baud-rate list: finds the rate a receiver sends at by listening at the rates
 // receivers use, the most common first, until sentences with valid checksums arrive, and keeps
 // that rate. At a wrong rate a receiver's bytes arrive as noise, in which a valid checksum is
-// rare; two in one turn never come by chance, and a receiver sending once a second gets two
-// through within a turn: most send five or more sentences a second, and a turn that brought only
-// one is given a second turn. A kept rate is given up only when many lines in a row arrive broken
-// (the receiver was set to another rate); silence keeps it, since a receiver that is switched off
-// and on again talks at the rate it had.
+// rare, and two in one turn practically never come by chance; a receiver sending once a second
+// gets two through within a turn, since most send five or more sentences each second, and a turn
+// that brought only one is given a second turn. A kept rate is given up only when many lines in
+// a row arrive broken (the receiver was set to another rate); silence keeps it, since a receiver
+// that is switched off and on again talks at the rate it had.
 //
 // The owner applies Rate() to the port whenever it changes, and says when a turn is over.
 class BaudSearch {
