@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Start-up time, idle CPU and resident memory of devozora fed by the simulator at 1 Hz, under Xvfb.
-#   scripts/measure.sh [SECONDS] [WINDOW...]     e.g. scripts/measure.sh 60 1 2 3 4 5 6
+#   scripts/measure.sh [--night] [SECONDS] [WINDOW...]     e.g. scripts/measure.sh 60 1 2 3 4 5 6
 # WINDOW numbers are opened at start-up (1 sky view, 2 analog compass, 3 digital compass,
-# 4 date and time, 5 speed, 6 position). Builds a Release binary in build-release/.
+# 4 date and time, 5 speed, 6 position); --night lights everything at "Night" in red. Builds a
+# Release binary in build-release/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+night=""
+[[ "${1:-}" == "--night" ]] && { night=1; shift; }
 seconds="${1:-60}"
 shift || true
 scripts/deps.sh
@@ -18,6 +21,7 @@ source scripts/demo-settings.sh
 for n in "$@"; do
     printf '[Views]\nActive%s=True\n' "$n" >>"$work/config/Quarvel/DevozOra.conf"
 done
+[[ -z "$night" ]] || printf '[Local]\nBrightnessMode=3\nNightRed=True\n' >>"$work/config/Quarvel/DevozOra.conf"
 trap 'kill $simulator_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
 export build work seconds
