@@ -158,7 +158,7 @@ void MainWindow::SerialListChanged()
 
 void MainWindow::ShowFoundBaudRate()
 {
-    const std::optional<int> found = Input.Link().FoundBaudRate();
+    const std::optional<int> found = Receiver().Link().FoundBaudRate();
     Baudrate->setItemText(AutoBaudIndex, found ? QStringLiteral("Auto: %1").arg(*found) : QStringLiteral("Auto"));
 }
 

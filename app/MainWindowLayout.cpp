@@ -122,7 +122,7 @@ void MainWindow::BuildWindowsTab(QWidget* tab)
     Freeze = AddCheckBox(behaviour, QStringLiteral("Freeze"), QStringLiteral("Freeze position"), 2880, 360, 2775);
 
     // Whether the station works, where it opens: the receiver and the servers in two lines.
-    auto* glance = new AtAGlance(Nav, Input, [this](StationGlance& shown) { FillServerGlance(shown); }, tab);
+    auto* glance = new AtAGlance(Nav, Receiver(), [this](StationGlance& shown) { FillServerGlance(shown); }, tab);
     glance->setObjectName(QStringLiteral("AtAGlance"));
     glance->setFont(LabelFont());
     Place(glance, 240, 3840 - TabStripTwips, 6135, 540);

@@ -45,9 +45,9 @@ void MainWindow::FillServerGlance(StationGlance& glance)
     const auto fill = [](ServerGlance& shown, const PortListener& listener, int clients) {
         shown = {true, listener.isListening(), listener.Port(), clients};
     };
-    fill(glance.Gpsd, Gpsd.TcpListener(), Gpsd.ClientCount());
-    if (NmeaOut)
-        fill(glance.Nmea, NmeaOut->TcpListener(), NmeaOut->ClientCount());
+    fill(glance.Gpsd, Server().TcpListener(), Server().ClientCount());
+    if (NmeaTcpServer* nmea = NmeaServer())
+        fill(glance.Nmea, nmea->TcpListener(), nmea->ClientCount());
 }
 
 void MainWindow::ServerProblemChanged(const QString& problem)

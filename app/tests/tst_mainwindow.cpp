@@ -9,8 +9,8 @@
 #include "RecordingHost.h"
 #include "SettingsFolder.h"
 
-#include <QCheckBox>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
