@@ -76,10 +76,10 @@ void PaintLabel(QPainter& painter, QPointF centre, double radius, const QString&
     const QRectF boxed = ink.adjusted(-pad, -pad, pad, pad).translated(-ink.center());
     const double halfDiagonal = std::hypot(boxed.width(), boxed.height()) / 2;
     const double scale = halfDiagonal > radius ? std::max(radius, 0.0) / halfDiagonal : 1.0;
+    painter.fillRect(QRectF(centre + boxed.topLeft() * scale, boxed.size() * scale), box);
     painter.save();
     painter.translate(centre);
     painter.scale(scale, scale);
-    painter.fillRect(boxed, box);
     painter.setPen(Qt::black);
     painter.drawText(-ink.center(), label);
     painter.restore();
