@@ -46,7 +46,7 @@ struct NavState {
     float TimeError = 0;                  // GPSD placeholder, 0.005 once the program has started
     float Latitude = 0;                   // signed degrees-and-minutes: ddmm.mmmm / 100, south < 0
     float Longitude = 0;                  // the same for dddmm.mmmm, west < 0
-    // The same two coordinates in double precision, for the JSON reports: a float of the
+    // The same two coordinates in double precision, for the GPSD replies: a float of the
     // degrees-and-minutes value loses the receiver's last digit (up to 0.4 m).
     double PreciseLatitude = 0;
     double PreciseLongitude = 0;

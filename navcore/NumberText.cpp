@@ -110,17 +110,19 @@ std::optional<float> NmeaNumber(std::string_view field, std::int16_t divisor)
     return value;
 }
 
-std::string FormatFixed(float value, int decimals, int intDigits)
+std::string FormatFixed(double value, int decimals, int intDigits)
 {
     if (!std::isfinite(value))
         return "?";
     decimals = decimals < 0 ? 0 : (decimals > 21 ? 21 : decimals);
     intDigits = intDigits < 1 ? 1 : (intDigits > 27 ? 27 : intDigits);
 
-    // Every float has a finite decimal expansion of at most 149 fraction digits, so printing 160
-    // of them is exact; rounding is then done by hand on those digits, halves away from zero.
-    std::array<char, 256> exact{};
-    const double magnitude = std::fabs(static_cast<double>(value));
+    // A double of 2^-108 or more has a decimal expansion of at most 160 fraction digits, so
+    // printing 160 of them is exact, and anything smaller rounds to zero at 21 decimals whatever
+    // its digits; rounding is then done by hand on those digits, halves away from zero. The
+    // largest double has 309 integer digits.
+    std::array<char, 512> exact{};
+    const double magnitude = std::fabs(value);
     const auto result = std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
                                       std::chars_format::fixed, 160);
     std::string_view text(exact.data(), static_cast<std::size_t>(result.ptr - exact.data()));
@@ -161,6 +163,8 @@ std::string FormatGeneral(float value)
 {
     if (!std::isfinite(value))
         return "?";
+    if (value == 0.0f)
+        value = 0.0f; // without the sign a negative zero carries
     std::array<char, 32> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::general, 7);

@@ -27,11 +27,12 @@ std::optional<double> PlainDecimal(std::string_view text);
 std::optional<float> NmeaNumber(std::string_view field, std::int16_t divisor);
 
 // value with at least intDigits integer digits (zero-padded) and exactly decimals decimals,
-// rounded half away from zero on the exact binary value of the float: (5445.5, 5, 4) gives
-// "5445.50000", (-4.25, 2) gives "-4.25". A result that rounds to zero has no minus sign.
-// A value that is not finite gives "?", the GPSD protocol's "unknown".
-std::string FormatFixed(float value, int decimals = 6, int intDigits = 1);
+// rounded half away from zero on the exact binary value (a float converts to double exactly):
+// (5445.5, 5, 4) gives "5445.50000", (-4.25, 2) gives "-4.25". A result that rounds to zero has no
+// minus sign. A value that is not finite gives "?", the GPSD protocol's "unknown".
+std::string FormatFixed(double value, int decimals = 6, int intDigits = 1);
 
 // The shortest text with at most 7 significant digits that stands for value, without trailing
-// zeros: 22.4, 84.4, 0, 0.005. The GPSD replies write course, speed and time error this way.
+// zeros: 22.4, 84.4, 0, 0.005; a negative zero (a receiver's "-0.0") is "0". The GPSD replies
+// write course, speed and time error this way.
 std::string FormatGeneral(float value);

@@ -5,7 +5,6 @@
 #include "NavState.h"
 #include "NumberText.h"
 
-
 namespace {
 
 std::string FixTimeText(NavState& nav)
@@ -21,11 +20,11 @@ std::string AltitudeText(const NavState& nav)
     return metres ? FormatFixed(nav.Altitude, 2) : std::string("?");
 }
 
-// Decimal degrees, narrowed to single precision before formatting, as plotters have always
-// received them.
-std::string DegreesText(float degreesMinutes)
+// Decimal degrees in double precision from the received text on: a float of the degrees cannot
+// hold the sixth decimal (up to 0.9 m north-south off), let alone a centimetre receiver's.
+std::string DegreesText(double degreesMinutes)
 {
-    return FormatFixed(static_cast<float>(DegreesFromDegreesMinutes(degreesMinutes)));
+    return FormatFixed(DegreesFromDegreesMinutes(degreesMinutes));
 }
 
 } // namespace
@@ -41,8 +40,8 @@ std::string PositionReply(NavState& nav)
     const auto value = [&reply](std::string_view text) { reply.append(" ").append(text); };
     value(time);
     value(FormatGeneral(nav.TimeError));
-    value(DegreesText(nav.Latitude));
-    value(DegreesText(nav.Longitude));
+    value(DegreesText(nav.PreciseLatitude));
+    value(DegreesText(nav.PreciseLongitude));
     value(nav.AltitudeText);
     value(nav.HorizontalErrorText);
     value(nav.VerticalErrorText);

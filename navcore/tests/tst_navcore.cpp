@@ -79,7 +79,7 @@ private slots:
     void formatFixed()
     {
         const struct {
-            float Value;
+            double Value;
             int Decimals, IntDigits;
             const char* Text;
         } numbers[] = {
@@ -94,15 +94,18 @@ private slots:
             {0.0f, 1, 1, "0.0"},
             {-0.0000001f, 6, 1, "0.000000"},   // a tiny negative has no sign
             {48.1173019f, 6, 1, "48.117302"},
+            {52.100405, 6, 1, "52.100405"},        // a double keeps what a float loses (52.100410)
             {2.5f, 0, 0, "3"},              // no decimals and at least one digit
             {1.5f, -1, 1, "2"},
             {std::numeric_limits<float>::infinity(), 2, 1, "?"},
         };
         for (const auto& number : numbers)
             QCOMPARE(FormatFixed(number.Value, number.Decimals, number.IntDigits), std::string(number.Text));
+        QCOMPARE(FormatFixed(-1e300, 2).substr(0, 8) + ' ' + std::to_string(FormatFixed(-1e300, 2).size()),
+                 "-1000000 305"); // all 301 digits of a huge double
         const std::pair<float, const char*> general[] = {
             {22.4f, "22.4"}, {0.0f, "0"}, {0.005f, "0.005"}, {359.9999f, "359.9999"}, {1.23456789f, "1.234568"},
-            {12.0f, "12"},   {std::nanf(""), "?"},
+            {12.0f, "12"},   {std::nanf(""), "?"}, {-0.0f, "0"},
         };
         for (const auto& [value, text] : general)
             QCOMPARE(FormatGeneral(value), std::string(text));

@@ -1,8 +1,11 @@
-// The old protocol's position report: its time from the RMC or ZDA date, and its altitude.
+// The old protocol's position report: its position exactly as received, its time from the RMC or
+// ZDA date, and its altitude.
 #include "GpsdReply.h"
 #include "Received.h"
 
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -12,6 +15,18 @@ std::string ReplyField(const std::string& reply, int n)
     return QString::fromStdString(reply).mid(7).trimmed().split(QLatin1Char(' ')).value(n - 1).toStdString();
 }
 
+// The decimal degrees of a ddmm.mmmm field to six decimals, halves away from zero, by integer
+// arithmetic on its digits: a reference that shares nothing with the code under test.
+std::string ExactDegrees(const QString& field, const QString& side)
+{
+    const qsizetype point = field.indexOf('.');
+    const qint64 scale = static_cast<qint64>(std::pow(10, field.size() - point - 1));
+    const qint64 minutes = QString(field.mid(point - 2)).remove('.').toLongLong(); // in 1/scale minutes
+    const qint64 micro = field.left(point - 2).toLongLong() * 1000000 + (minutes * 2000000 + 60 * scale) / (120 * scale);
+    const QString text = QString("%1.%2").arg(micro / 1000000).arg(micro % 1000000, 6, 10, QChar('0'));
+    return (side == "S" || side == "W" ? "-" + text : text).toStdString();
+}
+
 } // namespace
 
 class TestGpsdReply : public QObject {
@@ -19,6 +34,8 @@ class TestGpsdReply : public QObject {
 
 private slots:
     void workedExample();
+    void position_data();
+    void position();
     void fixTime_data();
     void fixTime();
     void altitude_data();
@@ -29,7 +46,27 @@ private slots:
 void TestGpsdReply::workedExample()
 {
     NavState nav = Received();
-    QCOMPARE(PositionReply(nav), "GPSD,O=RMC 1711197319 0.005 48.117302 11.516667 545.40 ? ? 84.4 22.4 ? ? ? ? 3\r\n");
+    QCOMPARE(PositionReply(nav), "GPSD,O=RMC 1711197319 0.005 48.117300 11.516667 545.40 ? ? 84.4 22.4 ? ? ? ? 3\r\n");
+}
+
+void TestGpsdReply::position_data()
+{
+    QTest::addColumn<QStringList>("fields"); // latitude, its side, longitude, its side, speed
+    QTest::addColumn<QString>("speed");
+    QTest::newRow("a float would say 52.100410") << QStringList{"5206.0243", "N", "00406.0000", "E", "5.0"} << "5";
+    QTest::newRow("a float would be 1.9 m off") << QStringList{"0000.0001", "S", "17959.9999", "W", "-0.0"} << "0";
+    QTest::newRow("centimetres") << QStringList{"5206.02431234", "N", "00406.12345678", "E", "0.01"} << "0.01";
+}
+
+void TestGpsdReply::position()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, speed);
+    NavState nav = Received({"GPRMC,123519,A," + fields.join(',').toStdString() + ",084.4,230324,003.1,W"});
+    const std::string reply = PositionReply(nav);
+    QCOMPARE(ReplyField(reply, 4), ExactDegrees(fields[0], fields[1]));
+    QCOMPARE(ReplyField(reply, 5), ExactDegrees(fields[2], fields[3]));
+    QCOMPARE(ReplyField(reply, 10), speed.toStdString());
 }
 
 void TestGpsdReply::fixTime_data()
