@@ -22,6 +22,8 @@ LineResult NmeaInput::ProcessLine()
         Recognised = result.Recognised;
         if (Recognised)
             Epochs.Take(fields[0].substr(3), result, Nav);
+        // What follows "*hh" is line noise, and no reader of the sentence should get it.
+        Sentence.resize(sentence.size() + 3);
         Sentence.swap(LastValid);
     }
     Sentence.clear();

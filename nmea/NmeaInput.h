@@ -57,8 +57,8 @@ public:
     }
 
     std::string_view SentenceBuffer() const { return Sentence; }
-    // The text of the last processed line when its checksum was valid, as received without its
-    // line end; empty after a line that failed. Valid until the next line ends.
+    // The text of the last processed line when its checksum was valid, as received up to its
+    // checksum; empty after a line that failed. Valid until the next line ends.
     std::string_view ValidLine() const { return LastValid; }
     // Whether the last processed line was a sentence type we know with a valid checksum.
     bool SentenceRecognised() const { return Recognised; }
