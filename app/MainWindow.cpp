@@ -81,7 +81,8 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, &Gpsd, &GpsdServer::CheckListener);
     connect(&link, &SerialLink::LineReceived, &Gpsd, &GpsdServer::LineProcessed);
     connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
-    connect(&link, &SerialLink::PortOpened, this, [this] { Gpsd.SetDevice(Input.Link().SelectedDevice()); });
+    connect(&link, &SerialLink::PortOpened, this,
+            [this] { Gpsd.SetDevice(Input.Link().SelectedDevice(), Input.Link().Settings()); });
     connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
     connect(&link, &SerialLink::FoundBaudRateChanged, this, &MainWindow::ShowFoundBaudRate);
     for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake})

@@ -21,8 +21,12 @@ void MainWindow::StartServers()
         PortListener::AddressFor(Settings.ReadMachineSetting(gpsd, QStringLiteral("Listen"), QStringLiteral("any")));
     // How many plotters and programs on board may take the position at once, from each server.
     const int maxClients = number(gpsd, "MaxClients", 1, PortListener::ClientLimit, PortListener::DefaultMaxClients);
+    // Seconds until a client that vanished without closing (out of Wi-Fi range) gives up its place.
+    const std::chrono::seconds keepAlive{
+        number(gpsd, "KeepAlive", 2, 7200, static_cast<int>(PortListener::DefaultKeepAlive.count()))};
     Gpsd.TcpListener().SetAddress(address, static_cast<quint16>(number(gpsd, "Port", 1, 65535, DefaultPorts.Gpsd)));
     Gpsd.SetMaxClients(maxClients);
+    Gpsd.TcpListener().SetKeepAlive(keepAlive);
     // "False" for an old plotter that waits after connecting and cannot take the VERSION greeting
     // that JSON clients wait for.
     const QString greeting = Settings.ReadMachineSetting(gpsd, QStringLiteral("Greeting"), QStringLiteral("True"));
@@ -35,6 +39,7 @@ void MainWindow::StartServers()
         return;
     NmeaOut = std::make_unique<NmeaTcpServer>(static_cast<quint16>(nmeaPort), address);
     NmeaOut->TcpListener().SetMaxClients(maxClients);
+    NmeaOut->TcpListener().SetKeepAlive(keepAlive);
     connect(&Input.Link(), &SerialLink::LineReceived, NmeaOut.get(), &NmeaTcpServer::LineProcessed);
     connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, NmeaOut.get(), &NmeaTcpServer::CheckListener);
     connect(&NmeaOut->TcpListener(), &PortListener::ProblemChanged, this, &MainWindow::ServerProblemChanged);

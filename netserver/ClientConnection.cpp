@@ -1,8 +1,11 @@
 #include "ClientConnection.h"
 
+#include "SocketOptions.h"
+
 #include <QTcpSocket>
 
-ClientConnection::ClientConnection(QTcpSocket* socket) : Peer(socket)
+ClientConnection::ClientConnection(QTcpSocket* socket, std::int64_t nowMs, std::chrono::seconds letGoAfter)
+    : Peer(socket), LastHeardMs(nowMs), LastMovedMs(nowMs)
 {
     // Replies are whole lines that a plotter waits for; do not hold them back.
     Peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -10,6 +13,7 @@ ClientConnection::ClientConnection(QTcpSocket* socket) : Peer(socket)
     // The system's own send buffer would otherwise grow to megabytes for a client that does not
     // read, all of it replies we built for nothing before the limit could tell.
     Peer->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, static_cast<int>(UnsentLimit));
+    SetKeepAlive(*Peer, letGoAfter);
 }
 
 bool ClientConnection::Connected() const
@@ -38,7 +42,7 @@ bool ClientConnection::Send(std::string_view bytes)
             return false;
         }
     }
-    Peer->write(bytes.data(), size);
+    Written += Peer->write(bytes.data(), size);
     // Straight to the system: a client that closes its side right after its command must find
     // the reply on its way. Left in our buffer, it would go when the socket is dropped.
     Peer->flush();
@@ -61,4 +65,21 @@ void ClientConnection::Release()
 {
     Peer->abort();
     Peer->deleteLater();
+}
+
+void ClientConnection::NoteDrain(std::int64_t nowMs)
+{
+    if (!Connected())
+        return;
+    const qint64 queued = Peer->bytesToWrite() + UnacknowledgedBytes(*Peer);
+    const qint64 delivered = Written - queued;
+    Stopped = queued > 0 && delivered == Delivered;
+    if (!Stopped)
+        LastMovedMs = nowMs;
+    Delivered = delivered;
+}
+
+ClientStanding ClientConnection::Standing(std::int64_t nowMs) const
+{
+    return {Watches, nowMs - LastHeardMs, Stopped ? nowMs - LastMovedMs : 0};
 }

@@ -3,6 +3,7 @@
 #include "GpsdReports.h"
 #include "IsoTime.h"
 #include "JsonWriter.h"
+#include "TpvEstimates.h"
 
 namespace {
 
@@ -21,18 +22,25 @@ void WriteDevice(JsonWriter& json, const GpsdDevice& device)
     json.StringField("activated", IsoMillis(device.ActivatedMillis));
     json.IntegerField("flags", 1); // a GPS has been seen on it
     json.IntegerField("native", 0);
+    if (device.Line) {
+        json.IntegerField("bps", device.Line->Bps);
+        json.StringField("parity", std::string_view(&device.Line->Parity, 1));
+        json.IntegerField("stopbits", device.Line->StopBits);
+    }
+    if (device.CycleMs)
+        json.NumberField("cycle", static_cast<double>(*device.CycleMs) / 1000.0, 2);
     json.EndObject();
 }
 
 } // namespace
 
-void AppendVersion(std::string& out, std::string_view release)
+void AppendVersion(std::string& out, std::string_view revision)
 {
     JsonWriter json(out);
     json.BeginObject();
     json.StringField("class", "VERSION");
-    json.StringField("release", release);
-    json.StringField("rev", release);
+    json.StringField("release", GpsdProtoRelease);
+    json.StringField("rev", revision);
     json.IntegerField("proto_major", GpsdProtoMajor);
     json.IntegerField("proto_minor", GpsdProtoMinor);
     json.EndObject();
@@ -101,7 +109,7 @@ void AppendError(std::string& out, std::string_view message)
     out.append("\r\n");
 }
 
-void AppendPoll(std::string& out, const FixEpoch& latest, const NavState& nav, const GpsdDevice& device,
+void AppendPoll(std::string& out, const TpvReport& latest, const NavState& nav, const GpsdDevice& device,
                 std::int64_t nowMillis)
 {
     JsonWriter json(out);

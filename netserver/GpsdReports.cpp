@@ -5,6 +5,7 @@
 #include "JsonWriter.h"
 #include "NavState.h"
 #include "SkySatellites.h"
+#include "TpvEstimates.h"
 
 #include <optional>
 
@@ -12,20 +13,6 @@ namespace {
 
 // The protocol gives speeds in metres per second; RMC gives knots.
 constexpr double MetresPerSecondPerKnot = 1852.0 / 3600.0;
-
-// The error a receiver makes in metres at 95 % confidence for each unit of dilution of
-// precision, the user equivalent range errors gpsd multiplies the DOPs with, so that clients see
-// the same estimates from either server: horizontal (epx, epy), vertical (epv) and position (eph,
-// which gpsd takes from the horizontal DOP times the position error). A differential fix is four
-// times as good.
-struct RangeErrors {
-    double Horizontal;
-    double Vertical;
-    double Position;
-};
-constexpr RangeErrors Autonomous{15.0, 23.0, 19.0};
-constexpr RangeErrors Differential{3.75, 5.75, 4.75};
-constexpr int DifferentialStatus = 2;
 
 void OptionalField(JsonWriter& json, std::string_view name, const std::optional<double>& value, int decimals,
                    double scale = 1)
@@ -50,29 +37,31 @@ void WriteTime(JsonWriter& json, const FixEpoch& epoch, const NavState& nav)
         json.NumberField("ept", nav.TimeError, 3);
 }
 
-void WriteFix(JsonWriter& json, const FixEpoch& epoch, const NavState& nav)
+void WriteFix(JsonWriter& json, const TpvReport& report)
 {
-    const bool threeD = epoch.Mode == 3;
-    const RangeErrors& errors = epoch.Status == DifferentialStatus ? Differential : Autonomous;
+    const FixEpoch& epoch = report.Epoch;
+    const TpvEstimates& estimates = report.Estimates;
     OptionalField(json, "lat", epoch.Latitude, 9);
     OptionalField(json, "lon", epoch.Longitude, 9);
-    if (threeD && epoch.AltitudeMsl) {
+    if (epoch.Mode == 3 && epoch.AltitudeMsl) {
         if (epoch.GeoidSeparation)
             json.NumberField("altHAE", *epoch.AltitudeMsl + *epoch.GeoidSeparation, 4);
         json.NumberField("altMSL", *epoch.AltitudeMsl, 4);
         json.NumberField("alt", *epoch.AltitudeMsl, 4);
     }
-    if (const auto dops = SkyHorizontalDops(nav)) {
-        json.NumberField("epx", dops->X * errors.Horizontal, 3);
-        json.NumberField("epy", dops->Y * errors.Horizontal, 3);
-    }
-    if (threeD)
-        OptionalField(json, "epv", epoch.Vdop, 3, errors.Vertical);
+    OptionalField(json, "epx", estimates.Epx, 3);
+    OptionalField(json, "epy", estimates.Epy, 3);
+    OptionalField(json, "epv", estimates.Epv, 3);
     OptionalField(json, "track", epoch.Course, 4);
+    OptionalField(json, "magtrack", estimates.MagneticTrack, 4);
     OptionalField(json, "magvar", epoch.MagneticVariation, 1);
     OptionalField(json, "speed", epoch.SpeedKnots, 3, MetresPerSecondPerKnot);
+    OptionalField(json, "climb", estimates.Climb, 3);
+    OptionalField(json, "eps", estimates.Eps, 2);
+    OptionalField(json, "epc", estimates.Epc, 2);
     OptionalField(json, "geoidSep", epoch.GeoidSeparation, 3);
-    OptionalField(json, "eph", epoch.Hdop, 3, errors.Position);
+    OptionalField(json, "eph", estimates.Eph, 3);
+    OptionalField(json, "sep", estimates.Sep, 3);
 }
 
 void WriteDop(JsonWriter& json, std::string_view name, double dop)
@@ -83,8 +72,9 @@ void WriteDop(JsonWriter& json, std::string_view name, double dop)
 
 } // namespace
 
-void WriteTpv(JsonWriter& json, const FixEpoch& epoch, const NavState& nav, std::string_view device)
+void WriteTpv(JsonWriter& json, const TpvReport& report, const NavState& nav, std::string_view device)
 {
+    const FixEpoch& epoch = report.Epoch;
     json.BeginObject();
     json.StringField("class", "TPV");
     WriteDevice(json, device);
@@ -95,7 +85,7 @@ void WriteTpv(JsonWriter& json, const FixEpoch& epoch, const NavState& nav, std:
         json.IntegerField("status", epoch.Status);
     WriteTime(json, epoch, nav);
     if (epoch.Mode >= 2)
-        WriteFix(json, epoch, nav);
+        WriteFix(json, report);
     json.EndObject();
 }
 
@@ -104,13 +94,18 @@ void WriteSky(JsonWriter& json, const NavState& nav, std::string_view device)
     json.BeginObject();
     json.StringField("class", "SKY");
     WriteDevice(json, device);
-    if (const auto dops = SkyHorizontalDops(nav)) {
+    const auto dops = SkyGeometryDops(nav);
+    if (dops) {
         WriteDop(json, "xdop", dops->X);
         WriteDop(json, "ydop", dops->Y);
     }
     WriteDop(json, "hdop", nav.Hdop);
     WriteDop(json, "vdop", nav.Vdop);
     WriteDop(json, "pdop", nav.Pdop);
+    if (dops) {
+        WriteDop(json, "tdop", dops->T);
+        WriteDop(json, "gdop", dops->G);
+    }
     int inView = 0;
     int used = 0;
     for (std::size_t index = 0; index < nav.SkyPrn.size(); ++index) {
@@ -141,10 +136,10 @@ void WriteSky(JsonWriter& json, const NavState& nav, std::string_view device)
     json.EndObject();
 }
 
-void AppendTpv(std::string& out, const FixEpoch& epoch, const NavState& nav, std::string_view device)
+void AppendTpv(std::string& out, const TpvReport& report, const NavState& nav, std::string_view device)
 {
     JsonWriter json(out);
-    WriteTpv(json, epoch, nav, device);
+    WriteTpv(json, report, nav, device);
     out.append("\r\n");
 }
 
@@ -153,4 +148,9 @@ void AppendSky(std::string& out, const NavState& nav, std::string_view device)
     JsonWriter json(out);
     WriteSky(json, nav, device);
     out.append("\r\n");
+}
+
+void AppendEmptySky(std::string& out, std::string_view device)
+{
+    AppendSky(out, NavState{}, device);
 }

@@ -1,18 +1,20 @@
 #include "GpsdServer.h"
 
-#include "ClientConnection.h"
 #include "GpsdReports.h"
+#include "NetworkSource.h"
 #include "NmeaInput.h"
+#include "SkySatellites.h"
 
 #include <QDateTime>
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <algorithm>
+#include <cctype>
+#include <charconv>
 
 namespace {
 
-constexpr std::string_view Release = DEVOZORA_VERSION;
+constexpr std::string_view Revision = "devozora " DEVOZORA_VERSION;
 // Received bytes are answered in pieces of this size, each piece's replies queued before the next
 // is read, so that one client's burst of commands never builds more than a piece's replies at once.
 constexpr qint64 ReceivePiece = 64;
@@ -23,15 +25,29 @@ constexpr qint64 TurnBudget = 8 * 1024;
 // that every second tick brings one.
 constexpr std::int64_t HeartbeatSlackMs = 100;
 
+// The line of a serial port as the DEVICE object tells it.
+std::optional<SerialLine> LineOf(const SerialSettings& settings)
+{
+    if (SettingsText(settings).empty())
+        return std::nullopt;
+    SerialLine line;
+    const std::string_view baud = BaudRateTexts[static_cast<std::size_t>(settings.BaudIndex)];
+    std::from_chars(baud.data(), baud.data() + baud.size(), line.Bps);
+    line.Parity = static_cast<char>(
+        std::toupper(static_cast<unsigned char>(ParityTexts[static_cast<std::size_t>(settings.ParityIndex)].front())));
+    line.StopBits = StopBitsTexts[static_cast<std::size_t>(settings.StopBitsIndex)] == "2" ? 2 : 1;
+    return line;
+}
+
 } // namespace
 
-struct GpsdServer::Client {
-    Client(QTcpSocket* socket, NavState& nav, const GpsdDevice& device, const FixEpoch& latest)
-        : Connection(socket), Session(nav, device, latest, Release)
+struct GpsdServer::Client : ClientConnection {
+    Client(QTcpSocket* socket, std::int64_t nowMs, std::chrono::seconds letGoAfter, NavState& nav,
+           const GpsdDevice& device, const TpvReport& latest)
+        : ClientConnection(socket, nowMs, letGoAfter), Session(nav, device, latest, Revision)
     {
     }
 
-    ClientConnection Connection;
     GpsdSession Session;
     bool TurnQueued = false;    // the rest of its input waits for a later turn
     std::int64_t LastTpvAt = 0; // the server's Clock
@@ -46,11 +62,10 @@ GpsdServer::GpsdServer(NavState& nav, quint16 port, const QHostAddress& address,
 
 GpsdServer::~GpsdServer()
 {
-    for (const auto& client : Clients)
-        client->Connection.Socket()->disconnect(this);
+    Clients.Detach(this);
 }
 
-void GpsdServer::SetDevice(const QString& path)
+void GpsdServer::SetDevice(const QString& path, const std::optional<SerialSettings>& line)
 {
     const std::string name = path.toStdString();
     if (Device.Open && Device.Path == name)
@@ -58,6 +73,10 @@ void GpsdServer::SetDevice(const QString& path)
     Device.Path = name;
     Device.ActivatedMillis = QDateTime::currentMSecsSinceEpoch();
     Device.Open = true;
+    Device.Line = line && !IsNetworkEntry(path) ? LineOf(*line) : std::nullopt;
+    // Another device, or the same one plugged in anew: its cycles start from here.
+    History.Forget();
+    Device.CycleMs.reset();
     ReportToWatchers(false, [this] { AppendDevice(Reports, Device); });
 }
 
@@ -66,45 +85,36 @@ void GpsdServer::DeviceClosed()
     if (!Device.Open)
         return;
     Device.Open = false;
-    Latest = FixEpoch{};
+    Latest = TpvReport{};
+    SkyDueSince = -1;
     ReportToWatchers(true, [this] {
         AppendDevice(Reports, Device);
+        AppendEmptySky(Reports, Device.Path);
         AppendTpv(Reports, Latest, Nav, Device.Path);
     });
+    SkyListed = false;
 }
 
 int GpsdServer::ClientCount() const
 {
-    return static_cast<int>(std::count_if(Clients.begin(), Clients.end(),
-                                           [](const auto& client) { return client->Connection.Connected(); }));
+    return Clients.Connected();
 }
 
 void GpsdServer::CheckListener()
 {
+    Clients.NoteDrain(Clock.elapsed());
     AcceptClients();
-    ReportNoFixWhenQuiet();
+    ReportQuietReceiver();
     Listener.Listen();
-}
-
-void GpsdServer::ForgetGoneClients()
-{
-    const std::int64_t now = Clock.elapsed();
-    std::erase_if(Clients, [this, now](const auto& client) {
-        if (!client->Connection.Over(now))
-            return false;
-        client->Connection.Socket()->disconnect(this);
-        client->Connection.Release();
-        return true;
-    });
 }
 
 void GpsdServer::AcceptClients()
 {
-    ForgetGoneClients();
-    while (QTcpSocket* socket = Listener.NextWaiting(ClientCount())) {
-        Clients.push_back(std::make_unique<Client>(socket, Nav, Device, Latest));
-        Client* client = Clients.back().get();
-        connect(socket, &QTcpSocket::readyRead, this, [this, client] { AnswerClient(*client); });
+    const std::int64_t now = Clock.elapsed();
+    while (QTcpSocket* socket = Clients.Admit(Listener, now, this)) {
+        Client& client = Clients.Add(
+            std::make_unique<Client>(socket, now, Listener.KeepAlive(), Nav, Device, Latest));
+        connect(socket, &QTcpSocket::readyRead, this, [this, &client] { AnswerClient(client); });
         // A leaving client makes room for a waiting one; queued, because it may leave while the
         // clients are being served.
         connect(socket, &QTcpSocket::disconnected, this, &GpsdServer::AcceptClients, Qt::QueuedConnection);
@@ -112,18 +122,18 @@ void GpsdServer::AcceptClients()
             QTimer::singleShot(GreetingDelay, socket, [this, socket] { GreetClient(socket); });
         // What it sent while it waited.
         if (socket->bytesAvailable() > 0)
-            AnswerClient(*client);
+            AnswerClient(client);
     }
 }
 
 void GpsdServer::GreetClient(const QTcpSocket* socket)
 {
-    Client* client = Find(socket);
-    if (!client || !client->Connection.Connected())
+    Client* client = Clients.Find(socket);
+    if (!client || !client->Connected())
         return;
     Out.clear();
     client->Session.Greet(Out);
-    client->Connection.Send(Out);
+    client->Send(Out);
 }
 
 void GpsdServer::AnswerClient(Client& client)
@@ -131,25 +141,27 @@ void GpsdServer::AnswerClient(Client& client)
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
     char piece[ReceivePiece];
     qint64 answered = 0;
-    ClientConnection& connection = client.Connection;
-    while (connection.Readable() && answered < TurnBudget) {
-        const qint64 count = connection.Socket()->read(piece, ReceivePiece);
+    while (client.Readable() && answered < TurnBudget) {
+        const qint64 count = client.Socket()->read(piece, ReceivePiece);
         if (count <= 0)
             return;
+        client.Heard(Clock.elapsed());
         Out.clear();
         client.Session.Receive(std::string_view(piece, static_cast<std::size_t>(count)), now, Out);
+        const WatchPolicy& watch = client.Session.Watch();
+        client.SetWatching(watch.WantsReports() || watch.WantsSentences());
         answered += static_cast<qint64>(Out.size());
-        if (!connection.Send(Out))
+        if (!client.Send(Out))
             return;
     }
     // A client that asks faster than it could ever read gets the rest answered on a later turn of
     // the event loop, after every other client has had its turn; one such turn at a time, however
     // often new data announces itself meanwhile.
-    if (connection.Readable() && connection.Socket()->bytesAvailable() > 0 && !client.TurnQueued) {
+    if (client.Readable() && client.Socket()->bytesAvailable() > 0 && !client.TurnQueued) {
         client.TurnQueued = true;
-        QTcpSocket* socket = connection.Socket();
+        QTcpSocket* socket = client.Socket();
         QMetaObject::invokeMethod(this, [this, socket] {
-            if (Client* waiting = Find(socket)) {
+            if (Client* waiting = Clients.Find(socket)) {
                 waiting->TurnQueued = false;
                 AnswerClient(*waiting);
             }
@@ -157,47 +169,37 @@ void GpsdServer::AnswerClient(Client& client)
     }
 }
 
-GpsdServer::Client* GpsdServer::Find(const QTcpSocket* socket) const
-{
-    const auto found = std::find_if(Clients.begin(), Clients.end(),
-                                    [socket](const auto& client) { return client->Connection.Socket() == socket; });
-    return found != Clients.end() ? found->get() : nullptr;
-}
-
 void GpsdServer::LineProcessed(const LineResult& line, std::string_view sentence)
 {
-    if (!line.SkyPublished && !line.ChecksumValid)
+    if (line.SkyPublished && SkyDueSince < 0)
+        SkyDueSince = Clock.elapsed();
+    if (!line.ChecksumValid || sentence.empty())
         return;
-    ReportsBuilt = false;
-    for (const auto& client : Clients)
-        SendEvent(*client, line, sentence);
-}
-
-void GpsdServer::SendEvent(Client& client, const LineResult& line, std::string_view sentence)
-{
-    if (!client.Connection.Connected())
-        return;
-    const WatchPolicy& watch = client.Session.Watch();
-    Out.clear();
-    if (watch.WantsSentences() && line.ChecksumValid && !sentence.empty())
-        Out.append(sentence).append("\r\n");
-    if (watch.WantsReports() && line.SkyPublished) {
-        // Built once for all the clients that watch, and only when one does.
-        if (!ReportsBuilt) {
-            Reports.clear();
-            AppendSky(Reports, Nav, Device.Path);
-            ReportsBuilt = true;
-        }
-        Out += Reports;
+    Out.assign(sentence).append("\r\n");
+    for (const auto& client : Clients) {
+        if (client->Connected() && client->Session.Watch().WantsSentences())
+            client->Send(Out);
     }
-    client.Connection.Send(Out);
 }
 
 void GpsdServer::EpochEnded(const FixEpoch& epoch)
 {
-    Latest = epoch;
+    Latest = History.Next(epoch, Nav);
+    Device.CycleMs = History.CycleMs();
     LastEpochAt = Clock.elapsed();
-    ReportToWatchers(true, [this] { AppendTpv(Reports, Latest, Nav, Device.Path); });
+    ReportToWatchers(true, [this] {
+        AppendDueSky();
+        AppendTpv(Reports, Latest, Nav, Device.Path);
+    });
+    SkyDueSince = -1;
+}
+
+void GpsdServer::AppendDueSky()
+{
+    if (SkyDueSince < 0)
+        return;
+    AppendSky(Reports, Nav, Device.Path);
+    SkyListed = !SkyEmpty(Nav);
 }
 
 template <typename Build> void GpsdServer::ReportToWatchers(bool tpv, Build build)
@@ -205,7 +207,7 @@ template <typename Build> void GpsdServer::ReportToWatchers(bool tpv, Build buil
     bool built = false;
     const std::int64_t now = Clock.elapsed();
     for (const auto& client : Clients) {
-        if (!client->Connection.Connected() || !client->Session.Watch().WantsReports())
+        if (!client->Connected() || !client->Session.Watch().WantsReports())
             continue;
         if (!built) {
             Reports.clear();
@@ -214,24 +216,36 @@ template <typename Build> void GpsdServer::ReportToWatchers(bool tpv, Build buil
         }
         if (tpv)
             client->LastTpvAt = now;
-        client->Connection.Send(Reports);
+        client->Send(Reports);
     }
 }
 
-void GpsdServer::ReportNoFixWhenQuiet()
+void GpsdServer::ReportQuietReceiver()
 {
     const std::int64_t now = Clock.elapsed();
-    if ((Nav.FixValid && Device.Active()) || now - LastEpochAt < ReceiverQuiet.count())
+    if (now - LastEpochAt < ReceiverQuiet.count())
         return;
-    Latest = FixEpoch{};
+    // A sky that no cycle followed: a receiver that tracks satellites without a fix sentence.
+    if (SkyDueSince >= 0 && now - SkyDueSince >= ReceiverQuiet.count()) {
+        ReportToWatchers(false, [this] { AppendDueSky(); });
+        SkyDueSince = -1;
+    }
+    if (Nav.FixValid && Device.Active())
+        return;
+    // The watchdog has emptied the sky of a receiver that fell silent.
+    if (SkyListed && SkyEmpty(Nav)) {
+        ReportToWatchers(false, [this] { AppendEmptySky(Reports, Device.Path); });
+        SkyListed = false;
+    }
+    Latest = TpvReport{};
     Reports.clear();
     for (const auto& client : Clients) {
-        if (!client->Connection.Connected() || !client->Session.Watch().WantsReports()
+        if (!client->Connected() || !client->Session.Watch().WantsReports()
             || now - client->LastTpvAt < HeartbeatInterval.count() - HeartbeatSlackMs)
             continue;
         if (Reports.empty())
             AppendTpv(Reports, Latest, Nav, Device.Path);
         client->LastTpvAt = now;
-        client->Connection.Send(Reports);
+        client->Send(Reports);
     }
 }

@@ -30,7 +30,7 @@ void GpsdSession::Greet(std::string& out)
     if (Mode != Protocol::Undecided || Greeted)
         return;
     Greeted = true;
-    AppendVersion(out, Release);
+    AppendVersion(out, Revision);
 }
 
 void GpsdSession::Receive(std::string_view bytes, std::int64_t nowMillis, std::string& out)
@@ -39,7 +39,7 @@ void GpsdSession::Receive(std::string_view bytes, std::int64_t nowMillis, std::s
         if (Mode == Protocol::Undecided && !IsBlank(c)) {
             Mode = c == '?' ? Protocol::Json : Protocol::Letters;
             if (Mode == Protocol::Json && !Greeted)
-                AppendVersion(out, Release);
+                AppendVersion(out, Revision);
         }
         if (Mode == Protocol::Letters)
             out += GpsdAnswer(c, Nav);
@@ -81,13 +81,15 @@ void GpsdSession::Execute(std::string_view text, std::int64_t nowMillis, std::st
         return;
     }
     if (command->Name == "VERSION")
-        AppendVersion(out, Release);
+        AppendVersion(out, Revision);
     else if (command->Name == "DEVICES")
         AppendDevices(out, Device);
     else if (command->Name == "DEVICE")
         AppendDevice(out, Device);
-    else if (command->Name == "WATCH")
+    else if (command->Name == "WATCH") {
+        AppendDevices(out, Device);
         AppendWatch(out, Policy);
+    }
     else if (command->Name == "POLL")
         AppendPoll(out, Latest, Nav, Device, nowMillis);
     else

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-struct FixEpoch;
 struct NavState;
+struct TpvReport;
 
 // One client's conversation. The first character that is not blank tells which protocol the
 // client speaks: "?" starts the JSON protocol of current clients, which is greeted with a VERSION
@@ -24,9 +24,9 @@ class GpsdSession {
 public:
     enum class Protocol { Undecided, Letters, Json };
 
-    // latest: the TPV a POLL answers with, kept by the server.
-    GpsdSession(NavState& nav, const GpsdDevice& device, const FixEpoch& latest, std::string_view release)
-        : Nav(nav), Device(device), Latest(latest), Release(release)
+    // latest: the TPV a POLL answers with, kept by the server; revision: the VERSION's "rev".
+    GpsdSession(NavState& nav, const GpsdDevice& device, const TpvReport& latest, std::string_view revision)
+        : Nav(nav), Device(device), Latest(latest), Revision(revision)
     {
     }
 
@@ -49,8 +49,8 @@ private:
 
     NavState& Nav;
     const GpsdDevice& Device;
-    const FixEpoch& Latest;
-    std::string_view Release;
+    const TpvReport& Latest;
+    std::string_view Revision;
     Protocol Mode = Protocol::Undecided;
     bool Greeted = false;
     CommandFraming Framing;

@@ -4,8 +4,6 @@
 
 #include <QTcpSocket>
 
-#include <algorithm>
-
 NmeaTcpServer::NmeaTcpServer(quint16 port, const QHostAddress& address, QObject* parent)
     : QObject(parent), Listener(QStringLiteral("NMEA"), port, address)
 {
@@ -15,13 +13,12 @@ NmeaTcpServer::NmeaTcpServer(quint16 port, const QHostAddress& address, QObject*
 
 NmeaTcpServer::~NmeaTcpServer()
 {
-    for (const auto& client : Clients)
-        client->Socket()->disconnect(this);
+    Clients.Detach(this);
 }
 
 void NmeaTcpServer::LineProcessed(const LineResult& line, std::string_view sentence)
 {
-    if (Clients.empty() || !line.ChecksumValid || sentence.empty())
+    if (Clients.Empty() || !line.ChecksumValid || sentence.empty())
         return;
     Line.assign(sentence).append("\r\n");
     for (const auto& client : Clients) {
@@ -32,38 +29,25 @@ void NmeaTcpServer::LineProcessed(const LineResult& line, std::string_view sente
 
 void NmeaTcpServer::CheckListener()
 {
+    Clients.NoteDrain(Clock.elapsed());
     AcceptClients();
     Listener.Listen();
 }
 
-int NmeaTcpServer::ClientCount() const
-{
-    return static_cast<int>(std::count_if(Clients.begin(), Clients.end(),
-                                           [](const auto& client) { return client->Connected(); }));
-}
-
 void NmeaTcpServer::AcceptClients()
 {
-    ForgetGoneClients();
-    while (QTcpSocket* socket = Listener.NextWaiting(ClientCount())) {
-        Clients.push_back(std::make_unique<ClientConnection>(socket));
-        // A plotter may send its own sentences or nothing at all; either way, this is not a place
-        // to put them.
-        const auto drop = [socket] { socket->skip(socket->bytesAvailable()); };
-        connect(socket, &QTcpSocket::readyRead, socket, drop);
-        connect(socket, &QTcpSocket::disconnected, this, &NmeaTcpServer::AcceptClients, Qt::QueuedConnection);
-        drop();
-    }
-}
-
-void NmeaTcpServer::ForgetGoneClients()
-{
     const std::int64_t now = Clock.elapsed();
-    std::erase_if(Clients, [this, now](const auto& client) {
-        if (!client->Over(now))
-            return false;
-        client->Socket()->disconnect(this);
-        client->Release();
-        return true;
-    });
+    while (QTcpSocket* socket = Clients.Admit(Listener, now, this)) {
+        ClientConnection& client = Clients.Add(std::make_unique<ClientConnection>(socket, now, Listener.KeepAlive()));
+        // A plotter may send its own sentences or nothing at all; either way, this is not a place
+        // to put them, but it has shown that it is there.
+        const auto drop = [this, &client, socket] {
+            client.Heard(Clock.elapsed());
+            socket->skip(socket->bytesAvailable());
+        };
+        connect(socket, &QTcpSocket::readyRead, this, drop);
+        connect(socket, &QTcpSocket::disconnected, this, &NmeaTcpServer::AcceptClients, Qt::QueuedConnection);
+        if (socket->bytesAvailable() > 0)
+            drop();
+    }
 }

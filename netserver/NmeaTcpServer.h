@@ -1,23 +1,22 @@
 #pragma once
 
 #include "ClientConnection.h"
+#include "ClientSet.h"
 #include "PortListener.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 struct LineResult;
 
 // Plain NMEA over TCP, what many plotters and chart apps read when they are told of a "network
 // NMEA" source, and what gpsd itself reads from a tcp:// device: every sentence received with a
-// valid checksum, as it was received, with CR LF, to every connected client. Clients have nothing
-// to say; what they send is read and dropped. Listening, the number of clients and their bounded
-// queues work as for the GPSD server.
+// valid checksum, as it was received up to its checksum, with CR LF, to every connected client.
+// Clients have nothing to say; what they send is read and dropped. Listening, the number of
+// clients, who makes room for a newcomer and their bounded queues work as for the GPSD server.
 class NmeaTcpServer : public QObject {
     Q_OBJECT
 
@@ -31,14 +30,13 @@ public:
     void LineProcessed(const LineResult& line, std::string_view sentence);
     // The watchdog's check, as for the GPSD server.
     void CheckListener();
-    int ClientCount() const;
+    int ClientCount() const { return Clients.Connected(); }
 
 private:
     void AcceptClients();
-    void ForgetGoneClients();
 
     PortListener Listener;
     QElapsedTimer Clock;
-    std::vector<std::unique_ptr<ClientConnection>> Clients;
+    ClientSet<ClientConnection> Clients;
     std::string Line; // reused for every sentence
 };

@@ -52,11 +52,6 @@ void PortListener::Listen()
     emit ProblemChanged(Obstacle);
 }
 
-QTcpSocket* PortListener::NextWaiting(int connectedClients)
-{
-    return connectedClients < ClientsAllowed ? nextPendingConnection() : nullptr;
-}
-
 void PortListener::incomingConnection(qintptr descriptor)
 {
     auto* socket = new QTcpSocket(this);

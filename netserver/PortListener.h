@@ -4,10 +4,12 @@
 #include <QString>
 #include <QTcpServer>
 
+#include <chrono>
+
 // The TCP port one of our servers listens on. It keeps listening whatever the number of clients:
-// a connection beyond the server's room waits, connected, and is handed over as soon as a client
-// leaves, instead of being refused by a closed port or reset. A waiting connection reads ahead at
-// most a little, so waiting clients cannot grow our memory.
+// a connection beyond the server's room waits, connected, and is handed over as soon as a place is
+// free or has been made for it (ClientSet), instead of being refused by a closed port or reset. A
+// waiting connection reads ahead at most a little, so waiting clients cannot grow our memory.
 //
 // A port that another program holds is tried again at every Listen (the reception watchdog's
 // tick), and what stands in the way is told in words, once when it starts and once when it ends.
@@ -17,8 +19,11 @@ class PortListener : public QTcpServer {
 public:
     // The most MaxClients can be set to; each client may hold a bounded queue of our memory.
     static constexpr int ClientLimit = 64;
-    // Plotters and loggers on board: a chart plotter and a logger at once is the normal case.
-    static constexpr int DefaultMaxClients = 8;
+    // As many as gpsd serves: a boat's plotters, loggers and phones never come near it, and the
+    // places that connections left open by the careless take are made free again for newcomers.
+    static constexpr int DefaultMaxClients = ClientLimit;
+    // How long a client whose peer vanished without closing keeps its place, by default.
+    static constexpr std::chrono::seconds DefaultKeepAlive{180};
 
     // service names the server where a person reads about it: "GPSD", "NMEA". port 0 takes a free
     // port on the first listen and keeps it for every later one.
@@ -33,11 +38,12 @@ public:
     // 1 to ClientLimit, other values are taken as the nearest.
     void SetMaxClients(int count);
     int MaxClients() const { return ClientsAllowed; }
+    // Applies to clients served from now on (see SetKeepAlive).
+    void SetKeepAlive(std::chrono::seconds letGoAfter) { KeepAliveTime = letGoAfter; }
+    std::chrono::seconds KeepAlive() const { return KeepAliveTime; }
 
     // Listens, unless it already does.
     void Listen();
-    // The next waiting connection while the server, serving connectedClients, has room.
-    QTcpSocket* NextWaiting(int connectedClients);
 
     const QString& Service() const { return ServiceName; }
     quint16 Port() const { return ListenPort; }
@@ -56,5 +62,6 @@ private:
     QHostAddress Address;
     quint16 ListenPort = 0;
     int ClientsAllowed = DefaultMaxClients;
+    std::chrono::seconds KeepAliveTime = DefaultKeepAlive;
     QString Obstacle;
 };

@@ -2,6 +2,7 @@
 
 #include "NavState.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -70,7 +71,7 @@ std::optional<std::array<double, 4>> InverseDiagonal(Matrix a)
 
 } // namespace
 
-std::optional<HorizontalDops> SkyHorizontalDops(const NavState& nav)
+std::optional<GeometryDops> SkyGeometryDops(const NavState& nav)
 {
     // The normal matrix of the line-of-sight unit vectors (east, north, up) and the clock term.
     constexpr double Radians = std::numbers::pi / 180;
@@ -93,9 +94,15 @@ std::optional<HorizontalDops> SkyHorizontalDops(const NavState& nav)
     if (used < 4)
         return std::nullopt;
     const auto diagonal = InverseDiagonal(normal);
-    if (!diagonal || (*diagonal)[0] < 0 || (*diagonal)[1] < 0)
+    if (!diagonal || std::any_of(diagonal->begin(), diagonal->end(), [](double d) { return d < 0; }))
         return std::nullopt;
-    return HorizontalDops{std::sqrt((*diagonal)[0]), std::sqrt((*diagonal)[1])};
+    const auto& d = *diagonal;
+    return GeometryDops{std::sqrt(d[0]), std::sqrt(d[1]), std::sqrt(d[3]), std::sqrt(d[0] + d[1] + d[2] + d[3])};
+}
+
+bool SkyEmpty(const NavState& nav)
+{
+    return std::all_of(nav.SkyPrn.begin(), nav.SkyPrn.end(), [](std::uint16_t prn) { return prn == 0; });
 }
 
 std::optional<SkySatellite> PublishedSatellite(const NavState& nav, std::size_t index)

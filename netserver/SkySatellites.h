@@ -24,11 +24,17 @@ struct SkySatellite {
 // whether the solution uses it.
 std::optional<SkySatellite> PublishedSatellite(const NavState& nav, std::size_t index);
 
-// The dilutions of precision east-west (X) and north-south (Y), which NMEA does not carry: from
-// the geometry of the satellites the solution uses, as gpsd computes them, so that epx and epy
-// agree with gpsd's. nullopt with fewer than four such satellites, or a geometry that gives none.
-struct HorizontalDops {
+// The dilutions of precision that NMEA does not carry, east-west (X), north-south (Y), of the
+// receiver's clock (T) and geometric (G, of all four together): from the geometry of the
+// satellites the solution uses, as gpsd computes them, so that epx, epy and the SKY's DOPs agree
+// with gpsd's. nullopt with fewer than four such satellites, or a geometry that gives none.
+struct GeometryDops {
     double X = 0;
     double Y = 0;
+    double T = 0;
+    double G = 0;
 };
-std::optional<HorizontalDops> SkyHorizontalDops(const NavState& nav);
+std::optional<GeometryDops> SkyGeometryDops(const NavState& nav);
+
+// Whether the published sky lists no satellite at all.
+bool SkyEmpty(const NavState& nav);

@@ -118,7 +118,8 @@ void TestMainWindow::startsFromDefaults()
     QCOMPARE(mainWindow.windowState(), Qt::WindowNoState);
     QCOMPARE(nav.TimeError, 0.005f);
     QCOMPARE(nav.ClimbText, std::string("?"));
-    QCOMPARE(mainWindow.Server().TcpListener().MaxClients(), 8);
+    QCOMPARE(mainWindow.Server().TcpListener().MaxClients(), 64);
+    QCOMPARE(mainWindow.Server().TcpListener().KeepAlive(), std::chrono::seconds(180));
     mainWindow.show();
     auto* tabs = mainWindow.findChild<QTabWidget*>("Tabs");
     QSet<int> lefts; // of the frames and the text box, which line up a margin in on every page
@@ -159,6 +160,7 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
         setup.WriteUserSetting("Views", "Active6", "True");
         setup.WriteMachineSetting("GPSD", "Port", QString::number(held));
         setup.WriteMachineSetting("GPSD", "Listen", "localhost");
+        setup.WriteMachineSetting("GPSD", "KeepAlive", "5");
     }
     NavState nav;
     SettingsStore store(SettingsIn(*Dir));
@@ -180,6 +182,7 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
     QVERIFY(mainWindow.findChild<QCheckBox*>("DaylightSaving")->isChecked());
     QVERIFY(mainWindow.findChild<QCheckBox*>("NightRed")->isChecked());
     QVERIFY(mainWindow.Receiver().Link().IsOpen());
+    QCOMPARE(mainWindow.Server().TcpListener().KeepAlive(), std::chrono::seconds(5));
 
     // The indicator goes green with the characters after a recognised line; the watchdog's tick
     // blinks it black.

@@ -1,12 +1,13 @@
 // The JSON objects, read back with Qt's JSON parser. TPVs come from sentences streamed through a
 // real intake, one per receiver cycle as the intake completes them: every field present that the
-// cycle carried, and none that it did not.
+// cycle carried or that follows from it and the cycle before, and none that does not.
 #include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdReports.h"
 #include "NavState.h"
 #include "NmeaChecksum.h"
 #include "NmeaInput.h"
+#include "TpvEstimates.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -40,9 +41,10 @@ Streamed Stream(const QStringList& bodies)
     Streamed streamed;
     streamed.Nav.SetGpsdPlaceholders();
     NmeaInput input(streamed.Nav);
-    input.OnEpoch([&streamed](const FixEpoch& epoch) {
+    TpvHistory history;
+    input.OnEpoch([&streamed, &history](const FixEpoch& epoch) {
         std::string line;
-        AppendTpv(line, epoch, streamed.Nav, Device);
+        AppendTpv(line, history.Next(epoch, streamed.Nav), streamed.Nav, Device);
         streamed.Tpvs << ObjectOf(line);
         streamed.Modes += QString::number(streamed.Tpvs.last().value("mode").toInt());
     });
@@ -100,12 +102,25 @@ void TestGpsdObjects::tpvAfterFullCycle()
     // The DOPs times gpsd's range errors, 19 m and 23 m for a fix without corrections.
     QCOMPARE(tpv.value("eph").toDouble(), 24.7);
     QCOMPARE(tpv.value("epv").toDouble(), 48.3);
+    QCOMPARE(tpv.value("sep").toDouble(), 47.5); // PDOP times 19 m
+    QCOMPARE(tpv.value("magtrack").toDouble(), 87.5); // 3.1 degrees west of true
     // One satellite overhead and three on the horizon 120 degrees apart: east and north DOPs of
-    // sqrt(2/3), times gpsd's 15 m horizontal range error.
-    const Streamed sky = Stream({Rmc, Gga, "GPGSA,A,3,01,02,03,04,,,,,,,,,2.5,1.3,2.1",
-                                 "GPGSV,1,1,04,01,90,000,40,02,00,000,40,03,00,120,40,04,00,240,40"});
+    // sqrt(2/3), times gpsd's 15 m horizontal range error; a clock DOP of sqrt(1/3) and a
+    // geometric one of sqrt(3).
+    const QString gsa = "GPGSA,A,3,01,02,03,04,,,,,,,,,2.5,1.3,2.1";
+    const QString gsv = "GPGSV,1,1,04,01,90,000,40,02,00,000,40,03,00,120,40,04,00,240,40";
+    const Streamed sky = Stream({Rmc, Gga, gsa, gsv, Later(Rmc), gsa, Later(Gga).replace("545.4", "547.9")});
     QCOMPARE(sky.Tpvs[0].value("epx").toDouble(), 12.247);
     QCOMPARE(sky.Tpvs[0].value("epy").toDouble(), 12.247);
+    std::string line;
+    AppendSky(line, sky.Nav, Device);
+    QCOMPARE(ObjectOf(line).value("tdop").toDouble(), 0.58);
+    QCOMPARE(ObjectOf(line).value("gdop").toDouble(), 1.73);
+    // Over the second after: the horizontal errors of both cycles as the speed's error, their
+    // vertical ones as the climb's, and the climb from the two altitudes.
+    QCOMPARE(sky.Tpvs[1].value("eps").toDouble(), 24.49);
+    QCOMPARE(sky.Tpvs[1].value("epc").toDouble(), 96.6);
+    QCOMPARE(sky.Tpvs[1].value("climb").toDouble(), 2.5);
 }
 
 void TestGpsdObjects::cycles_data()
@@ -118,33 +133,35 @@ void TestGpsdObjects::cycles_data()
     const QStringList timed = none + QStringList{"time", "ept"};
     const QStringList fix = QStringList{"status", "lat", "lon"};
     const QStringList heights{"altMSL", "alt", "altHAE", "geoidSep"};
-    const QStringList motion{"track", "speed", "magvar"};
+    const QStringList motion{"track", "speed", "magvar", "magtrack"};
     QTest::newRow("nothing received") << QStringList{} << "|" << 0 << QStringList{};
     QTest::newRow("GGA alone: 3D, no date") << QStringList{Gga} << "|3" << 1 << none + fix + heights + QStringList{"eph"};
     QTest::newRow("2D by GSA: no heights")
-        << QStringList{Rmc, Gga, "GPGSA,A,2,04,05,,09,,,,,,,,,2.5,1.3,2.1"} << "|2" << 1 << timed + fix + motion + QStringList{"eph", "geoidSep"};
+        << QStringList{Rmc, Gga, "GPGSA,A,2,04,05,,09,,,,,,,,,2.5,1.3,2.1"} << "|2" << 1
+        << timed + fix + motion + QStringList{"eph", "sep", "geoidSep"};
     QTest::newRow("empty altitude, course and variation")
         << QStringList{"GNRMC,223745.00,A,3806.62964,N,12237.61382,W,0.040,,110720,,,D,V",
                        "GNGGA,223745.00,3806.62964,N,12237.61382,W,2,12,,,M,-29.5,M,,0000"}
         << "|2" << 2 << timed + fix + QStringList{"speed", "geoidSep"};
     QTest::newRow("altitude in feet") << QStringList{"GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1789.4,F,46.9,M,,", Gsa}
-                                      << "|3" << 1 << none + fix + QStringList{"geoidSep", "eph", "epv"};
+                                      << "|3" << 1 << none + fix + QStringList{"geoidSep", "eph", "epv", "sep"};
     QTest::newRow("RTK fixed") << QStringList{"GPGGA,123519,4807.038,N,01131.000,E,4,08,0.9,5.4,M,46.9,M,,"}
                                << "|3" << 3 << none + fix + heights + QStringList{"eph"};
     QTest::newRow("no fix: mode 1 with the time")
         << QStringList{Zda, "GPRMC,123519.25,V,,,,,,,230324,,,N", "GPGGA,123519.25,,,,,0,00,99.99,,,,,,"} << "|1" << 0 << timed;
     QTest::newRow("RMC, GGA and GLL of one time: one TPV")
         << QStringList{Rmc, Gga, Gsa, "GPGLL,4807.038,N,01131.000,E,123519.25,A,A"} << "|3" << 1
-        << timed + fix + heights + motion + QStringList{"eph", "epv"};
+        << timed + fix + heights + motion + QStringList{"eph", "epv", "sep"};
+    // No climb from a 3D fix to a 2D one.
     QTest::newRow("a new time ends the cycle") << QStringList{Rmc, Gga, Later(Rmc)} << "3|2" << 1 << timed + fix + motion;
     // The sentence before the time changed, ZDA, is the receiver's last: from then on a cycle is
     // reported the moment its ZDA arrives, and what comes after with the same time is not sent again.
     QTest::newRow("the last sentence of a cycle learned")
         << QStringList{Rmc, Gga, Zda, Later(Rmc), Later(Gga), Later(Zda), Later(Gga)} << "33|" << 1
-        << timed + fix + heights + motion + QStringList{"eph"};
+        << timed + fix + heights + motion + QStringList{"eph", "climb"};
     QTest::newRow("a GSA after the last sentence goes with the next cycle")
         << QStringList{Rmc, Gga, Later(Rmc), Later(Gga), Gsa, "", Later(Rmc, 2), Later(Gga, 2)} << "33|3|" << 1
-        << timed + fix + heights + motion + QStringList{"eph", "epv"};
+        << timed + fix + heights + motion + QStringList{"eph", "epv", "sep", "climb"};
     QTest::newRow("no fix sentence, no report") << QStringList{Zda, Gsa} << "|" << 0 << QStringList{};
     QTest::newRow("a fix, then none") << QStringList{Rmc, Later("GPRMC,123519.25,V,,,,,,,230324,,,N")} << "21|" << 0 << timed;
 }
@@ -198,11 +215,11 @@ void TestGpsdObjects::skyListsPublishedSatellites()
 void TestGpsdObjects::pollCarriesTpvAndSky()
 {
     const Streamed streamed = Stream({Rmc, Gga, Gsa});
-    FixEpoch latest;
-    latest.Mode = 3;
+    TpvReport latest;
+    latest.Epoch.Mode = 3;
     std::string lines[2];
-    AppendPoll(lines[0], latest, streamed.Nav, GpsdDevice{Device, 1, true}, 1711197319250);
-    AppendPoll(lines[1], latest, streamed.Nav, GpsdDevice{Device, 1, false}, 0);
+    AppendPoll(lines[0], latest, streamed.Nav, GpsdDevice{Device, 1, true, {}, {}}, 1711197319250);
+    AppendPoll(lines[1], latest, streamed.Nav, GpsdDevice{Device, 1, false, {}, {}}, 0);
     const QJsonObject poll = ObjectOf(lines[0]);
     QCOMPARE(poll.value("time").toString(), "2024-03-23T12:35:19.250Z");
     QCOMPARE(poll.value("tpv").toArray()[0].toObject().value("mode").toInt(), 3);
@@ -214,19 +231,27 @@ void TestGpsdObjects::pollCarriesTpvAndSky()
 
 void TestGpsdObjects::devicesAndVersion()
 {
-    std::string lines[4];
-    AppendDevices(lines[0], GpsdDevice{Device, 1711197319000, true});
-    AppendDevices(lines[1], GpsdDevice{Device, 1711197319000, false});
+    std::string lines[5];
+    AppendDevices(lines[0], GpsdDevice{Device, 1711197319000, true, SerialLine{4800, 'E', 2}, 200});
+    AppendDevices(lines[1], GpsdDevice{Device, 1711197319000, false, {}, {}});
     AppendDevice(lines[2], GpsdDevice{});
-    AppendVersion(lines[3], "1.2.3");
+    AppendVersion(lines[3], "devozora 1.2.3");
+    AppendDevice(lines[4], GpsdDevice{"tcp://gateway:10110", 1711197319000, true, {}, {}});
     const QJsonObject device = ObjectOf(lines[0]).value("devices").toArray()[0].toObject();
     QCOMPARE(device.value("driver").toString(), "NMEA0183");
     QCOMPARE(device.value("flags").toInt(), 1); // a GPS has been seen on it
     QCOMPARE(device.value("activated").toString(), "2024-03-23T12:35:19.000Z");
+    QCOMPARE(QStringList({device.value("bps").toVariant().toString(), device.value("parity").toString(),
+                          device.value("stopbits").toVariant().toString(), device.value("cycle").toVariant().toString()}),
+             QStringList({"4800", "E", "2", "0.2"}));
+    // A receiver on the network has no line, and no cycle before two have come.
+    QCOMPARE(Sorted(ObjectOf(lines[4]).keys()), Sorted({"class", "path", "driver", "activated", "flags", "native"}));
     QVERIFY(ObjectOf(lines[1]).value("devices").toArray().isEmpty()); // the device has gone
     QCOMPARE(ObjectOf(lines[2]).value("class").toString(), "ERROR");
     const QJsonObject version = ObjectOf(lines[3]);
-    QCOMPARE(version.value("release").toString(), "1.2.3");
+    // cgps and xgps warn about any release but their own; the revision names the program.
+    QCOMPARE(version.value("release").toString(), "3.22");
+    QCOMPARE(version.value("rev").toString(), "devozora 1.2.3");
     QCOMPARE(version.value("proto_major").toInt(), 3);
     QCOMPARE(version.value("proto_minor").toInt(), 14);
 }

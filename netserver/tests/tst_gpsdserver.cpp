@@ -1,17 +1,19 @@
 // The GPSD server and the plain NMEA server through real sockets on 127.0.0.1, both GPSD protocols
-// and several clients, fed by a real character intake the way the program's link feeds them.
+// and several clients, fed by a real character intake the way the program's link feeds them; who
+// makes room when every place is taken.
 #include "GpsdReply.h"
 #include "GpsdServer.h"
+#include "MakingRoom.h"
 #include "JsonLines.h"
 #include "NmeaTcpServer.h"
 #include "Received.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
-#include <sys/socket.h>
 
 namespace {
 
@@ -56,8 +58,11 @@ private slots:
     void watcherGetsOneTpvPerCycle();
     void sentencesAsReceivedToNmeaClients();
     void deviceGoneAndBack();
-    void clientsBeyondTheLimitWaitForAPlace();
+    void newcomersTakeThePlacesOfTheIdle();
     void nonReaderIsDroppedOthersServed();
+    void whoMakesRoom_data();
+    void whoMakesRoom();
+    void queueThatStopsIsStalled();
 
 private:
     // Lines through the intake, each to the servers as the serial link hands it on; quiet: the
@@ -112,13 +117,16 @@ void TestGpsdServer::watcherGetsOneTpvPerCycle()
     QCOMPARE(watcher.Objects()[1].value("devices").toArray()[0].toObject().value("path").toString(), Device);
 
     // Two cycles of a receiver whose last sentence is ZDA: the first ends when the time changes,
-    // the second at its ZDA; a garbled line changes nothing.
+    // the second at its ZDA; a garbled line changes nothing. The sky waits for its cycle's TPV
+    // and goes in the same write, just before it.
     Feed({Line(Rmc), Line(Gga), Line(Gsa), Line("GPGSV,2,1,05,04,40,083,46,05,17,308,41,09,07,344,39,12,22,228,45"),
           Line("GPGSV,2,2,05,24,61,120,50"), Line("GPZDA,123519,23,03,2024,00,00"), Garbled});
-    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), Watching + QStringList{"SKY"}, IoTimeout);
+    QTest::qWait(100);
+    QCOMPARE(watcher.Classes(), Watching);
     Feed({Line("GPRMC,123520,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W"),
           Line("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"), Line("GPZDA,123520,23,03,2024,00,00")});
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), (Watching + QStringList{"SKY", "TPV", "TPV"}), IoTimeout);
+    QCOMPARE(watcher.Objects()[3].value("satellites").toArray().size(), 5);
     const QJsonObject tpv = watcher.Objects().last();
     QCOMPARE(tpv.value("mode").toInt(), 3);
     QCOMPARE(tpv.value("time").toString(), "2024-03-23T12:35:20.000Z");
@@ -135,9 +143,11 @@ void TestGpsdServer::sentencesAsReceivedToNmeaClients()
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().size(), 3, IoTimeout);
     QTRY_COMPARE_WITH_TIMEOUT(NmeaOut->ClientCount(), 1, IoTimeout);
     plotter.Send("$GPGGA,what a plotter may send*00\r\n");
-    // Only lines with a valid checksum go out, whether this program knows their type or not.
+    // Only lines with a valid checksum go out, whether this program knows their type or not, and
+    // only as far as the checksum: line noise after it stays here.
     const std::string unknownType = Line("PGRME,15.0,M,45.0,M,25.0,M");
-    Feed({Line(Gga), Garbled, unknownType, Line(Rmc)}, true);
+    const std::string noisy = WithNmeaChecksum(std::string(Rmc)) + "\xff\x80 noise\r\n";
+    Feed({Line(Gga), Garbled, unknownType, noisy}, true);
     const std::string expected = Line(Gga) + unknownType + Line(Rmc);
     QTRY_VERIFY_WITH_TIMEOUT(watcher.Text.ends_with(expected), IoTimeout);
     QCOMPARE(watcher.Classes(), (Watching + QStringList{"?", "?", "?"}));
@@ -152,60 +162,86 @@ void TestGpsdServer::deviceGoneAndBack()
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), Watching, IoTimeout);
     // The watchdog reopens a port that never went away: no news.
     Server->SetDevice(Device);
+    // Its sky has gone with it.
     Server->DeviceClosed();
-    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), (Watching + QStringList{"DEVICE", "TPV"}), IoTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), (Watching + QStringList{"DEVICE", "SKY", "TPV"}), IoTimeout);
     QCOMPARE(watcher.Objects()[3].value("activated").toInt(-1), 0);
-    QCOMPARE(watcher.Objects()[4].value("mode").toInt(), 1);
+    QCOMPARE(watcher.Objects()[4].value("uSat").toInt(-1), 0);
+    QVERIFY(watcher.Objects()[4].value("satellites").toArray().isEmpty());
+    QCOMPARE(watcher.Objects()[5].value("mode").toInt(), 1);
     // While nothing comes, the watchdog's ticks tell "no fix" once a second.
     QTest::qWait(1300);
     Server->CheckListener();
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().count("TPV"), 2, IoTimeout);
-    Server->SetDevice(Device);
+    // A serial device tells its line; the sky comes back with the satellites, on its own when no
+    // cycle follows it.
+    Server->SetDevice(Device, SerialSettings{0, 4, 1, 2, 0, 0});
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().last(), "DEVICE", IoTimeout);
     QVERIFY(watcher.Objects().last().value("activated").isString());
+    QCOMPARE(watcher.Objects().last().value("bps").toInt(), 4800);
+    QCOMPARE(watcher.Objects().last().value("parity").toString(), "E");
+    Feed({Line("GPGSV,1,1,01,04,40,083,46")});
+    QTest::qWait(static_cast<int>(GpsdServer::ReceiverQuiet.count()) + 100);
+    Server->CheckListener();
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().last(), "SKY", IoTimeout);
+    QCOMPARE(watcher.Objects().last().value("nSat").toInt(), 1);
 }
 
-// A place frees while a client is still leaving: the next one waits, connected, and is served the
-// moment the place is free. No connection is ever reset or refused for want of a place.
-void TestGpsdServer::clientsBeyondTheLimitWaitForAPlace()
+// Nobody locks the door: a newcomer takes the place of the client that watches nothing and has
+// been silent longest; a watcher keeps its place, and when watchers hold every place the newcomer
+// waits, connected, until one leaves. No connection is ever refused.
+void TestGpsdServer::newcomersTakeThePlacesOfTheIdle()
 {
-    Server->SetMaxClients(2);
-    Client json;
-    Client letters;
-    QVERIFY(json.Connect(Server->Port()));
-    QVERIFY(letters.Connect(Server->Port()));
-    json.Send(Watch);
-    letters.Send("l");
-    QTRY_COMPARE_WITH_TIMEOUT(json.Classes(), Watching, IoTimeout);
-    QTRY_COMPARE_WITH_TIMEOUT(letters.Text, std::string(GpsdLevelReply), IoTimeout);
-
-    std::array<Client, 12> burst;
-    QSignalSpy errors(&json.Socket, &QTcpSocket::errorOccurred);
-    for (Client& client : burst) {
+    Server->SetMaxClients(3);
+    Client watcher;
+    std::array<Client, 2> idle;
+    QVERIFY(watcher.Connect(Server->Port()));
+    watcher.Send(Watch);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes(), Watching, IoTimeout);
+    for (Client& client : idle) {
         QVERIFY(client.Connect(Server->Port()));
-        QObject::connect(&client.Socket, &QTcpSocket::errorOccurred, &json.Socket, &QTcpSocket::errorOccurred);
-        client.Send("l");
+        QTRY_VERIFY_WITH_TIMEOUT(!client.Text.empty(), IoTimeout); // greeted
     }
+    // Each newcomer is served at once in the place of the idle client that has been silent longest.
+    std::array<Client, 3> pollers;
+    for (std::size_t n = 0; n < pollers.size(); ++n) {
+        QVERIFY(pollers[n].Connect(Server->Port()));
+        pollers[n].Send("l");
+        QTRY_COMPARE_WITH_TIMEOUT(pollers[n].Text, std::string(GpsdLevelReply), IoTimeout);
+        Client& leaver = n < idle.size() ? idle[n] : pollers[0];
+        QTRY_COMPARE_WITH_TIMEOUT(leaver.Socket.state(), QAbstractSocket::UnconnectedState, IoTimeout);
+        QCOMPARE(Server->ClientCount(), 3);
+    }
+    // Watchers everywhere: the next one waits until a place is free.
+    std::array<Client, 2> watchers;
+    for (Client& newcomer : watchers) {
+        QVERIFY(newcomer.Connect(Server->Port()));
+        newcomer.Send(Watch);
+        QTRY_COMPARE_WITH_TIMEOUT(newcomer.Classes(), Watching, IoTimeout);
+    }
+    Client waiting;
+    QVERIFY(waiting.Connect(Server->Port()));
+    waiting.Send("l");
     Server->CheckListener(); // a watchdog tick at the limit changes nothing
     QTest::qWait(300);
-    QCOMPARE(Server->ClientCount(), 2);
-    for (const Client& client : burst)
-        QVERIFY(client.Text.empty());
-
-    // The old plotter asks and leaves at once: its place goes to the first that waits.
-    letters.Send("L");
-    QVERIFY(letters.Socket.waitForBytesWritten(IoTimeout));
-    ::shutdown(static_cast<int>(letters.Socket.socketDescriptor()), SHUT_WR);
-    QTRY_COMPARE_WITH_TIMEOUT(letters.Text, std::string(GpsdLevelReply).append(GpsdLevelReply), IoTimeout);
-    QTRY_COMPARE_WITH_TIMEOUT(burst[0].Text, std::string(GpsdLevelReply), IoTimeout);
+    QVERIFY(waiting.Text.empty());
     Feed({Line(Rmc)}, true);
-    QTRY_COMPARE_WITH_TIMEOUT(json.Classes().count("TPV"), 1, IoTimeout);
-    // Each that leaves lets the next in.
-    for (std::size_t n = 0; n + 1 < burst.size(); ++n) {
-        burst[n].Socket.disconnectFromHost();
-        QTRY_COMPARE_WITH_TIMEOUT(burst[n + 1].Text, std::string(GpsdLevelReply), IoTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().count("TPV"), 1, IoTimeout);
+    watchers[0].Socket.disconnectFromHost();
+    QTRY_COMPARE_WITH_TIMEOUT(waiting.Text, std::string(GpsdLevelReply), IoTimeout);
+    QCOMPARE(watcher.Socket.state(), QAbstractSocket::ConnectedState);
+
+    // The plain NMEA port, where nobody speaks: the client connected longest makes room.
+    NmeaOut->TcpListener().SetMaxClients(2);
+    std::array<Client, 3> plotters;
+    for (Client& plotter : plotters) {
+        QVERIFY(plotter.Connect(NmeaOut->TcpListener().Port()));
+        QTest::qWait(20);
     }
-    QCOMPARE(errors.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(plotters[0].Socket.state(), QAbstractSocket::UnconnectedState, IoTimeout);
+    Feed({Line(Rmc)}, true);
+    QTRY_COMPARE_WITH_TIMEOUT(plotters[2].Text, Line(Rmc), IoTimeout);
+    QCOMPARE(plotters[1].Text, Line(Rmc));
 }
 
 void TestGpsdServer::nonReaderIsDroppedOthersServed()
@@ -241,6 +277,64 @@ void TestGpsdServer::nonReaderIsDroppedOthersServed()
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().count("TPV"), 1, IoTimeout);
     letters.Send("o");
     QTRY_VERIFY_WITH_TIMEOUT(letters.Text.starts_with("GPSD,O=RMC ") && letters.Text.ends_with("\r\n"), IoTimeout);
+}
+
+void TestGpsdServer::whoMakesRoom_data()
+{
+    QTest::addColumn<QList<ClientStanding>>("clients");
+    QTest::addColumn<int>("leaver"); // -1: nobody
+    const std::int64_t stalled = StallLimit.count();
+    QTest::newRow("the silent longest") << QList<ClientStanding>{{false, 10, 0}, {false, 30, 0}, {false, 20, 0}} << 1;
+    QTest::newRow("never a watcher that reads") << QList<ClientStanding>{{true, 90, 0}, {false, 5, 0}} << 1;
+    QTest::newRow("only watchers that read") << QList<ClientStanding>{{true, 90, 0}, {true, 5, stalled - 1}} << -1;
+    QTest::newRow("a stalled queue first, a watcher's too")
+        << QList<ClientStanding>{{false, 90, 0}, {true, 5, stalled}, {true, 5, stalled + 1}} << 2;
+    QTest::newRow("nobody there") << QList<ClientStanding>{} << -1;
+}
+
+void TestGpsdServer::whoMakesRoom()
+{
+    QFETCH(QList<ClientStanding>, clients);
+    QFETCH(int, leaver);
+    const auto chosen = ClientToMakeRoom(std::span<const ClientStanding>(clients.data(), clients.size()));
+    QCOMPARE(chosen ? static_cast<int>(*chosen) : -1, leaver);
+}
+
+// What is queued for a client that stopped reading stops moving, and its standing says so from
+// the second look on; a reader's queue always moves.
+void TestGpsdServer::queueThatStopsIsStalled()
+{
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    QTcpSocket reader;
+    QTcpSocket stopped;
+    stopped.setReadBufferSize(1024);
+    std::array<std::unique_ptr<ClientConnection>, 2> connections;
+    for (std::size_t n = 0; n < connections.size(); ++n) {
+        (n == 0 ? reader : stopped).connectToHost(QHostAddress::LocalHost, listener.serverPort());
+        QVERIFY(listener.waitForNewConnection(IoTimeout));
+        connections[n] = std::make_unique<ClientConnection>(listener.nextPendingConnection(), 0, std::chrono::seconds(180));
+    }
+    stopped.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    // Until the system holds no more for it, well short of the limit that drops it.
+    const std::string line = Line(Rmc);
+    while (connections[1]->Socket()->bytesToWrite() < ClientConnection::UnsentLimit / 4) {
+        QVERIFY(connections[0]->Send(line) && connections[1]->Send(line));
+        QCoreApplication::processEvents();
+        reader.readAll();
+    }
+    QTest::qWait(200);
+    reader.readAll();
+    for (const auto& connection : connections)
+        connection->NoteDrain(0);
+    QTest::qWait(100);
+    reader.readAll();
+    for (const auto& connection : connections)
+        connection->NoteDrain(StallLimit.count());
+    QCOMPARE(connections[0]->Standing(StallLimit.count()).StalledForMs, 0);
+    QCOMPARE(connections[1]->Standing(StallLimit.count() + 1).StalledForMs, StallLimit.count() + 1);
+    for (const auto& connection : connections)
+        connection->Release();
 }
 
 QTEST_GUILESS_MAIN(TestGpsdServer)

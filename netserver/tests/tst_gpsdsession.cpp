@@ -1,13 +1,13 @@
 // One client's conversation without sockets: which protocol it speaks, the command framing, the
 // JSON commands and what malformed or endless input gets, what its watch asks for; and the JSON
 // text itself, written and parsed.
-#include "FixEpoch.h"
 #include "GpsdReply.h"
 #include "GpsdSession.h"
 #include "JsonLines.h"
 #include "JsonObjectParser.h"
 #include "JsonWriter.h"
 #include "Received.h"
+#include "TpvEstimates.h"
 
 #include <QJsonDocument>
 #include <QTest>
@@ -16,8 +16,8 @@
 
 namespace {
 
-const FixEpoch NoFix;
-const GpsdDevice Device{"/dev/gps", 0, true};
+const TpvReport NoFix;
+const GpsdDevice Device{"/dev/gps", 0, true, {}, {}};
 
 } // namespace
 
@@ -83,7 +83,7 @@ void TestGpsdSession::jsonCommands_data()
     QTest::newRow("?VERSION;") << QByteArray("?VERSION;") << v + QStringList{"VERSION"};
     QTest::newRow("?DEVICES;") << QByteArray("?DEVICES;") << v + QStringList{"DEVICES"};
     QTest::newRow("?DEVICE;") << QByteArray("?DEVICE;") << v + QStringList{"DEVICE"};
-    QTest::newRow("?WATCH;") << QByteArray("?WATCH;") << v + QStringList{"WATCH"};
+    QTest::newRow("?WATCH;") << QByteArray("?WATCH;") << watching;
     QTest::newRow("?WATCH={...};") << QByteArray(R"(?WATCH={"enable":true,"json":true};)") << watching;
     QTest::newRow("without semicolon") << QByteArray(R"(?WATCH={"enable":true})") << watching;
     QTest::newRow("?POLL;") << QByteArray("?POLL;") << v + QStringList{"POLL"};
