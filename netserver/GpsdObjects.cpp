@@ -22,13 +22,14 @@ void WriteDevice(JsonWriter& json, const GpsdDevice& device)
     json.StringField("activated", IsoMillis(device.ActivatedMillis));
     json.IntegerField("flags", 1); // a GPS has been seen on it
     json.IntegerField("native", 0);
-    if (device.Line) {
+    // gpsd always sends the line with the cycle, and gpsprof fails on a line without one: the line
+    // waits until the cycle is known.
+    if (device.Line && device.CycleMs) {
         json.IntegerField("bps", device.Line->Bps);
         json.StringField("parity", std::string_view(&device.Line->Parity, 1));
         json.IntegerField("stopbits", device.Line->StopBits);
-    }
-    if (device.CycleMs)
         json.NumberField("cycle", static_cast<double>(*device.CycleMs) / 1000.0, 2);
+    }
     json.EndObject();
 }
 

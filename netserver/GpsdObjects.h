@@ -54,8 +54,9 @@ inline constexpr std::string_view GpsdProtoRelease = "3.22";
 void AppendVersion(std::string& out, std::string_view revision);
 // DEVICES with the one serial device, or an empty list while no port is open.
 void AppendDevices(std::string& out, const GpsdDevice& device);
-// DEVICE with the device's settings; while no port is open, what gpsd tells its watchers when a
-// device goes away: its path and "activated":0 (nothing without a path).
+// DEVICE with the device's settings, its line and cycle once the cycle is known; while no port is
+// open, what gpsd tells its watchers when a device goes away: its path and "activated":0 (nothing
+// without a path).
 void AppendDevice(std::string& out, const GpsdDevice& device);
 void AppendWatch(std::string& out, const WatchPolicy& watch);
 void AppendError(std::string& out, std::string_view message);

@@ -236,7 +236,7 @@ void TestGpsdObjects::devicesAndVersion()
     AppendDevices(lines[1], GpsdDevice{Device, 1711197319000, false, {}, {}});
     AppendDevice(lines[2], GpsdDevice{});
     AppendVersion(lines[3], "devozora 1.2.3");
-    AppendDevice(lines[4], GpsdDevice{"tcp://gateway:10110", 1711197319000, true, {}, {}});
+    AppendDevice(lines[4], GpsdDevice{Device, 1711197319000, true, SerialLine{4800, 'E', 2}, {}});
     const QJsonObject device = ObjectOf(lines[0]).value("devices").toArray()[0].toObject();
     QCOMPARE(device.value("driver").toString(), "NMEA0183");
     QCOMPARE(device.value("flags").toInt(), 1); // a GPS has been seen on it
@@ -244,7 +244,7 @@ void TestGpsdObjects::devicesAndVersion()
     QCOMPARE(QStringList({device.value("bps").toVariant().toString(), device.value("parity").toString(),
                           device.value("stopbits").toVariant().toString(), device.value("cycle").toVariant().toString()}),
              QStringList({"4800", "E", "2", "0.2"}));
-    // A receiver on the network has no line, and no cycle before two have come.
+    // No line without its cycle, before two cycles have come: gpsprof takes the one for the other.
     QCOMPARE(Sorted(ObjectOf(lines[4]).keys()), Sorted({"class", "path", "driver", "activated", "flags", "native"}));
     QVERIFY(ObjectOf(lines[1]).value("devices").toArray().isEmpty()); // the device has gone
     QCOMPARE(ObjectOf(lines[2]).value("class").toString(), "ERROR");

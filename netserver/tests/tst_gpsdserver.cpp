@@ -173,18 +173,24 @@ void TestGpsdServer::deviceGoneAndBack()
     QTest::qWait(1300);
     Server->CheckListener();
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().count("TPV"), 2, IoTimeout);
-    // A serial device tells its line; the sky comes back with the satellites, on its own when no
-    // cycle follows it.
+    // The sky comes back with the satellites, on its own when no cycle follows it.
     Server->SetDevice(Device, SerialSettings{0, 4, 1, 2, 0, 0});
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().last(), "DEVICE", IoTimeout);
     QVERIFY(watcher.Objects().last().value("activated").isString());
-    QCOMPARE(watcher.Objects().last().value("bps").toInt(), 4800);
-    QCOMPARE(watcher.Objects().last().value("parity").toString(), "E");
     Feed({Line("GPGSV,1,1,01,04,40,083,46")});
     QTest::qWait(static_cast<int>(GpsdServer::ReceiverQuiet.count()) + 100);
     Server->CheckListener();
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().last(), "SKY", IoTimeout);
     QCOMPARE(watcher.Objects().last().value("nSat").toInt(), 1);
+    // A serial device tells its line with its cycle, once two cycles have shown it.
+    QVERIFY(!watcher.Objects()[watcher.Objects().size() - 2].contains("bps"));
+    Feed({Line(Rmc), Line("GPRMC,123520,A,4807.038,N,01131.000,E,022.4,084.4,230324,003.1,W")}, true);
+    watcher.Send("?DEVICES;");
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().last(), "DEVICES", IoTimeout);
+    const QJsonObject device = watcher.Objects().last().value("devices").toArray()[0].toObject();
+    QCOMPARE(QStringList({device.value("bps").toVariant().toString(), device.value("parity").toString(),
+                          device.value("cycle").toVariant().toString()}),
+             QStringList({"4800", "E", "1"}));
 }
 
 // Nobody locks the door: a newcomer takes the place of the client that watches nothing and has
