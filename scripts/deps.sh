@@ -10,15 +10,16 @@ run_packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   fonts-liberation
 )
-# The tests run the program beside real GPSD clients and gpsd itself, and its windows under Xvfb
-# with openbox; the benchmarks and the fuzzer want Google Benchmark and clang.
+# The tests run the program beside real GPSD clients, Navit and gpsd itself, a client in a network
+# namespace of its own, and its windows under Xvfb with openbox; the benchmarks and the fuzzer
+# want Google Benchmark and clang.
 test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   locales-all
   xvfb xauth openbox x11-utils xdotool
-  netcat-openbsd
-  gpsd gpsd-clients python3-gps tmux
+  netcat-openbsd iproute2
+  gpsd gpsd-clients python3-gps tmux navit
 )
 
 packages=("${run_packages[@]}" "${test_packages[@]}")

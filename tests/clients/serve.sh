@@ -56,12 +56,13 @@ wait_for_port() {
     fail "nothing listens on port $1"
 }
 
-# start_devozora DEVICE: the program with throwaway settings, serving GPSD on $gpsd_port and plain
-# NMEA on $nmea_port, its COM1 being DEVICE; its process id in $devozora_pid.
+# start_devozora DEVICE [GPSD SETTINGS]: the program with throwaway settings, serving GPSD on
+# $gpsd_port and plain NMEA on $nmea_port, its COM1 being DEVICE, with more lines of the GPSD
+# group if given; its process id in $devozora_pid.
 start_devozora() {
     mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
-    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n' "$1" "$nmea_port" "$gpsd_port" \
-        >"$work/xdg/Quarvel/DevozOra.conf"
+    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n%s\n' "$1" "$nmea_port" "$gpsd_port" \
+        "${2:-}" >"$work/xdg/Quarvel/DevozOra.conf"
     QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" \
         "$devozora" >"$work/devozora.log" 2>&1 &
     devozora_pid=$!
