@@ -8,6 +8,14 @@
 #                                      at 10 Hz and then at 50 Hz, one watcher each (gpspipe -w):
 #                                      the CPU each takes over SECONDS (default 60), in % of one core
 #                                      and per Hz, the ratio of the two, and resident memory
+#   scripts/compare-gpsd.sh --crowd [SECONDS]
+#                                      at 10 Hz, first 64 connections that never send or read held
+#                                      on each port (devozora's GPSD and NMEA ports, gpsd's one),
+#                                      then 32 watchers on each GPSD port that read everything: the
+#                                      CPU each takes over SECONDS (default 60) and the resident
+#                                      memory at its start, halfway and at its end, how long new
+#                                      clients wait while the idle ones hold every place, and the
+#                                      TPVs each watcher got
 # Both serve on free ports, so a system's gpsd may run beside. Builds a Release binary in $BUILD
 # (default build-release/).
 set -euo pipefail
@@ -66,12 +74,79 @@ start_pair() {
     wait_for_port "$reference_port"
 }
 
+# Nanoseconds on a CPU, every thread, as the scheduler counts them: the clock ticks of
+# /proc/PID/stat are too coarse for a program that runs for microseconds at a time. (Not "%d":
+# mawk, Debian's awk, stops it at 2^31, 2.1 s of CPU.)
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.0f", ns }'; }
+rss() { awk '/^VmRSS/ { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
+
+if [[ "$runs" == --crowd ]]; then
+    seconds="${2:-60}"
+    cat >"$work/crowd.py" <<'PYTHON'
+# crowd.py idle|watch COUNT SECONDS PORT...: COUNT connections on each port that never send or
+# read, or COUNT watchers on each that read everything and then tell the fewest and most TPVs any
+# of them got on each port.
+import selectors, socket, sys, time
+kind, count, seconds, ports = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), sys.argv[4:]
+selector, held = selectors.DefaultSelector(), []
+for port in ports:
+    for _ in range(count):
+        client = socket.create_connection(("127.0.0.1", int(port)))
+        held.append(client)
+        if kind == "watch":
+            client.sendall(b'?WATCH={"enable":true,"json":true};\n')
+            client.setblocking(False)
+            selector.register(client, selectors.EVENT_READ, {"port": port, "rest": b"", "tpvs": 0})
+end = time.time() + seconds
+while time.time() < end:
+    if kind != "watch":
+        time.sleep(0.5)
+        continue
+    for key, _ in selector.select(timeout=0.5):
+        state = key.data
+        *lines, state["rest"] = (state["rest"] + key.fileobj.recv(65536)).split(b"\n")
+        state["tpvs"] += sum(b'"class":"TPV"' in line for line in lines)
+for port in ports if kind == "watch" else []:
+    got = [key.data["tpvs"] for key in selector.get_map().values() if key.data["port"] == port]
+    print(f"{len(got)} watchers on port {port} got {min(got)} to {max(got)} TPVs in {seconds:.0f} s")
+PYTHON
+    start_pair --rate 10
+    # measure LABEL: CPU of both over $seconds, and their memory at its start, halfway and end.
+    measure() {
+        sleep 5 # every client attached and the stream settled
+        local ours theirs memory
+        ours=$(cpu_ns "$devozora_pid") theirs=$(cpu_ns "$gpsd_pid")
+        memory="$(rss "$devozora_pid") / $(rss "$gpsd_pid")"
+        sleep $(( seconds / 2 ))
+        memory+=", $(rss "$devozora_pid") / $(rss "$gpsd_pid")"
+        sleep $(( seconds - seconds / 2 ))
+        ours=$(( $(cpu_ns "$devozora_pid") - ours )) theirs=$(( $(cpu_ns "$gpsd_pid") - theirs ))
+        memory+=", $(rss "$devozora_pid") / $(rss "$gpsd_pid")"
+        awk -v o="$ours" -v t="$theirs" -v s="$seconds" -v l="$1" -v m="$memory" 'BEGIN {
+            printf "%s, %d s: CPU devozora %.2f %%, gpsd %.2f %% of one core; memory devozora / gpsd at the start, halfway, end: %s\n",
+                   l, s, 100 * o / 1e9 / s, 100 * t / 1e9 / s, m }'
+    }
+    # served COMMAND...: how long the command takes, in ms.
+    served() {
+        local start
+        start=$(date +%s%N)
+        "$@" >/dev/null
+        echo "$(( ($(date +%s%N) - start) / 1000000 )) ms"
+    }
+    /usr/bin/python3 "$work/crowd.py" idle 64 $(( seconds + 15 )) "$gpsd_port" "$nmea_port" "$reference_port" & idle=$!
+    measure "64 idle on each port"
+    echo "newcomers served with every place held: o $(served sh -c "printf o | nc -N localhost $gpsd_port")," \
+         "gpspipe -w to its first report $(served gpspipe -w -n 4 "localhost:$gpsd_port")," \
+         "a first sentence from the NMEA port $(served sh -c "nc localhost $nmea_port | head -n 1")"
+    kill "$idle"
+    /usr/bin/python3 "$work/crowd.py" watch 32 $(( seconds + 5 )) "$gpsd_port" "$reference_port" & watchers=$!
+    measure "32 watchers each"
+    wait "$watchers"
+    exit 0
+fi
+
 if [[ "$runs" == --cpu ]]; then
     seconds="${2:-60}"
-    # Nanoseconds on a CPU, every thread, as the scheduler counts them: the clock ticks of
-    # /proc/PID/stat are too coarse for a program that runs for microseconds at a time.
-    cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }
-    rss() { awk '/^VmRSS/ { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
     echo "rate  devozora CPU, per Hz, memory             gpsd CPU, per Hz, memory                 ratio"
     for rate in 10 50; do
         start_pair --rate "$rate"
