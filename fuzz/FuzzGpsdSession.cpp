@@ -6,13 +6,13 @@
 //
 // Input: the first byte chooses the situation and whether the silent client is greeted, the
 // second the largest piece (0: all in one), the rest is what the client sends.
-#include "FixEpoch.h"
 #include "GpsdCommand.h"
 #include "GpsdObjects.h"
 #include "GpsdReply.h"
 #include "GpsdSession.h"
 #include "NavState.h"
 #include "NmeaInput.h"
+#include "TpvEstimates.h"
 
 #include <QJsonDocument>
 
@@ -36,27 +36,29 @@ void Require(bool holds, const char* promise)
 }
 
 constexpr std::int64_t Now = 1426699189000; // a second after the log's last fix
-constexpr std::string_view Release = "9.9";
+constexpr std::string_view Revision = "devozora 9.9";
 
 // What a session answers from, and what its answers come to.
 struct Situation {
     NavState Nav;
-    FixEpoch Latest;
+    TpvReport Latest;
     GpsdDevice Device;
     std::string PositionAnswer; // to "o"
     std::size_t ReplyLimit = 0; // the most one command may bring: the POLL answer and some room
 
-    Situation(bool received, bool open, std::string path) : Device{std::move(path), Now - 60000, open}
+    Situation(bool received, bool open, std::string path)
+        : Device{std::move(path), Now - 60000, open, SerialLine{4800, 'N', 1}, 1000}
     {
         Nav.SetGpsdPlaceholders();
         if (received) {
             NmeaInput input(Nav);
-            input.OnEpoch([this](const FixEpoch& epoch) { Latest = epoch; });
+            TpvHistory history;
+            input.OnEpoch([this, &history](const FixEpoch& epoch) { Latest = history.Next(epoch, Nav); });
             std::ifstream log(DEVOZORA_FUZZ_LOG, std::ios::binary);
             Require(log.good(), "the receiver log is there");
             std::for_each(std::istreambuf_iterator<char>(log), {}, [&input](char c) { input.Intake(c); });
             input.EndOfCycle();
-            Require(Nav.FixValid && Latest.Mode == 3 && Nav.SkyPrn[0] != 0, "the log leaves a fix and a sky");
+            Require(Nav.FixValid && Latest.Epoch.Mode == 3 && Nav.SkyPrn[0] != 0, "the log leaves a fix and a sky");
         }
         // The first "o" settles the time and altitude texts it writes into the state.
         PositionAnswer = GpsdAnswer('o', Nav);
@@ -107,7 +109,7 @@ bool ReadableJsonObject(std::string_view line)
 class Conversation {
 public:
     explicit Conversation(const Situation& situation)
-        : Given(situation), Nav(situation.Nav), Session(Nav, situation.Device, situation.Latest, Release)
+        : Given(situation), Nav(situation.Nav), Session(Nav, situation.Device, situation.Latest, Revision)
     {
     }
 
@@ -149,7 +151,7 @@ public:
     void CheckAsOnePiece(std::string_view sent) const
     {
         NavState nav = Given.Nav;
-        GpsdSession whole(nav, Given.Device, Given.Latest, Release);
+        GpsdSession whole(nav, Given.Device, Given.Latest, Revision);
         std::string out;
         if (Greeted)
             whole.Greet(out);
