@@ -28,6 +28,14 @@ bool ClientConnection::Readable() const
 
 bool ClientConnection::Send(std::string_view bytes)
 {
+    if (!Queue(bytes))
+        return false;
+    Flush();
+    return true;
+}
+
+bool ClientConnection::Queue(std::string_view bytes)
+{
     if (bytes.empty())
         return true;
     const auto size = static_cast<qint64>(bytes.size());
@@ -43,10 +51,14 @@ bool ClientConnection::Send(std::string_view bytes)
         }
     }
     Written += Peer->write(bytes.data(), size);
+    return true;
+}
+
+void ClientConnection::Flush()
+{
     // Straight to the system: a client that closes its side right after its command must find
     // the reply on its way. Left in our buffer, it would go when the socket is dropped.
     Peer->flush();
-    return true;
 }
 
 bool ClientConnection::Over(std::int64_t nowMs)

@@ -40,6 +40,10 @@ public:
     // Queues bytes and hands them to the system; false when the client was dropped for not
     // reading.
     bool Send(std::string_view bytes);
+    // Queues bytes only, for a Flush that hands over several at once (one system call instead of
+    // one per line); false when the client was dropped for not reading.
+    bool Queue(std::string_view bytes);
+    void Flush();
     // Whether the connection is over: gone, or closing with what is queued still not collected
     // after CloseTimeout.
     bool Over(std::int64_t nowMs);

@@ -9,6 +9,9 @@ NmeaTcpServer::NmeaTcpServer(quint16 port, const QHostAddress& address, QObject*
 {
     Clock.start();
     connect(&Listener, &QTcpServer::newConnection, this, &NmeaTcpServer::AcceptClients);
+    BatchEnd.setSingleShot(true);
+    BatchEnd.setInterval(0);
+    connect(&BatchEnd, &QTimer::timeout, this, &NmeaTcpServer::FlushClients);
 }
 
 NmeaTcpServer::~NmeaTcpServer()
@@ -23,7 +26,17 @@ void NmeaTcpServer::LineProcessed(const LineResult& line, std::string_view sente
     Line.assign(sentence).append("\r\n");
     for (const auto& client : Clients) {
         if (client->Connected())
-            client->Send(Line);
+            client->Queue(Line);
+    }
+    if (!BatchEnd.isActive())
+        BatchEnd.start();
+}
+
+void NmeaTcpServer::FlushClients()
+{
+    for (const auto& client : Clients) {
+        if (client->Connected())
+            client->Flush();
     }
 }
 

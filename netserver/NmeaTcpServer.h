@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 #include <string>
 #include <string_view>
@@ -34,9 +35,14 @@ public:
 
 private:
     void AcceptClients();
+    void FlushClients();
 
     PortListener Listener;
     QElapsedTimer Clock;
+    // Lines arrive in batches, a receiver's cycle at once from a gateway or a fast port: each
+    // client's are handed to the system together once the batch is in, one system call per
+    // client instead of one per line and client.
+    QTimer BatchEnd;
     ClientSet<ClientConnection> Clients;
     std::string Line; // reused for every sentence
 };
