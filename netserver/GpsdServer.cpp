@@ -9,7 +9,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <cctype>
 #include <charconv>
 
 namespace {
@@ -33,8 +32,8 @@ std::optional<SerialLine> LineOf(const SerialSettings& settings)
     SerialLine line;
     const std::string_view baud = BaudRateTexts[static_cast<std::size_t>(settings.BaudIndex)];
     std::from_chars(baud.data(), baud.data() + baud.size(), line.Bps);
-    line.Parity = static_cast<char>(
-        std::toupper(static_cast<unsigned char>(ParityTexts[static_cast<std::size_t>(settings.ParityIndex)].front())));
+    // "none", "even", ...: the first letter in capitals, N, E, O, M or S.
+    line.Parity = static_cast<char>(ParityTexts[static_cast<std::size_t>(settings.ParityIndex)].front() - 'a' + 'A');
     line.StopBits = StopBitsTexts[static_cast<std::size_t>(settings.StopBitsIndex)] == "2" ? 2 : 1;
     return line;
 }

@@ -89,8 +89,7 @@ void GpsdSession::Execute(std::string_view text, std::int64_t nowMillis, std::st
     else if (command->Name == "WATCH") {
         AppendDevices(out, Device);
         AppendWatch(out, Policy);
-    }
-    else if (command->Name == "POLL")
+    } else if (command->Name == "POLL")
         AppendPoll(out, Latest, Nav, Device, nowMillis);
     else
         AppendError(out, "Unrecognized request '" + Excerpt(command->Name) + "'");
