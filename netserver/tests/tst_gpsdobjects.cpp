@@ -121,6 +121,14 @@ void TestGpsdObjects::tpvAfterFullCycle()
     QCOMPARE(sky.Tpvs[1].value("eps").toDouble(), 24.49);
     QCOMPARE(sky.Tpvs[1].value("epc").toDouble(), 96.6);
     QCOMPARE(sky.Tpvs[1].value("climb").toDouble(), 2.5);
+    // A receiver that leaves elevation and azimuth empty puts every satellite in one spot: that
+    // geometry gives no DOP at all.
+    const Streamed flat = Stream({Rmc, Gga, gsa, "GPGSV,1,1,04,01,,,40,02,,,40,03,,,40,04,,,40"});
+    QVERIFY(!flat.Tpvs[0].contains("epx"));
+    line.clear();
+    AppendSky(line, flat.Nav, Device);
+    QCOMPARE(ObjectOf(line).value("uSat").toInt(), 4);
+    QVERIFY(!ObjectOf(line).contains("xdop") && !ObjectOf(line).contains("gdop"));
 }
 
 void TestGpsdObjects::cycles_data()
