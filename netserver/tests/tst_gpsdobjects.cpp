@@ -160,8 +160,10 @@ void TestGpsdObjects::cycles_data()
     QTest::newRow("RMC, GGA and GLL of one time: one TPV")
         << QStringList{Rmc, Gga, Gsa, "GPGLL,4807.038,N,01131.000,E,123519.25,A,A"} << "|3" << 1
         << timed + fix + heights + motion + QStringList{"eph", "epv", "sep"};
-    // No climb from a 3D fix to a 2D one.
+    // No climb from a 3D fix to a 2D one, nor to a 3D one without an altitude.
     QTest::newRow("a new time ends the cycle") << QStringList{Rmc, Gga, Later(Rmc)} << "3|2" << 1 << timed + fix + motion;
+    QTest::newRow("3D by GSA without an altitude") << QStringList{Rmc, Gga, Gsa, Later(Rmc), Gsa} << "3|3" << 1
+                                                   << timed + fix + motion + QStringList{"eph", "epv", "sep", "epc"};
     // The sentence before the time changed, ZDA, is the receiver's last: from then on a cycle is
     // reported the moment its ZDA arrives, and what comes after with the same time is not sent again.
     QTest::newRow("the last sentence of a cycle learned")
