@@ -81,10 +81,16 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, &Gpsd, &GpsdServer::CheckListener);
     connect(&link, &SerialLink::LineReceived, &Gpsd, &GpsdServer::LineProcessed);
     connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
+    // The device and its line as GPSD clients are told of them.
+    const auto deviceLine = [this] {
+        const SerialLink& link = Input.Link();
+        return SerialLineOf(link.SelectedDevice(), link.Settings(), link.BaudRate());
+    };
     connect(&link, &SerialLink::PortOpened, this,
-            [this] { Gpsd.SetDevice(Input.Link().SelectedDevice(), Input.Link().Settings()); });
+            [this, deviceLine] { Gpsd.SetDevice(Input.Link().SelectedDevice(), deviceLine()); });
     connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
     connect(&link, &SerialLink::FoundBaudRateChanged, this, &MainWindow::ShowFoundBaudRate);
+    connect(&link, &SerialLink::FoundBaudRateChanged, this, [this, deviceLine] { Gpsd.SetDeviceLine(deviceLine()); });
     for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake})
         connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::SerialListChanged);
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyBrightness);

@@ -9,8 +9,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <charconv>
-
 namespace {
 
 constexpr std::string_view Revision = "devozora " DEVOZORA_VERSION;
@@ -24,21 +22,19 @@ constexpr qint64 TurnBudget = 8 * 1024;
 // that every second tick brings one.
 constexpr std::int64_t HeartbeatSlackMs = 100;
 
-// The line of a serial port as the DEVICE object tells it.
-std::optional<SerialLine> LineOf(const SerialSettings& settings)
+} // namespace
+
+std::optional<SerialLine> SerialLineOf(const QString& device, const SerialSettings& settings, int baud)
 {
-    if (SettingsText(settings).empty())
+    if (IsNetworkEntry(device) || SettingsText(settings, baud).empty())
         return std::nullopt;
     SerialLine line;
-    const std::string_view baud = BaudRateTexts[static_cast<std::size_t>(settings.BaudIndex)];
-    std::from_chars(baud.data(), baud.data() + baud.size(), line.Bps);
+    line.Bps = baud;
     // "none", "even", ...: the first letter in capitals, N, E, O, M or S.
     line.Parity = static_cast<char>(ParityTexts[static_cast<std::size_t>(settings.ParityIndex)].front() - 'a' + 'A');
     line.StopBits = StopBitsTexts[static_cast<std::size_t>(settings.StopBitsIndex)] == "2" ? 2 : 1;
     return line;
 }
-
-} // namespace
 
 struct GpsdServer::Client : ClientConnection {
     Client(QTcpSocket* socket, std::int64_t nowMs, std::chrono::seconds letGoAfter, NavState& nav,
@@ -64,7 +60,7 @@ GpsdServer::~GpsdServer()
     Clients.Detach(this);
 }
 
-void GpsdServer::SetDevice(const QString& path, const std::optional<SerialSettings>& line)
+void GpsdServer::SetDevice(const QString& path, const std::optional<SerialLine>& line)
 {
     const std::string name = path.toStdString();
     if (Device.Open && Device.Path == name)
@@ -72,7 +68,7 @@ void GpsdServer::SetDevice(const QString& path, const std::optional<SerialSettin
     Device.Path = name;
     Device.ActivatedMillis = QDateTime::currentMSecsSinceEpoch();
     Device.Open = true;
-    Device.Line = line && !IsNetworkEntry(path) ? LineOf(*line) : std::nullopt;
+    Device.Line = line;
     // Another device, or the same one plugged in anew: its cycles start from here.
     History.Forget();
     Device.CycleMs.reset();

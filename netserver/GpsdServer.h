@@ -22,6 +22,10 @@ class QTcpSocket;
 struct LineResult;
 struct NavState;
 
+// The line of the device an entry opens as DEVICE objects tell it: the rate it is set to (baud),
+// parity and stop bits of the serial settings; none for a receiver on the network.
+std::optional<SerialLine> SerialLineOf(const QString& device, const SerialSettings& settings, int baud);
+
 // The GPSD server on one port, for old plotters (single letters "o" and "l") and current clients
 // (the JSON protocol) alike; each client's session finds out which it speaks. Up to MaxClients
 // clients are served at once; a newcomer beyond them is served in the place of a client that
@@ -63,10 +67,12 @@ public:
     // Whether silent clients are greeted (see GreetingDelay); on unless the machine's settings
     // say otherwise.
     void SetGreeting(bool greet) { Greeting = greet; }
-    // The device has been opened, with its line settings when it is a serial port: the JSON
-    // reports name it. Opened anew after it had gone, or another device, it is activated now and
-    // watchers are told; the watchdog's reopening of a port that never went away is no news.
-    void SetDevice(const QString& path, const std::optional<SerialSettings>& line = std::nullopt);
+    // The device has been opened, with its line when it is a serial port: the JSON reports name
+    // it. Opened anew after it had gone, or another device, it is activated now and watchers are
+    // told; the watchdog's reopening of a port that never went away is no news.
+    void SetDevice(const QString& path, const std::optional<SerialLine>& line = std::nullopt);
+    // The open serial port's line changed: "Auto" found the receiver's rate.
+    void SetDeviceLine(const std::optional<SerialLine>& line) { Device.Line = line; }
     // The device has gone away: watchers get a DEVICE with "activated":0, an empty sky and "no fix".
     void DeviceClosed();
 

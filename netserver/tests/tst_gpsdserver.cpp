@@ -174,7 +174,8 @@ void TestGpsdServer::deviceGoneAndBack()
     Server->CheckListener();
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().count("TPV"), 2, IoTimeout);
     // The sky comes back with the satellites, on its own when no cycle follows it.
-    Server->SetDevice(Device, SerialSettings{0, 4, 1, 2, 0, 0});
+    QVERIFY(!SerialLineOf("tcp://gateway:10110", SerialSettings{}, 4800)); // on the network: no line
+    Server->SetDevice(Device, SerialLineOf(Device, SerialSettings{0, 4, 1, 2, 0, 0}, 9600));
     QTRY_COMPARE_WITH_TIMEOUT(watcher.Classes().last(), "DEVICE", IoTimeout);
     QVERIFY(watcher.Objects().last().value("activated").isString());
     Feed({Line("GPGSV,1,1,01,04,40,083,46")});
@@ -190,7 +191,7 @@ void TestGpsdServer::deviceGoneAndBack()
     const QJsonObject device = watcher.Objects().last().value("devices").toArray()[0].toObject();
     QCOMPARE(QStringList({device.value("bps").toVariant().toString(), device.value("parity").toString(),
                           device.value("cycle").toVariant().toString()}),
-             QStringList({"4800", "E", "1"}));
+             QStringList({"9600", "E", "1"}));
 }
 
 // Nobody locks the door: a newcomer takes the place of the client that watches nothing and has

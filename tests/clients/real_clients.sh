@@ -29,6 +29,8 @@ watch_cgps() {
 # peer_count: established connections of both servers from the cut-off client.
 peer_count() { ss -Htn state established "( sport = :$gpsd_port or sport = :$nmea_port )" dst "$peer" | wc -l; }
 
+# 38400 baud, the program's port set so (position 7 of the list): the whole cycle fits each second.
+baud_index=7
 start_simulator "$work/gps" --seed 7 --baud 38400 --drop-fix-after 8 --drop-fix-for 8
 # Another program holds the NMEA port: the program says so, and serves once the port is free.
 nc -l "$nmea_port" >/dev/null 2>&1 & holder=$!

@@ -57,12 +57,13 @@ wait_for_port() {
 }
 
 # start_devozora DEVICE [GPSD SETTINGS]: the program with throwaway settings, serving GPSD on
-# $gpsd_port and plain NMEA on $nmea_port, its COM1 being DEVICE, with more lines of the GPSD
-# group if given; its process id in $devozora_pid.
+# $gpsd_port and plain NMEA on $nmea_port, its COM1 being DEVICE at 4800 baud (the baud-rate list's
+# position $baud_index, when set), with more lines of the GPSD group if given; its process id in
+# $devozora_pid.
 start_devozora() {
     mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
-    printf '[NMEA]\nDevice1=%s\nBaudrate=4\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n%s\n' "$1" "$nmea_port" "$gpsd_port" \
-        "${2:-}" >"$work/xdg/Quarvel/DevozOra.conf"
+    printf '[NMEA]\nDevice1=%s\nBaudrate=%s\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n%s\n' "$1" "${baud_index:-4}" \
+        "$nmea_port" "$gpsd_port" "${2:-}" >"$work/xdg/Quarvel/DevozOra.conf"
     QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" \
         "$devozora" >"$work/devozora.log" 2>&1 &
     devozora_pid=$!
