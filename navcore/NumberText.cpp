@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -16,6 +17,10 @@ bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
+
+// 10^0 to 10^15, each exact in a double.
+constexpr std::array<double, 16> PowersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 } // namespace
 
@@ -76,24 +81,35 @@ std::optional<double> PlainDecimal(std::string_view text)
 {
     const bool hasSign = text.starts_with('+') || text.starts_with('-');
     bool seenPoint = false;
-    bool seenDigit = false;
+    int digits = 0;
+    int decimals = 0;
+    std::uint64_t whole = 0; // every digit, the point left out
     for (std::size_t i = hasSign ? 1 : 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (IsDigit(c))
-            seenDigit = true;
-        else if (c == '.' && !seenPoint)
+        if (IsDigit(c)) {
+            ++digits;
+            decimals += seenPoint ? 1 : 0;
+            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+        } else if (c == '.' && !seenPoint) {
             seenPoint = true;
-        else
+        } else {
             return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    // What receivers send, at most 15 digits: the digits and the power of ten are exact doubles,
+    // and one division rounds correctly, so this is the very number from_chars would give, at a
+    // fraction of its cost.
+    if (digits <= 15) {
+        const double value = static_cast<double>(whole) / PowersOfTen[static_cast<std::size_t>(decimals)];
+        return text.starts_with('-') ? -value : value;
     }
     // from_chars reads a "-" but not a "+".
     const std::string_view number = text.starts_with('+') ? text.substr(1) : text;
     double value = 0.0;
-    if (!seenDigit
-        || std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed).ec
-               != std::errc()) {
+    if (std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed).ec != std::errc())
         return std::nullopt;
-    }
     return value;
 }
 

@@ -46,18 +46,32 @@ std::size_t Utf8CharacterLength(std::string_view text)
 
 void AppendJsonString(std::string& out, std::string_view text)
 {
+    // Runs of characters that need nothing go out in one piece: names and most values are plain
+    // ASCII from end to end.
+    const auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+    };
     out.push_back('"');
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t runStart = i;
+        while (i < text.size() && plain(text[i]))
+            ++i;
+        out.append(text.substr(runStart, i - runStart));
+        if (i == text.size())
+            break;
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
             const std::size_t length = Utf8CharacterLength(text.substr(i));
             if (length == 0) {
                 out.append("\\ufffd");
+                ++i;
                 continue;
             }
             out.append(text.substr(i, length));
-            i += length - 1;
+            i += length;
             continue;
         }
         switch (c) {
@@ -67,14 +81,11 @@ void AppendJsonString(std::string& out, std::string_view text)
         case '\r': out.append("\\r"); break;
         case '\t': out.append("\\t"); break;
         default:
-            if (byte < 0x20) {
-                out.append("\\u00");
-                out.push_back(HexDigits[byte >> 4]);
-                out.push_back(HexDigits[byte & 0xF]);
-            } else {
-                out.push_back(c);
-            }
+            out.append("\\u00");
+            out.push_back(HexDigits[byte >> 4]);
+            out.push_back(HexDigits[byte & 0xF]);
         }
+        ++i;
     }
     out.push_back('"');
 }
@@ -106,8 +117,9 @@ void JsonWriter::Close(char bracket)
 void JsonWriter::Key(std::string_view name)
 {
     Separate();
-    AppendJsonString(Out, name);
-    Out.push_back(':');
+    Out.push_back('"');
+    Out.append(name);
+    Out.append("\":");
     AfterKey = true;
 }
 

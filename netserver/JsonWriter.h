@@ -17,6 +17,8 @@ public:
     void BeginArray() { Open('['); }
     void EndArray() { Close(']'); }
     // A member whose value follows: an object or array opened next, or one of the values below.
+    // Names are this program's own words, plain ASCII without quote or backslash: they are
+    // written as they are.
     void Key(std::string_view name);
 
     void String(std::string_view text);

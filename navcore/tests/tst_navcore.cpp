@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QTest>
 
+#include <charconv>
 #include <clocale>
 #include <csignal>
 #include <cmath>
@@ -21,6 +22,7 @@
 #include <locale>
 
 #include <unistd.h>
+
 
 namespace {
 
@@ -73,6 +75,17 @@ private slots:
             QVERIFY2(value.has_value() == !std::isnan(field.Nmea), field.Text.c_str());
             if (value)
                 QCOMPARE(*value, field.Nmea);
+        }
+        // Numbers as receivers write them, the point anywhere: to the last bit what from_chars
+        // reads, however the number is read.
+        for (std::int64_t digits = 1; digits < 1'000'000'000'000'000; digits = digits * 7 + 3) {
+            const std::string whole = std::to_string(digits);
+            for (std::size_t point = 0; point <= whole.size(); ++point) {
+                const std::string text = "-" + whole.substr(0, point) + "." + whole.substr(point);
+                double expected = 0;
+                std::from_chars(text.data(), text.data() + text.size(), expected, std::chars_format::fixed);
+                QVERIFY2(PlainDecimal(text) == expected, text.c_str());
+            }
         }
     }
 
