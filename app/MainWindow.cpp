@@ -2,7 +2,6 @@
 
 #include "InstrumentWindow.h"
 #include "NavState.h"
-#include "PortDescription.h"
 #include "ReceptionIndicator.h"
 #include "SettingsStore.h"
 #include "Twips.h"
@@ -19,8 +18,6 @@
 #include <QTabWidget>
 #include <QToolTip>
 
-#include <cstdio>
-
 namespace {
 
 constexpr int ClientWidthTwips = 6855;
@@ -31,8 +28,7 @@ constexpr int ClientHeightTwips = 4927;
 } // namespace
 
 MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, QWidget* parent)
-    : QWidget(parent), Nav(nav), Settings(store), Input(nav), DefaultPorts(ports), Gpsd(nav, ports.Gpsd),
-      Windows(nav, *this, store)
+    : QWidget(parent), Nav(nav), Settings(store), Serving(nav, store, ports), Windows(nav, *this, store)
 {
     setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
     DaylightMenuPalette = QApplication::palette("QMenu");
@@ -69,28 +65,14 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     Place(StatusLine, 0, 4672, 6855, 255);
     ShowStatusLine();
 
-    SerialLink& link = Input.Link();
-    connect(&link, &SerialLink::ReceptionColourChanged, Reception, &ReceptionIndicator::SetColour);
+    Serving.SetOnScreen(true);
+    SerialLink& link = Serving.Receiver().Link();
+    connect(&Serving, &Station::ReceptionColourChanged, Reception, &ReceptionIndicator::SetColour);
     connect(&link, &SerialLink::InputScreeningChanged, this, &MainWindow::ShowInputScreening);
     InputScreening->installEventFilter(this);
-    connect(&link, &SerialLink::PortProblemChanged, this, [this](const QString& problem) {
-        ShowPortDevice();
-        if (!problem.isEmpty())
-            std::fprintf(stderr, "devozora: %s\n", qPrintable(PortDevice->toolTip()));
-    });
-    connect(&Input.Watchdog(), &ReceptionWatchdog::ListenerCheckDue, &Gpsd, &GpsdServer::CheckListener);
-    connect(&link, &SerialLink::LineReceived, &Gpsd, &GpsdServer::LineProcessed);
-    connect(&link, &SerialLink::EpochEnded, &Gpsd, &GpsdServer::EpochEnded);
-    // The device and its line as GPSD clients are told of them.
-    const auto deviceLine = [this] {
-        const SerialLink& link = Input.Link();
-        return SerialLineOf(link.SelectedDevice(), link.Settings(), link.BaudRate());
-    };
-    connect(&link, &SerialLink::PortOpened, this,
-            [this, deviceLine] { Gpsd.SetDevice(Input.Link().SelectedDevice(), deviceLine()); });
-    connect(&link, &SerialLink::PortClosed, &Gpsd, &GpsdServer::DeviceClosed);
+    connect(&Serving, &Station::DeviceChanged, this, &MainWindow::ShowPortDevice);
+    connect(&Serving, &Station::ServersChanged, this, &MainWindow::ShowStatusLine);
     connect(&link, &SerialLink::FoundBaudRateChanged, this, &MainWindow::ShowFoundBaudRate);
-    connect(&link, &SerialLink::FoundBaudRateChanged, this, [this, deviceLine] { Gpsd.SetDeviceLine(deviceLine()); });
     for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake})
         connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::SerialListChanged);
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyBrightness);
@@ -159,7 +141,7 @@ void MainWindow::SerialListChanged()
     selected.StopBitsIndex = StopBits->currentIndex();
     selected.ParityIndex = Parity->currentIndex();
     selected.HandShakeIndex = HandShake->currentIndex();
-    Input.Link().ChangeSettings(selected);
+    Serving.SelectSerialSettings(selected);
     ShowPortDevice();
 }
 
@@ -172,8 +154,7 @@ void MainWindow::ShowFoundBaudRate()
 // What "COM9" means here, and why it does not open when it does not.
 void MainWindow::ShowPortDevice()
 {
-    const SerialLink& link = Input.Link();
-    const QString line = DeviceLine(link.SelectedDevice(), link.PortProblem());
+    const QString line = Serving.DeviceLine();
     PortDevice->setToolTip(line);
     PortDevice->setText(PortDevice->fontMetrics().elidedText(line, Qt::ElideMiddle, PortDevice->width()));
 }
@@ -237,7 +218,7 @@ void MainWindow::ShowInputScreening()
         return;
     // The received lines end in CR LF; the text box wants plain line feeds and no empty line after
     // the last one, so that all five lines fit.
-    QString lines = Input.Link().InputScreeningText();
+    QString lines = Serving.Receiver().Link().InputScreeningText();
     lines.remove(QLatin1Char('\r'));
     if (lines.endsWith(QLatin1Char('\n')))
         lines.chop(1);

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "AutoBrightness.h"
-#include "GpsdServer.h"
 #include "InstrumentHost.h"
 #include "InstrumentWindows.h"
-#include "NmeaReceiver.h"
-#include "NmeaTcpServer.h"
+#include "Station.h"
 
 #include <QPalette>
 #include <QTimer>
@@ -29,18 +27,11 @@ class SettingsStore;
 struct NavState;
 struct StationGlance;
 
-// Where the servers listen unless the machine's settings say otherwise. Tests pass 0 for both:
-// GPSD on a free port, no NMEA server.
-struct ServerPorts {
-    quint16 Gpsd = 2947;
-    quint16 NmeaTcp = 10110;
-};
-
-// The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), owns the
-// input with its watchdog and the servers for plotters (GPSD, plain NMEA), restores the settings
-// at start-up and writes them back shortly after every change and when it closes. It shows no
-// navigation data itself, only how the station is doing at a glance and which brightness "Auto"
-// chose from the sun; it is dimmed with the instruments.
+// The main window: carries every setting on three tabs ("Windows", "NMEA", "Local"), holds the
+// station (the input with its watchdog and the servers for plotters) and shows it, restores the
+// settings at start-up and writes them back shortly after every change and when it closes. It
+// shows no navigation data itself, only how the station is doing at a glance and which
+// brightness "Auto" chose from the sun; it is dimmed with the instruments.
 class MainWindow : public QWidget, public InstrumentHost {
     Q_OBJECT
 
@@ -62,10 +53,11 @@ public:
     // announces (a power cut, kill -9, a lost display) loses at most that much.
     static constexpr int SaveDelayMs = 1000;
 
-    NmeaReceiver& Receiver() { return Input; }
-    GpsdServer& Server() { return Gpsd; }
+    ::Station& Station() { return Serving; }
+    NmeaReceiver& Receiver() { return Serving.Receiver(); }
+    GpsdServer& Server() { return Serving.Gpsd(); }
     // Null while "NMEA"/"TcpPort" is 0.
-    NmeaTcpServer* NmeaServer() { return NmeaOut.get(); }
+    NmeaTcpServer* NmeaServer() { return Serving.NmeaServer(); }
     const InstrumentWindows& Instruments() const { return Windows; }
 
     // What the instrument windows read from the main window.
@@ -145,20 +137,14 @@ private:
     void FreezeChanged();
     void ShowInputScreening();
     void ShowPortDevice();
-    // The servers as the machine's settings place them (MainWindowServers.cpp).
-    void StartServers();
-    void ServerProblemChanged(const QString& problem);
-    // The servers' part of the at-a-glance lines.
+    // The servers' part of the at-a-glance lines (MainWindowServers.cpp).
     void FillServerGlance(StationGlance& glance);
     // The bottom line: the version, or what keeps a server from listening.
     void ShowStatusLine();
 
     NavState& Nav;
     SettingsStore& Settings;
-    NmeaReceiver Input;
-    ServerPorts DefaultPorts;
-    GpsdServer Gpsd;
-    std::unique_ptr<NmeaTcpServer> NmeaOut;
+    ::Station Serving;
     InstrumentWindows Windows;
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;

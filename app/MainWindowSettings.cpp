@@ -83,17 +83,9 @@ void MainWindow::StoreSetting(bool machine, const QString& subkey, const QString
 
 void MainWindow::StartUp()
 {
-    Nav.SetGpsdPlaceholders();
-    StartServers();
-    // Machine-wide: "True" reads the GPS talker only, for a receiver whose other talkers mislead.
-    Input.Link().Interpreter().SetTalkersGpOnly(
-        SettingsStore::ReadFlag(Settings.ReadMachineSetting(Nmea, QStringLiteral("TalkersGPOnly"))));
-    for (int port = 1; port <= SerialPortCount; ++port) {
-        const QString device = Settings.ReadMachineSetting(Nmea, QStringLiteral("Device%1").arg(port));
-        Input.Link().Devices().SetOverride(port, device);
-    }
+    Serving.Configure();
     RestoreSettings();
-    Input.Start();
+    Serving.Start();
     RestoreWindows();
     Tabs->setCurrentIndex(0);
     StartedUp = true;
@@ -157,7 +149,7 @@ void MainWindow::ShutDown()
         return;
     ShutDownDone = true;
     SaveTimer.stop();
-    Input.Stop();
+    Serving.Stop();
     // Each open window's flag is written before it closes, because closing unticks its box; a
     // closing window writes its own place and size.
     WriteSettings();

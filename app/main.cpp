@@ -1,4 +1,7 @@
-// devozora: the desktop program. It takes no arguments of its own apart from --help and --version.
+// devozora: the desktop program. Asked to serve without a screen (--headless), or started where
+// there is no display, it hands over to the service, which loads no widget code.
+#include "CommandLine.h"
+#include "HeadlessStart.h"
 #include "MainWindow.h"
 #include "NavState.h"
 #include "SettingsStore.h"
@@ -10,53 +13,28 @@
 #include <QSocketNotifier>
 
 #include <cstdio>
-#include <optional>
-#include <string_view>
-
-namespace {
-
-constexpr char Usage[] =
-    "Usage: devozora\n"
-    "Shows the NMEA 0183 stream of a GPS receiver in large instrument windows and serves the\n"
-    "position to chart plotters: the GPSD protocols on TCP port 2947, plain NMEA on TCP port 10110.\n"
-    "Settings are made in its window, or in its settings files:\n"
-    "  per user       $XDG_CONFIG_HOME/Quarvel/DevozOra.conf (default ~/.config/...)\n"
-    "  machine-wide   <first folder of $XDG_CONFIG_DIRS>/Quarvel/DevozOra.conf (default /etc/xdg/...)\n"
-    "Options:\n"
-    "  -h, --help     show this text\n"
-    "  -v, --version  show the version\n";
-
-// The two arguments people try first are answered before any window exists, so that they work
-// without a display.
-std::optional<int> AnswerCommandLine(int argc, char* argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        if (argument == "--version" || argument == "-v") {
-            std::printf("devozora %s\n", DEVOZORA_VERSION);
-            return 0;
-        }
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
-    if (const auto status = AnswerCommandLine(argc, argv))
-        return *status;
+    const CommandLine line = ReadCommandLine(argc, argv);
+    if (line.Answered)
+        return *line.Answered;
+    if (line.Headless)
+        return RunHeadless(argv[0], argv + 1);
+    if (!DisplayNamed()) {
+        std::fputs("devozora: no display; serving without a screen, as with --headless\n", stderr);
+        char* const none[] = {nullptr};
+        return RunHeadless(argv[0], none);
+    }
     // Qt's own event loop rather than GLib's: GLib wakes its loop once more every time a socket
     // starts or stops waiting to write, which is twice for every report to a plotter, and that
     // made the program cost half as much again as gpsd for each received cycle. Nothing here needs
     // GLib's loop. QT_NO_GLIB set to an empty text brings it back.
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
+    RunHeadlessWhenNoDisplayOpens(argv[0]);
     QApplication application(argc, argv);
+    DisplayOpened();
     QApplication::setApplicationName(QStringLiteral("DevozOra"));
     QApplication::setOrganizationName(QStringLiteral("Quarvel"));
     QApplication::setApplicationVersion(QStringLiteral(DEVOZORA_VERSION));
@@ -84,7 +62,7 @@ int main(int argc, char* argv[])
     if (const int signalPipe = WatchTerminationSignals(); signalPipe >= 0) {
         auto* notifier = new QSocketNotifier(signalPipe, QSocketNotifier::Read, &mainWindow);
         QObject::connect(notifier, &QSocketNotifier::activated, &mainWindow, [&mainWindow, signalPipe] {
-            DrainTerminationSignals(signalPipe);
+            DrainTerminationSignals(signalPipe); // a hangup too: the terminal or the session is gone
             mainWindow.close();
             QApplication::quit();
         });

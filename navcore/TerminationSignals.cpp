@@ -10,9 +10,9 @@ namespace {
 int SignalPipe[2] = {-1, -1};
 
 // A handler may do next to nothing: it wakes the event loop through the pipe.
-void OnSignal(int)
+void OnSignal(int signal)
 {
-    const char byte = 1;
+    const char byte = signal == SIGHUP ? 'h' : 'e';
     [[maybe_unused]] const ssize_t ignored = ::write(SignalPipe[1], &byte, 1);
 }
 
@@ -40,9 +40,13 @@ int WatchTerminationSignals()
     return SignalPipe[0];
 }
 
-void DrainTerminationSignals(int readEnd)
+ReceivedSignals DrainTerminationSignals(int readEnd)
 {
+    ReceivedSignals received;
     char byte = 0;
     while (::read(readEnd, &byte, 1) > 0) {
+        received.Hangup |= byte == 'h';
+        received.End |= byte != 'h';
     }
+    return received;
 }

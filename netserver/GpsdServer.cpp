@@ -49,7 +49,7 @@ struct GpsdServer::Client : ClientConnection {
 };
 
 GpsdServer::GpsdServer(NavState& nav, quint16 port, const QHostAddress& address, QObject* parent)
-    : QObject(parent), Nav(nav), Listener(QStringLiteral("GPSD"), port, address)
+    : NetworkServer(parent), Nav(nav), Listener(QStringLiteral("GPSD"), port, address)
 {
     Clock.start();
     connect(&Listener, &QTcpServer::newConnection, this, &GpsdServer::AcceptClients);
@@ -119,6 +119,7 @@ void GpsdServer::AcceptClients()
         if (socket->bytesAvailable() > 0)
             AnswerClient(client);
     }
+    TellClientsChanged();
 }
 
 void GpsdServer::GreetClient(const QTcpSocket* socket)

@@ -2,6 +2,7 @@
 
 #include "ClientConnection.h"
 #include "ClientSet.h"
+#include "NetworkServer.h"
 #include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdSession.h"
@@ -42,7 +43,7 @@ std::optional<SerialLine> SerialLineOf(const QString& device, const SerialSettin
 // when it comes back, and, while there is no fix and no cycle comes, a TPV with mode 1 once a
 // second: a plotter must hear that its position is no longer current. A client that has not said
 // anything after GreetingDelay is greeted with VERSION (see GpsdSession).
-class GpsdServer : public QObject {
+class GpsdServer : public NetworkServer {
     Q_OBJECT
 
 public:
@@ -62,7 +63,7 @@ public:
     ~GpsdServer() override;
 
     // Where it listens, how many it serves at once and how long a vanished one keeps its place.
-    PortListener& TcpListener() { return Listener; }
+    PortListener& TcpListener() override { return Listener; }
     void SetMaxClients(int count) { Listener.SetMaxClients(count); }
     // Whether silent clients are greeted (see GreetingDelay); on unless the machine's settings
     // say otherwise.
@@ -86,11 +87,12 @@ public:
     // The watchdog's check: gone clients are let go and waiting ones served, the port listens
     // unless another program holds it, and watchers of a receiver without fix that has fallen
     // quiet hear so.
-    void CheckListener();
+    void CheckListener() override;
 
     bool IsListening() const { return Listener.isListening(); }
     quint16 Port() const { return Listener.Port(); }
-    int ClientCount() const;
+    int ClientCount() const override;
+    int HeldClients() const override { return Clients.Held(); }
 
 private:
     struct Client;

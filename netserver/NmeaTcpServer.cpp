@@ -5,7 +5,7 @@
 #include <QTcpSocket>
 
 NmeaTcpServer::NmeaTcpServer(quint16 port, const QHostAddress& address, QObject* parent)
-    : QObject(parent), Listener(QStringLiteral("NMEA"), port, address)
+    : NetworkServer(parent), Listener(QStringLiteral("NMEA"), port, address)
 {
     Clock.start();
     connect(&Listener, &QTcpServer::newConnection, this, &NmeaTcpServer::AcceptClients);
@@ -63,4 +63,5 @@ void NmeaTcpServer::AcceptClients()
         if (socket->bytesAvailable() > 0)
             drop();
     }
+    TellClientsChanged();
 }

@@ -2,6 +2,7 @@
 
 #include "ClientConnection.h"
 #include "ClientSet.h"
+#include "NetworkServer.h"
 #include "PortListener.h"
 
 #include <QElapsedTimer>
@@ -18,7 +19,7 @@ struct LineResult;
 // valid checksum, as it was received up to its checksum, with CR LF, to every connected client.
 // Clients have nothing to say; what they send is read and dropped. Listening, the number of
 // clients, who makes room for a newcomer and their bounded queues work as for the GPSD server.
-class NmeaTcpServer : public QObject {
+class NmeaTcpServer : public NetworkServer {
     Q_OBJECT
 
 public:
@@ -26,12 +27,13 @@ public:
                            QObject* parent = nullptr);
     ~NmeaTcpServer() override;
 
-    PortListener& TcpListener() { return Listener; }
+    PortListener& TcpListener() override { return Listener; }
     // Every line the link has processed, with its text when its checksum was valid.
     void LineProcessed(const LineResult& line, std::string_view sentence);
     // The watchdog's check, as for the GPSD server.
-    void CheckListener();
-    int ClientCount() const { return Clients.Connected(); }
+    void CheckListener() override;
+    int ClientCount() const override { return Clients.Connected(); }
+    int HeldClients() const override { return Clients.Held(); }
 
 private:
     void AcceptClients();

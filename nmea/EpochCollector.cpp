@@ -41,7 +41,7 @@ void EpochCollector::Finish()
 {
     // Sentences without a time that came after the last of a cycle (a GSA after the RMC) belong
     // to the next cycle, however long the pause before it.
-    if (TimeOfDayMs >= 0 || FixSeen || NoFixSeen)
+    if (CycleOpen())
         Complete();
 }
 

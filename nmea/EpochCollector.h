@@ -34,6 +34,8 @@ public:
     void Take(std::string_view type, const InterpretResult& result, const NavState& nav);
     // The receiver has fallen quiet: the cycle in progress is complete.
     void Finish();
+    // A sentence of a cycle that is not complete yet has come: Finish would act on it.
+    bool CycleOpen() const { return TimeOfDayMs >= 0 || FixSeen || NoFixSeen; }
 
 private:
     using Type = std::array<char, 3>;

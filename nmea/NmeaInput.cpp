@@ -11,7 +11,8 @@ NmeaInput::NmeaInput(NavState& nav) : Nav(nav), Rules(nav)
 
 LineResult NmeaInput::ProcessLine()
 {
-    Screen.Show(Sentence);
+    if (ScreeningKept)
+        Screen.Show(Sentence);
     Recognised = false;
     LineResult result;
     std::string_view sentence = Sentence;

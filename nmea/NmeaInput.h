@@ -48,6 +48,8 @@ public:
     void OnEpoch(EpochCollector::Handler handler) { Epochs.SetHandler(std::move(handler)); }
     // The receiver has fallen quiet, or its device went away: the cycle in progress is complete.
     void EndOfCycle() { Epochs.Finish(); }
+    // EndOfCycle would complete a cycle: sentences of one have come since the last was complete.
+    bool CycleOpen() const { return Epochs.CycleOpen(); }
     // Forgets a partly received line without processing it: its device went away, and joined to
     // the first line of a new stream it would make a sentence of two halves.
     void DropPartialLine()
@@ -64,6 +66,8 @@ public:
     bool SentenceRecognised() const { return Recognised; }
     const InputScreening& Screening() const { return Screen; }
     InputScreening& Screening() { return Screen; }
+    // Whether lines are added to the InputScreening text: not where nobody can ever see it.
+    void KeepScreening(bool keep) { ScreeningKept = keep; }
     SentenceInterpreter& Interpreter() { return Rules; }
 
 private:
@@ -75,5 +79,6 @@ private:
     std::string LastValid;
     bool Overlong = false;
     bool Recognised = false;
+    bool ScreeningKept = true;
     InputScreening Screen;
 };

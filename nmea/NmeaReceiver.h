@@ -7,7 +7,7 @@
 
 struct NavState;
 
-// The NMEA input as the main window owns it: the serial link with its character intake, and the
+// The NMEA input as the station owns it: the serial link with its character intake, and the
 // reception watchdog, wired so that every accepted fix restarts the watchdog's count.
 class NmeaReceiver {
 public:
@@ -23,7 +23,9 @@ public:
     void Stop();
 
     SerialLink& Link() { return Serial; }
+    const SerialLink& Link() const { return Serial; }
     ReceptionWatchdog& Watchdog() { return Dog; }
+    const ReceptionWatchdog& Watchdog() const { return Dog; }
 
 private:
     SerialLink Serial;

@@ -31,7 +31,10 @@ void SerialLink::COMopenen()
     if (OpeningAllowed && NetworkLinkAlive())
         return;
     Close();
-    if (!OpenSelectedPort()) {
+    const bool opened = OpenSelectedPort();
+    if (Waits != Awaiting::Device)
+        WatchForDevice({});
+    if (!opened) {
         // "Auto" waits for a port to listen on; the watchdog's reopening does not restart a turn.
         SearchTurn.stop();
         SayClosed();
@@ -48,6 +51,7 @@ bool SerialLink::NetworkLinkAlive() const
 
 bool SerialLink::OpenSelectedPort()
 {
+    Waits = Awaiting::Nothing;
     if (!OpeningAllowed)
         return false;
     const QString device = SelectedDevice();
@@ -63,6 +67,7 @@ bool SerialLink::OpenSelectedPort()
         SourceDevice = device;
         return OpenSerial(device);
     }
+    Waits = Awaiting::Settings;
     SetReceptionColour(IndicatorColour::Magenta);
     return false;
 }
@@ -83,6 +88,8 @@ bool SerialLink::OpenSerial(const QString& device)
     // "ttyUSB0" is a device under /dev, as the serial port reads it.
     const QString path = device.startsWith(u'/') || device.startsWith(u'.') ? device : QStringLiteral("/dev/") + device;
     if (!QFileInfo::exists(path)) {
+        Waits = Awaiting::Device;
+        WatchForDevice(path);
         SetReceptionColour(IndicatorColour::Red);
         SetProblem(SerialProblem(QSerialPort::DeviceNotFoundError, device, {}));
         ClearInputScreening();
@@ -130,6 +137,33 @@ bool SerialLink::OpenNetwork(const NetworkSource& source)
     SetReceptionColour(IndicatorColour::Black);
     Source = &Udp;
     return true;
+}
+
+void SerialLink::WatchForDevice(const QString& path)
+{
+    QString folder;
+    if (!path.isEmpty()) {
+        // A /dev/serial/by-id link appears after its folders: each folder that appears moves the
+        // watch one step closer.
+        folder = QFileInfo(path).absolutePath();
+        while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).absolutePath())
+            folder = QFileInfo(folder).absolutePath();
+    }
+    const QStringList watched = DeviceFolder ? DeviceFolder->directories() : QStringList();
+    if (watched == QStringList(folder) || (watched.isEmpty() && folder.isEmpty()))
+        return;
+    if (!watched.isEmpty())
+        DeviceFolder->removePaths(watched);
+    if (folder.isEmpty())
+        return;
+    if (!DeviceFolder) {
+        DeviceFolder = std::make_unique<QFileSystemWatcher>();
+        connect(DeviceFolder.get(), &QFileSystemWatcher::directoryChanged, this, [this] {
+            if (Waits == Awaiting::Device)
+                COMopenen();
+        });
+    }
+    DeviceFolder->addPath(folder);
 }
 
 void SerialLink::Close()
@@ -258,7 +292,12 @@ void SerialLink::ReceiveWaitingInput()
         lineEnded = Take(Source->readAll());
     }
     if (lineEnded) {
-        Quiet.start();
+        // Once the receiver's last sentence of a cycle has completed it, falling quiet completes
+        // nothing: no timer wakes the program between a 1 Hz receiver's bursts.
+        if (Intake.CycleOpen())
+            Quiet.start();
+        else
+            Quiet.stop();
         emit InputScreeningChanged();
     }
 }

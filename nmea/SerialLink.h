@@ -7,6 +7,7 @@
 #include "SerialSettings.h"
 
 #include <QElapsedTimer>
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -26,7 +28,8 @@ struct NetworkSource;
 // reception indicator; intake, screening, indicator and watchdog work alike whichever it is.
 // With "Auto" of the baud-rate list it finds the serial receiver's rate itself (BaudSearch).
 // Nothing here gives up for good: the reception watchdog keeps calling COMopenen until sentences
-// flow again. Why the port is not open is told in words (PortProblem).
+// flow again. Why the port is not open is told in words (PortProblem). A serial device that is
+// not present is also watched for: it opens the moment it appears.
 class SerialLink : public QObject {
     Q_OBJECT
 
@@ -59,9 +62,14 @@ public:
 
     // Open, or a network connection being made.
     bool IsOpen() const { return Source != nullptr; }
+    // Shut, and no attempt can open it until something happens: the device is not present (its
+    // appearance opens it), or the entry names no device at all (only a change of settings helps).
+    bool AwaitsChange() const { return !IsOpen() && Waits != Awaiting::Nothing; }
     IndicatorColour ReceptionColour() const { return Indicator; }
     void SetReceptionColour(IndicatorColour colour);
     const NmeaInput& Input() const { return Intake; }
+    // Whether the InputScreening text is kept; a service without a screen needs none.
+    void KeepInputScreening(bool keep) { Intake.KeepScreening(keep); }
     // Which talkers are read is the receiver's business, set at start-up.
     SentenceInterpreter& Interpreter() { return Intake.Interpreter(); }
     // The InputScreening text as the window shows it (received bytes as Latin-1).
@@ -107,6 +115,11 @@ private:
     void FollowSearch(const LineResult& line);
     void SearchTurnOver();
     void ApplySearchRate();
+    // Watches the folder the absent device at path will appear in (or the nearest one on its way
+    // that exists); an empty path ends the watch.
+    void WatchForDevice(const QString& path);
+
+    enum class Awaiting { Nothing, Device, Settings };
 
     // Longer than the pauses between the sentences of one cycle on any line, shorter than the
     // pause between cycles of a 1 Hz receiver.
@@ -124,6 +137,8 @@ private:
     bool Reached = false;        // the TCP connection was made
     QByteArray Datagram;
     QString Problem;
+    Awaiting Waits = Awaiting::Nothing;
+    std::unique_ptr<QFileSystemWatcher> DeviceFolder; // made when a device is first missing
     QTimer Quiet;
     NmeaInput Intake;
     PortDevices PortMap;

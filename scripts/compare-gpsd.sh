@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # devozora beside gpsd on the same machine, each fed by its own simulator (the same seed and start).
-#   scripts/compare-gpsd.sh [RUNS]     at 1 Hz: TPV objects a watching client gets per minute, and
+#   scripts/compare-gpsd.sh [--headless] [RUNS]
+#                                      at 1 Hz: TPV objects a watching client gets per minute, and
 #                                      the round trip of ?POLL; over loopback (median and 99th
 #                                      percentile of 1000, the two servers asked in turn); default
 #                                      3 runs of about 70 s, each printed, then the medians
-#   scripts/compare-gpsd.sh --cpu [SECONDS]
-#                                      at 10 Hz and then at 50 Hz, one watcher each (gpspipe -w):
-#                                      the CPU each takes over SECONDS (default 60), in % of one core
-#                                      and per Hz, the ratio of the two, and resident memory
-#   scripts/compare-gpsd.sh --crowd [SECONDS]
+#   scripts/compare-gpsd.sh [--headless] --cpu [SECONDS]
+#                                      at 1, 10 and 50 Hz, one watcher each (gpspipe -w), then idle
+#                                      with no receiver and no client: the CPU each takes over
+#                                      SECONDS (default 60), in % of one core and per Hz, the ratio
+#                                      of the two, and resident memory: all of it, the part that is
+#                                      the process's own (anonymous), and its proportional share
+#                                      (PSS, shared library pages divided among their users)
+#   scripts/compare-gpsd.sh [--headless] --crowd [SECONDS]
 #                                      at 10 Hz, first 64 connections that never send or read held
 #                                      on each port (devozora's GPSD and NMEA ports, gpsd's one),
 #                                      then 32 watchers on each GPSD port that read everything: the
@@ -16,15 +20,21 @@
 #                                      memory at its start, halfway and at its end, how long new
 #                                      clients wait while the idle ones hold every place, and the
 #                                      TPVs each watcher got
-# Both serve on free ports, so a system's gpsd may run beside. Builds a Release binary in $BUILD
-# (default build-release/).
+# Without --headless the desktop program runs, on Qt's offscreen platform; with it, the service
+# without a screen. Both serve on free ports, so a system's gpsd may run beside. Builds a Release
+# binary in $BUILD (default build-release/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+devozora_platform=offscreen
+if [[ "${1:-}" == --headless ]]; then
+    devozora_platform=""
+    shift
+fi
 runs="${1:-3}"
 scripts/deps.sh
 build="${BUILD:-build-release}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDEVOZORA_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target devozora devozora-simulator >/dev/null
+cmake --build "$build" -j"$(nproc)" --target devozora devozora-headless devozora-simulator >/dev/null
 devozora="$build/app/devozora" simulator="$build/tools/simulator/devozora-simulator"
 work="$(mktemp -d)"
 source tests/clients/serve.sh
@@ -79,6 +89,12 @@ start_pair() {
 # mawk, Debian's awk, stops it at 2^31, 2.1 s of CPU.)
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.0f", ns }'; }
 rss() { awk '/^VmRSS/ { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
+# Resident, of which anonymous, and proportional share, in MB.
+memory() {
+    awk '/^VmRSS/ { rss = $2 } /^RssAnon/ { anon = $2 } END { printf "%.1f/%.1f/", rss / 1024, anon / 1024 }' \
+        "/proc/$1/status"
+    awk '/^Pss:/ { printf "%.1f MB", $2 / 1024 }' "/proc/$1/smaps_rollup"
+}
 
 if [[ "$runs" == --crowd ]]; then
     seconds="${2:-60}"
@@ -147,22 +163,37 @@ fi
 
 if [[ "$runs" == --cpu ]]; then
     seconds="${2:-60}"
-    echo "rate  devozora CPU, per Hz, memory             gpsd CPU, per Hz, memory                 ratio"
-    for rate in 10 50; do
-        start_pair --rate "$rate"
-        gpspipe -w "localhost:$gpsd_port" >/dev/null & pids+=($!)
-        gpspipe -w "localhost:$reference_port" >/dev/null & pids+=($!)
+    # measure RATE: both processes over $seconds; RATE 0 is idle.
+    measure() {
         sleep 5 # every client attached and the stream settled
         ours=$(cpu_ns "$devozora_pid") theirs=$(cpu_ns "$gpsd_pid")
         sleep "$seconds"
         ours=$(( $(cpu_ns "$devozora_pid") - ours )) theirs=$(( $(cpu_ns "$gpsd_pid") - theirs ))
-        awk -v r="$rate" -v o="$ours" -v t="$theirs" -v s="$seconds" \
-            -v om="$(rss "$devozora_pid")" -v tm="$(rss "$gpsd_pid")" 'BEGIN {
+        awk -v r="$1" -v o="$ours" -v t="$theirs" -v s="$seconds" \
+            -v om="$(memory "$devozora_pid")" -v tm="$(memory "$gpsd_pid")" 'BEGIN {
             oc = 100 * o / 1e9 / s; tc = 100 * t / 1e9 / s
-            printf "%2d Hz  %5.2f %%  %.4f %%/Hz  %-9s          %5.2f %%  %.4f %%/Hz  %-9s          %.2f\n",
-                   r, oc, oc / r, om, tc, tc / r, tm, (tc > 0 ? oc / tc : 0) }'
+            if (r > 0)
+                printf "%2d Hz  %6.3f %%  %.4f %%/Hz  %-16s  %6.3f %%  %.4f %%/Hz  %-16s  %.2f\n",
+                       r, oc, oc / r, om, tc, tc / r, tm, (tc > 0 ? oc / tc : 0)
+            else
+                printf "idle   %7.4f %%               %-16s  %7.4f %%               %-16s  %.2f\n",
+                       oc, om, tc, tm, (tc > 0 ? oc / tc : 0) }'
         stop_all
+    }
+    echo "rate   devozora CPU, per Hz, RSS/anon/PSS          gpsd CPU, per Hz, RSS/anon/PSS              ratio"
+    for rate in 1 10 50; do
+        start_pair --rate "$rate"
+        gpspipe -w "localhost:$gpsd_port" >/dev/null & pids+=($!)
+        gpspipe -w "localhost:$reference_port" >/dev/null & pids+=($!)
+        measure "$rate"
     done
+    # No receiver: both wait for a device that is not there.
+    start_devozora "$work/absent"
+    gpsd -N -n -b -S "$reference_port" -F "$work/gpsd.sock" "$work/absent" >"$work/gpsd.log" 2>&1 &
+    gpsd_pid=$!
+    pids+=($!)
+    wait_for_port "$reference_port"
+    measure 0
     exit 0
 fi
 

@@ -56,16 +56,24 @@ wait_for_port() {
     fail "nothing listens on port $1"
 }
 
-# start_devozora DEVICE [GPSD SETTINGS]: the program with throwaway settings, serving GPSD on
-# $gpsd_port and plain NMEA on $nmea_port, its COM1 being DEVICE at 4800 baud (the baud-rate list's
-# position $baud_index, when set), with more lines of the GPSD group if given; its process id in
-# $devozora_pid.
-start_devozora() {
+# write_settings DEVICE [GPSD SETTINGS]: throwaway settings serving GPSD on $gpsd_port and plain
+# NMEA on $nmea_port, COM1 being DEVICE at 4800 baud (the baud-rate list's position $baud_index,
+# when set), with more lines of the GPSD group if given.
+write_settings() {
     mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
     printf '[NMEA]\nDevice1=%s\nBaudrate=%s\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n%s\n' "$1" "${baud_index:-4}" \
         "$nmea_port" "$gpsd_port" "${2:-}" >"$work/xdg/Quarvel/DevozOra.conf"
-    QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" \
-        "$devozora" >"$work/devozora.log" 2>&1 &
+}
+
+# start_devozora DEVICE [GPSD SETTINGS]: the program with those settings, without a display, as a
+# service runs: it serves without a screen. $devozora_option (--headless) is passed on; with
+# $devozora_platform set (offscreen) the desktop program runs instead, and $devozora_display names
+# a display. Its process id in $devozora_pid.
+start_devozora() {
+    write_settings "$@"
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ${devozora_platform:+QT_QPA_PLATFORM=$devozora_platform} \
+        ${devozora_display:+DISPLAY=$devozora_display} XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" \
+        "$devozora" ${devozora_option:-} >"$work/devozora.log" 2>&1 &
     devozora_pid=$!
     pids+=($!)
     wait_for_port "$gpsd_port"
