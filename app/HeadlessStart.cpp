@@ -30,14 +30,16 @@ std::string HeadlessPath()
     return bin + DEVOZORA_HEADLESS_FROM_BINDIR;
 }
 
+// Qt's own words on why the display did not open go out as they are; its last word, that the
+// program cannot start, is replaced by the service starting.
 void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    if (type == QtFatalMsg) {
+        std::fputs("devozora: no display can be reached; serving without a screen, as with --headless\n", stderr);
+        char* const none[] = {nullptr};
+        RunHeadless(ProgramName, none);
+    }
     QtOwnHandler(type, context, message);
-    if (type != QtFatalMsg)
-        return;
-    std::fputs("devozora: no display can be reached; serving without a screen, as with --headless\n", stderr);
-    char* const none[] = {nullptr};
-    RunHeadless(ProgramName, none);
 }
 
 } // namespace

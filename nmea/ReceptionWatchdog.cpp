@@ -19,6 +19,7 @@ ReceptionWatchdog::ReceptionWatchdog(NavState& nav, SerialLink& link, std::chron
 void ReceptionWatchdog::Start()
 {
     MissCounter = 0;
+    Lost = false;
     Enabled = true;
     Coasting = false;
     Link.SetOpeningAllowed(true);
@@ -100,7 +101,8 @@ void ReceptionWatchdog::Tick()
     // a receiver's bursts.
     if (Link.ReceptionColour() == IndicatorColour::Green)
         Link.SetReceptionColour(IndicatorColour::Black);
-    if (LossDeclared()) {
+    if (MissCounter > TicksBeforeLoss) {
+        Lost = true;
         Nav.FixValid = false;
         Nav.ClearSky();
         Link.COMopenen();

@@ -55,12 +55,13 @@ public:
     void ResetMissCounter()
     {
         MissCounter = 0;
+        Lost = false;
         if (Coasting)
             PutOffLoss();
     }
     int Misses() const { return MissCounter; }
     // The fix has been declared lost, and no fix came since.
-    bool LossDeclared() const { return MissCounter > TicksBeforeLoss; }
+    bool LossDeclared() const { return Lost; }
 
 signals:
     // The GPSD server puts its listener back when it finds it closed.
@@ -78,6 +79,7 @@ private:
     std::chrono::milliseconds Interval;
     QTimer WatchDog;
     int MissCounter = 0;
+    bool Lost = false;
     bool Enabled = false;
     bool Coasting = false;
     qint64 CoastTicks = 0;    // from the tick that began coasting to the one the timer is set to

@@ -9,6 +9,7 @@
 #include "PortDevices.h"
 #include "Unprivileged.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
@@ -213,18 +214,19 @@ private slots:
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<IndicatorColour>("colour");
         QTest::addColumn<QString>("problem");
+        QTest::addColumn<bool>("awaits"); // no retry can open it: only the device appearing or new settings
         const auto red = IndicatorColour::Red;
-        QTest::newRow("missing device") << "missing" << red << "Not present";
-        QTest::newRow("device in use") << "busy" << red << "In use by another program";
+        QTest::newRow("missing device") << "missing" << red << "Not present" << true;
+        QTest::newRow("device in use") << "busy" << red << "In use by another program" << false;
         // A device of a group that may read it, and we are not in the group.
-        QTest::newRow("no read permission") << "permission" << red << "Permission denied: add yourself to the %1 group";
-        QTest::newRow("no permission at all") << "no permission" << red << "Permission denied";
+        QTest::newRow("no read permission") << "permission" << red << "Permission denied: add yourself to the %1 group" << false;
+        QTest::newRow("no permission at all") << "no permission" << red << "Permission denied" << false;
         const auto magenta = IndicatorColour::Magenta;
-        QTest::newRow("port number beyond COM32") << "COM33" << magenta << "No device for this port number";
+        QTest::newRow("port number beyond COM32") << "COM33" << magenta << "No device for this port number" << true;
         QTest::newRow("network address not of this machine")
-            << "udp://192.0.2.1:10110" << red << "The address is not available";
+            << "udp://192.0.2.1:10110" << red << "The address is not available" << false;
         QTest::newRow("network entry without port")
-            << "tcp://gateway" << magenta << "Not a receiver on the network: write tcp://HOST:PORT or udp://:PORT";
+            << "tcp://gateway" << magenta << "Not a receiver on the network: write tcp://HOST:PORT or udp://:PORT" << true;
     }
 
     void portThatDoesNotOpenSaysWhy()
@@ -232,6 +234,7 @@ private slots:
         QFETCH(QString, obstacle);
         QFETCH(IndicatorColour, colour);
         QFETCH(QString, problem);
+        QFETCH(bool, awaits);
         if (obstacle.endsWith("permission") && !ModeBitsBindUs())
             return RunAsUnprivilegedUser();
 
@@ -256,6 +259,7 @@ private slots:
         QCOMPARE(Link().ReceptionColour(), colour);
         QVERIFY(!Link().IsOpen());
         QCOMPARE(Link().PortProblem(), problem.replace("%1", QFileInfo(DevicePath()).group()));
+        QCOMPARE(Link().AwaitsChange(), awaits);
         // A port that did not open empties the text; one that has no device keeps what it showed.
         QCOMPARE(Link().InputScreeningText(), colour == IndicatorColour::Red ? QString() : QStringLiteral("hello\r\n"));
         // Told once, not again on every retry.
@@ -369,6 +373,54 @@ private slots:
         QVERIFY(!Link().IsOpen());
     }
 
+    // On a real timer, the watchdog coasting whenever it may, as a service without a screen
+    // lets it: no tick while fixes flow, the loss at the same tick as ever once they stop, and a
+    // wake on the way (a client connecting) keeps the count of the ticks left out.
+    void coastingCountsAsEveryTickWould()
+    {
+        constexpr std::chrono::milliseconds interval{250};
+        Input.reset();
+        Input = std::make_unique<NmeaReceiver>(*Nav, interval);
+        Link().Devices().SetOverride(1, DevicePath());
+        Link().ChangeSettings(Nmea4800);
+        ReceptionWatchdog& dog = Input->Watchdog();
+        int ticks = 0;
+        connect(&dog, &ReceptionWatchdog::ListenerCheckDue, this, [&] {
+            ++ticks;
+            dog.Coast();
+        });
+        Input->Start();
+        // Timed from before each fix is sent: the loss comes at the sixth tick after it, more
+        // than five intervals on, never sooner.
+        QElapsedTimer sinceFix;
+        for (int i = 0; i < 12; ++i) {
+            sinceFix.start();
+            Deliver(Rmc);
+            QTest::qWait(100);
+        }
+        QVERIFY(Nav->FixValid);
+        QVERIFY2(ticks <= 2, qPrintable(QString::number(ticks)));
+        QTRY_VERIFY_WITH_TIMEOUT(!Nav->FixValid, WaitMs);
+        QVERIFY2(sinceFix.elapsed() >= 5 * interval.count(), qPrintable(QString::number(sinceFix.elapsed())));
+
+        // Lost, it ticks again. A fix just after a tick, the next tick coasts; a second fix three
+        // intervals on, while it coasts, and a wake one interval after that: the ticks left out
+        // count from the second fix, one or two of them.
+        QSignalSpy tick(&dog, &ReceptionWatchdog::ListenerCheckDue);
+        QVERIFY(tick.wait(WaitMs));
+        Deliver(Rmc);
+        QTRY_VERIFY_WITH_TIMEOUT(!dog.IsTicking(), WaitMs);
+        QTest::qWait(interval.count() * 5 / 2);
+        sinceFix.start();
+        Deliver(Rmc);
+        QTest::qWait(interval.count());
+        dog.Wake();
+        QVERIFY2(dog.Misses() >= 1 && dog.Misses() <= 2, qPrintable(QString::number(dog.Misses())));
+        QVERIFY(Nav->FixValid);
+        QTRY_VERIFY_WITH_TIMEOUT(!Nav->FixValid, WaitMs);
+        QVERIFY2(sinceFix.elapsed() >= 5 * interval.count(), qPrintable(QString::number(sinceFix.elapsed())));
+    }
+
     void receiverUnpluggedMidLineComesBack_data()
     {
         QTest::addColumn<int>("ticksAway");
@@ -398,9 +450,9 @@ private slots:
         // Its last cycle is complete before the news that it went, which is told once.
         QCOMPARE(events, "OEC");
 
+        // Its folder is watched: it opens as it appears, without waiting for a tick.
         Receiver = std::make_unique<FakeReceiver>(DevicePath());
-        Ticks(1);
-        QVERIFY(Link().IsOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(Link().IsOpen(), WaitMs);
         QCOMPARE(Link().ReceptionColour(), IndicatorColour::Black);
         Deliver("GPGLL,4807.038,N,01131.000,E,123521,A");
         QVERIFY(Nav->FixValid);

@@ -5,8 +5,11 @@
 # side by side, with the simulator as the receiver on a paced serial line: a fix off the Dutch coast
 # (52.1 N, 4.1 E) for 8 s, then none for 8 s, and so on. Every place of both servers is held by a
 # connection that never sends or reads while the clients start, and a client whose link is cut
-# without a word must be let go. Then the simulator as a receiver on the network, over TCP and as
-# UDP broadcasts, its feed gone for a while and back.
+# without a word must be let go. devozora runs as a service does, without a display: started
+# without any option, with --headless, and with a display that cannot be reached, it serves all
+# the same. Then the simulator as a receiver on the network, over TCP and as UDP broadcasts, its
+# feed gone for a while and back; the service reads its settings again on SIGHUP, and ends on
+# SIGTERM.
 #   real_clients.sh DEVOZORA SIMULATOR
 set -euo pipefail
 devozora="$1" simulator="$2"
@@ -164,7 +167,12 @@ for gateway in "--tcp $tcp_gateway" "--udp 127.255.255.255:$udp_gateway"; do
     "$simulator" $gateway --seed 7 --unplug-after 6 --unplug-for 5 >"$work/$session.log" 2>&1 & pids+=($!)
     for _ in $(seq 100); do [[ -s "$work/$session.log" ]] && break; sleep 0.1; done
     entry="$(head -n1 "$work/$session.log")"
-    start_devozora "$entry"
+    if [[ "$gateway" == --tcp* ]]; then
+        devozora_option=--headless start_devozora "$entry"
+    else
+        devozora_display=:65000 start_devozora "$entry"
+        wait_for_log "no display can be reached; serving without a screen"
+    fi
     watch_cgps "$session"
     until_reply "GPSD,O=??? * 52.1*"
     until_reply "GPSD,O=?"
@@ -174,5 +182,16 @@ for gateway in "--tcp $tcp_gateway" "--udp 127.255.255.255:$udp_gateway"; do
     awk '/Used 1[0-9]/ { full = 1 } full && /Seen +0\/Used +0/ { empty = 1 } empty && /Used 1[0-9]/ { back = 1 }
          END { exit !back }' "$work/$session.screens" || fail "cgps kept a sky with $entry gone: $(tail -n 45 "$work/$session.screens")"
 done
-echo "gpspipe, cgps, gpsprof, gpscsv, the Python gps module, Navit, nc and gpsd are all served with every" \
-     "place held; a vanished client is let go; receivers on the network are read and come back"
+
+# The GPSD port moved in the settings: after SIGHUP it is served there, and SIGTERM ends the
+# service with success.
+read -r gpsd_port <<<"$(free_ports 1)"
+write_settings "$entry"
+kill -HUP "$devozora_pid"
+wait_for_log "hangup: reading the settings again"
+until_reply "GPSD,O=??? * 52.1*"
+kill -TERM "$devozora_pid"
+wait "$devozora_pid" || fail "devozora ended with status $? on SIGTERM: $(cat "$work/devozora.log")"
+echo "gpspipe, cgps, gpsprof, gpscsv, the Python gps module, Navit, nc and gpsd are all served without a" \
+     "display with every place held; a vanished client is let go; receivers on the network are read and" \
+     "come back; SIGHUP moves the port, SIGTERM ends"
