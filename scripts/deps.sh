@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that DevozOra needs, when missing.
 #   scripts/deps.sh          what building, running and testing need (uses sudo when not root)
-#   scripts/deps.sh --run    only what building and running need: no gpsd, no test tools
-#   scripts/deps.sh --list   print every package name
+#   scripts/deps.sh --run      only what building and running need: no gpsd, no test tools
+#   scripts/deps.sh --package  what building the Debian package needs (scripts/package.sh)
+#   scripts/deps.sh --list     print every package name
 set -euo pipefail
 
 run_packages=(
@@ -10,9 +11,11 @@ run_packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   fonts-liberation
 )
+# The package's dependencies are read from the binaries with dpkg-shlibdeps.
+package_packages=(dpkg-dev)
 # The tests run the program beside real GPSD clients, Navit and gpsd itself, a client in a network
 # namespace of its own, and its windows under Xvfb with openbox; the benchmarks and the fuzzer
-# want Google Benchmark and clang.
+# want Google Benchmark and clang; CI checks the package with lintian.
 test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
@@ -20,12 +23,14 @@ test_packages=(
   xvfb xauth openbox x11-utils xdotool
   netcat-openbsd iproute2
   gpsd gpsd-clients python3-gps tmux navit
+  lintian
 )
 
-packages=("${run_packages[@]}" "${test_packages[@]}")
+packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}")
 case "${1:-}" in
   --list) printf '%s\n' "${packages[@]}"; exit 0 ;;
   --run) packages=("${run_packages[@]}") ;;
+  --package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
 esac
 
 missing=()
