@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <vector>
 
 class ReceptionIndicator;

@@ -4,7 +4,6 @@
 #include "MainWindow.h"
 
 #include "FlagText.h"
-#include "NavState.h"
 #include "OptionLists.h"
 #include "SettingsStore.h"
 
