@@ -175,9 +175,9 @@ if [[ "$runs" == --cpu ]]; then
             if (r > 0)
                 printf "%2d Hz  %6.3f %%  %.4f %%/Hz  %-16s  %6.3f %%  %.4f %%/Hz  %-16s  %.2f\n",
                        r, oc, oc / r, om, tc, tc / r, tm, (tc > 0 ? oc / tc : 0)
-            else
-                printf "idle   %7.4f %%               %-16s  %7.4f %%               %-16s  %.2f\n",
-                       oc, om, tc, tm, (tc > 0 ? oc / tc : 0) }'
+            else # CPU microseconds a minute: a percentage would round both to zero
+                printf "idle   %5.0f us/min            %-16s  %5.0f us/min            %-16s\n",
+                       o / 1000 * 60 / s, om, t / 1000 * 60 / s, tm }'
         stop_all
     }
     echo "rate   devozora CPU, per Hz, RSS/anon/PSS          gpsd CPU, per Hz, RSS/anon/PSS              ratio"
