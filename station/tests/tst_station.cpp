@@ -72,8 +72,8 @@ std::unique_ptr<Station> TestStation::Started()
     return station;
 }
 
-// The service reads the serial lists' positions the desktop program stores; one outside its list
-// gives the first entry, as the window's list does.
+// The service reads the serial lists' positions the desktop program stores; one missing or
+// outside its list gives the list's first-run entry, as the window's list does.
 void TestStation::storedSerialSettings()
 {
     const struct {
@@ -82,10 +82,10 @@ void TestStation::storedSerialSettings()
     } rows[] = {
         {"", {}},
         {"2", {2, 2, 2, 2, 2, 2}},
-        {"3", {3, 3, 3, 3, 0, 3}},   // stop bits: "1", "1.5", "2"
-        {"5", {5, 5, 0, 5, 0, 0}},   // parity ends at 4, handshake at 3
-        {"9", {9, 9, 0, 0, 0, 0}},   // data bits end at 5
-        {"31", {31, 0, 0, 0, 0, 0}}, // COM32
+        {"3", {3, 3, 3, 3, 0, 3}},    // stop bits: "1", "1.5", "2"
+        {"5", {5, 5, 0, 5, 0, 0}},    // parity ends at 4, handshake at 3
+        {"10", {10, 10, 0, 2, 0, 0}}, // "Auto"; data bits end at 5
+        {"31", {31, 10, 0, 2, 0, 0}}, // COM32
         {"32", {}},
         {"-1", {}},
     };
