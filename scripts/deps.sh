@@ -23,7 +23,7 @@ test_packages=(
   xvfb xauth openbox x11-utils xdotool
   netcat-openbsd iproute2
   gpsd gpsd-clients python3-gps tmux navit
-  lintian
+  lintian systemd
 )
 
 packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}")

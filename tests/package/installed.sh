@@ -23,7 +23,8 @@ for _ in $(seq 100); do
 done
 [[ "$reply" == $position ]] || fail "the installed program serves no position: $reply $(cat "$work/devozora.log")"
 stop_all
-systemd-analyze verify /lib/systemd/system/devozora.service
+# Without asking man: a machine that leaves manual pages out is no reason to fail.
+systemd-analyze verify --man=no /lib/systemd/system/devozora.service
 
 files=()
 while read -r entry; do [[ -d "$entry" ]] || files+=("$entry"); done < <(dpkg -L devozora)
