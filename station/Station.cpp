@@ -42,6 +42,8 @@ Station::Station(NavState& nav, SettingsStore& store, ServerPorts ports, std::ch
     AddServer(GpsdOut);
 }
 
+Station::~Station() = default;
+
 void Station::SetOnScreen(bool onScreen)
 {
     OnScreen = onScreen;
@@ -49,8 +51,6 @@ void Station::SetOnScreen(bool onScreen)
     if (onScreen)
         Input.Watchdog().Wake();
 }
-
-Station::~Station() = default;
 
 // A server joins the watchdog's check, the status the window shows and the words on standard
 // error; a client that connects wakes the watchdog.
