@@ -23,7 +23,7 @@ public:
     typename List::const_iterator end() const { return Clients.end(); }
     bool Empty() const { return Clients.empty(); }
 
-    // Connected now, and held: the connected ones and leaving ones whose last replies are going out.
+    // The connected ones and the leaving ones whose last replies are going out.
     int Held() const { return static_cast<int>(Clients.size()); }
     int Connected() const
     {

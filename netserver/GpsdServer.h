@@ -2,10 +2,10 @@
 
 #include "ClientConnection.h"
 #include "ClientSet.h"
-#include "NetworkServer.h"
 #include "FixEpoch.h"
 #include "GpsdObjects.h"
 #include "GpsdSession.h"
+#include "NetworkServer.h"
 #include "PortListener.h"
 #include "SerialSettings.h"
 #include "TpvEstimates.h"
