@@ -9,14 +9,16 @@
 #include "SkyViewWindow.h"
 #include "SpeedWindow.h"
 #include "Twips.h"
+#include "WindowBand.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
-InstrumentWindows::InstrumentWindows(const NavState& nav, InstrumentHost& host, SettingsStore& settings)
-    : Nav(nav), Host(host), Settings(settings)
+InstrumentWindows::InstrumentWindows(const NavState& nav, InstrumentHost& host, SettingsStore& settings, const QWidget& main)
+    : Nav(nav), Host(host), Settings(settings), Main(main)
 {
 }
 
@@ -52,15 +54,80 @@ InstrumentWindow* InstrumentWindows::Create(int number) const
     }
 }
 
-void InstrumentWindows::Open(int number, const Brightness& brightness)
+std::optional<QPoint> InstrumentWindows::Open(const QList<int>& numbers, const Brightness& brightness,
+                                              const WindowBehaviour& behaviour)
 {
-    if (number < 1 || number > Count || IsOpen(number))
-        return;
-    InstrumentWindow* window = Create(number);
-    Slots[static_cast<std::size_t>(number)] = window;
-    window->AdjustColors(brightness);
-    const Placement placement = StoredPlacement(*window, number);
-    window->Frame().Show(placement.Outer, placement.Stored);
+    QList<InstrumentWindow*> opened;
+    QList<QRect> staying;
+    ForEachOpen([&staying](InstrumentWindow& window) { staying << window.Frame().Outer(); });
+    for (const int number : numbers) {
+        if (number < 1 || number > Count || IsOpen(number))
+            continue;
+        InstrumentWindow* window = Create(number);
+        Slots[static_cast<std::size_t>(number)] = window;
+        window->AdjustColors(brightness);
+        // Before it is shown, so that it appears as the other windows are, with no flicker.
+        SetWindowFrozen(window, behaviour.Frozen);
+        SetTopMost(window, behaviour.OnTop);
+        opened << window;
+    }
+    QList<Placement> placements;
+    QList<WindowRequest> requests;
+    for (const InstrumentWindow* window : opened) {
+        placements << StoredPlacement(*window);
+        requests << WindowRequest{placements.back().Outer, placements.back().Stored.Position};
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QRect mainOuter = MainOuter();
+    const QList<QRect> places = PlaceWindows(screens, mainOuter, staying, requests);
+    bool aroundMain = false;
+    for (qsizetype i = 0; i < opened.size(); ++i) {
+        Placement& placement = placements[i];
+        const QRect& place = places[i];
+        if (!requests[i].Placed || place != placement.Outer) {
+            aroundMain = true;
+            placement.Stored.Position = true;
+            placement.Stored.Width = placement.Stored.Width || place.width() != placement.Outer.width();
+            placement.Stored.Height = placement.Stored.Height || place.height() != placement.Outer.height();
+            placement.Outer = place;
+        }
+        opened[i]->Frame().Show(placement.Outer, placement.Stored);
+    }
+    if (aroundMain && !Main.isVisible())
+        return mainOuter.topLeft();
+    return std::nullopt;
+}
+
+void InstrumentWindows::FitScreens()
+{
+    QList<InstrumentWindow*> open;
+    QList<WindowRequest> requests;
+    ForEachOpen([&](InstrumentWindow& window) {
+        open << &window;
+        requests << WindowRequest{window.Frame().Outer()};
+    });
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QList<QRect> places = PlaceWindows(screens, MainOuter(), {}, requests);
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        if (places[i] != requests[i].Outer)
+            open[i]->Frame().MoveTo(places[i]);
+    }
+}
+
+QRect InstrumentWindows::MainOuter() const
+{
+    // Shown but not framed yet, it has no frame to tell: the one it is about to get is allowed for.
+    if (Main.isVisible() && Main.windowHandle() != nullptr && !Main.windowHandle()->frameMargins().isNull())
+        return Main.frameGeometry();
+    if (Main.isVisible())
+        return Main.geometry().marginsAdded(WindowFrame::ExpectedFrame());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QPoint corner = screen != nullptr ? screen->availableGeometry().topLeft() : QPoint();
+    return QRect(corner, Main.size().grownBy(WindowFrame::ExpectedFrame()));
 }
 
 void InstrumentWindows::Close(int number)
@@ -75,19 +142,21 @@ void InstrumentWindows::Close(int number)
     window->deleteLater();
 }
 
-InstrumentWindows::Placement InstrumentWindows::StoredPlacement(const InstrumentWindow& window, int number) const
+InstrumentWindows::Placement InstrumentWindows::StoredPlacement(const InstrumentWindow& window) const
 {
     // Twips of a large screen pass the 16 bits of other settings numbers: read them whole, up to
     // far beyond any screen (the screen's size bounds them below).
     constexpr double LargestTwips = 1e7;
     const auto stored = [&](const char* name) {
         const QString text =
-            Settings.ReadUserSetting(QStringLiteral("Views"), QString::fromLatin1(name) + QString::number(number));
+            Settings.ReadUserSetting(QStringLiteral("Views"), QString::fromLatin1(name) + QString::number(window.Number()));
         return std::min(SettingsStore::SettingValue(text).value_or(0.0), LargestTwips);
     };
     const double tppX = window.TwipsPerPixelX();
     const double tppY = window.TwipsPerPixelY();
-    Placement placement{QRect(QPoint(0, 0), window.size()), {}};
+    const bool framed = !window.windowFlags().testFlag(Qt::FramelessWindowHint);
+    // The window's own size, with the frame it is about to get.
+    Placement placement{QRect(QPoint(0, 0), framed ? window.size().grownBy(WindowFrame::ExpectedFrame()) : window.size()), {}};
     QRect& outer = placement.Outer;
     WindowFrame::Wanted& wanted = placement.Stored;
     if (const double left = stored("Left"); left > 0) {
@@ -106,14 +175,5 @@ InstrumentWindows::Placement InstrumentWindows::StoredPlacement(const Instrument
         outer.setHeight(TwipsToPixels(height, tppY));
         wanted.Height = true;
     }
-
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    // Without a stored place the window system places the window: only the size is of use then.
-    const QRect onScreen = BringOntoScreen(outer, screens);
-    wanted.Width = wanted.Width || onScreen.width() != outer.width();
-    wanted.Height = wanted.Height || onScreen.height() != outer.height();
-    outer = onScreen;
     return placement;
 }

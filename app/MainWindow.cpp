@@ -28,7 +28,7 @@ constexpr int ClientHeightTwips = 4927;
 } // namespace
 
 MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, QWidget* parent)
-    : QWidget(parent), Nav(nav), Settings(store), Serving(nav, store, ports), Windows(nav, *this, store)
+    : QWidget(parent), Nav(nav), Settings(store), Serving(nav, store, ports), Windows(nav, *this, store, *this)
 {
     setWindowTitle(QStringLiteral("Quarvel Vexo Devozora"));
     DaylightMenuPalette = QApplication::palette("QMenu");
@@ -75,6 +75,7 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     connect(&link, &SerialLink::FoundBaudRateChanged, this, &MainWindow::ShowFoundBaudRate);
     for (QComboBox* list : {PortNumber, Baudrate, WordBits, StopBits, Parity, HandShake})
         connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::SerialListChanged);
+    WatchScreens();
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyBrightness);
     connect(NightRed, &QCheckBox::toggled, this, &MainWindow::ApplyBrightness);
     connect(&link, &SerialLink::LineReceived, this, [this](const LineResult& result) {
@@ -132,6 +133,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+// A monitor plugged in or out, a resolution changed, a panel added: the instrument windows are
+// laid out again for the screens there are then, once the window system has told all of it.
+void MainWindow::WatchScreens()
+{
+    auto* settle = new QTimer(this);
+    settle->setSingleShot(true);
+    connect(settle, &QTimer::timeout, this, [this] { Windows.FitScreens(); });
+    const auto watch = [this, settle](const QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, settle, qOverload<>(&QTimer::start));
+    };
+    for (const QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [watch, settle](const QScreen* screen) {
+        watch(screen);
+        settle->start();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, settle, qOverload<>(&QTimer::start));
+}
+
 void MainWindow::SerialListChanged()
 {
     SerialSettings selected;
@@ -159,14 +179,19 @@ void MainWindow::ShowPortDevice()
     PortDevice->setText(PortDevice->fontMetrics().elidedText(line, Qt::ElideMiddle, PortDevice->width()));
 }
 
-// Acts on the windows open now; a window opened later keeps its frame until the box changes.
+WindowBehaviour MainWindow::Behaviour() const
+{
+    return {Freeze->isChecked(), AlwaysOnTop->isChecked()};
+}
+
+// Acts on the windows open now; a window opened later is given the behaviour as it opens.
 void MainWindow::FreezeChanged()
 {
     const bool frozen = Freeze->isChecked();
     Windows.ForEachOpen([frozen](InstrumentWindow& window) { SetWindowFrozen(&window, frozen); });
 }
 
-// The main window and the windows open now; a window opened later starts in the normal band.
+// The main window and the windows open now; a window opened later is given it as it opens.
 void MainWindow::AlwaysOnTopChanged()
 {
     const bool onTop = AlwaysOnTop->isChecked();
@@ -177,7 +202,7 @@ void MainWindow::AlwaysOnTopChanged()
 void MainWindow::ActiveWindowClicked(int number)
 {
     if (ActiveWindow[static_cast<std::size_t>(number)]->isChecked())
-        Windows.Open(number, CurrentBrightness());
+        Windows.Open({number}, CurrentBrightness(), Behaviour());
     else
         Windows.Close(number);
 }

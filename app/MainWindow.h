@@ -134,6 +134,8 @@ private:
     // The entry "Auto" of the baud-rate list says which rate it found.
     void ShowFoundBaudRate();
     void FreezeChanged();
+    WindowBehaviour Behaviour() const;
+    void WatchScreens();
     void ShowInputScreening();
     void ShowPortDevice();
     // The servers' part of the at-a-glance lines (MainWindowServers.cpp).

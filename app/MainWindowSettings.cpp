@@ -109,17 +109,23 @@ void MainWindow::RestoreSettings()
     TimeDisplay[static_cast<std::size_t>(SettingsStore::SettingNumber(display, 1, 2, 2))]->setChecked(true);
 }
 
-// The windows open at the last exit come back first, so that "Freeze position" and "Always on top"
-// then act on them.
+// The windows open at the last exit come back together, laid out as one, with the behaviour the
+// boxes "Freeze position" and "Always on top" had. The main window never comes back minimised:
+// without a taskbar nobody would find it again.
 void MainWindow::RestoreWindows()
 {
+    RestoreFlags(true);
+    QList<int> numbers;
     for (int n = 1; n <= InstrumentWindows::Count; ++n) {
         if (SettingsStore::ReadFlag(Settings.ReadUserSetting(Views, QStringLiteral("Active%1").arg(n))))
-            ActiveWindow[static_cast<std::size_t>(n)]->setChecked(true);
+            numbers << n;
     }
-    RestoreFlags(true);
-    constexpr Qt::WindowState States[] = {Qt::WindowNoState, Qt::WindowMinimized, Qt::WindowMaximized};
-    setWindowState(States[SettingsStore::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")), 0, 2, 0)]);
+    if (const std::optional<QPoint> place = Windows.Open(numbers, CurrentBrightness(), Behaviour()))
+        move(*place);
+    for (const int n : numbers)
+        ActiveWindow[static_cast<std::size_t>(n)]->setChecked(true);
+    const bool maximised = SettingsStore::SettingNumber(Settings.ReadUserSetting(Views, QStringLiteral("Base")), 0, 2, 0) == 2;
+    setWindowState(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
 void MainWindow::RestoreFlags(bool afterWindows)

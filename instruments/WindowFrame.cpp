@@ -12,6 +12,10 @@ namespace {
 // good first guess for the next window, so that it appears at its place at once.
 std::optional<QMargins> TypicalFrame;
 
+// Generous rather than tight: a window placed with it leaves a little room beside its neighbour
+// instead of covering it.
+constexpr QMargins UsualFrame(8, 32, 8, 8);
+
 constexpr int PollMs = 25;
 // A window system that takes longer to reframe a window has left the frame as it was.
 constexpr int PollCount = 200;
@@ -53,6 +57,14 @@ void WindowFrame::Show(const QRect& outer, Wanted wanted)
     Window.windowHandle()->installEventFilter(this);
 }
 
+void WindowFrame::MoveTo(const QRect& outer)
+{
+    Target = outer;
+    Asked = {true, true, true};
+    const QWindow* native = Window.windowHandle();
+    Fit(Waiting != Wait::Nothing || native == nullptr ? Expected : native->frameMargins());
+}
+
 void WindowFrame::SetFlags(Qt::WindowFlags flags)
 {
     const QRect outer = Outer();
@@ -90,6 +102,11 @@ void WindowFrame::WaitForFrameChange(const QMargins& reported)
     Waiting = Wait::FrameChange;
     PollsLeft = PollCount;
     Poll.start();
+}
+
+QMargins WindowFrame::ExpectedFrame()
+{
+    return TypicalFrame.value_or(UsualFrame);
 }
 
 QRect WindowFrame::Outer() const

@@ -32,11 +32,16 @@ public:
 
     // Shows the window with the wanted parts of outer.
     void Show(const QRect& outer, Wanted wanted);
+    // Moves the window, frame included, to outer.
+    void MoveTo(const QRect& outer);
     // Gives the window new flags (its frame, its type, the always-on-top band) without hiding it,
     // and keeps its outer rectangle where it is.
     void SetFlags(Qt::WindowFlags flags);
     // The outer rectangle: the one asked for while the frame is not known yet.
     QRect Outer() const;
+    // The frame a framed window is expected to get: the one the window system gave the last, or
+    // a title bar and border as most window managers draw them before any window was framed.
+    static QMargins ExpectedFrame();
     // Whether the window system has framed the window as its flags ask and the client area has
     // been fitted to that frame.
     bool Settled() const { return Waiting == Wait::Nothing; }

@@ -26,6 +26,7 @@ private slots:
     void init();
     void answersItsOptionsWithoutADesktop();
     void restartsShowWindowsWhereTheyWere();
+    void largeLayoutOnASmallScreen();
     void endingsKeepTheSettings_data();
     void endingsKeepTheSettings(); // last: one of its endings takes the X server with it
 
@@ -117,6 +118,49 @@ void TestLifecycle::restartsShowWindowsWhereTheyWere()
         QCOMPARE(Stored(3), compass);
         QCOMPARE(Stored(6), QRect(200, 160, 300, 120));
     }
+}
+
+// A layout made on a 1920 x 1080 monitor, the program started on a 7-inch display of 800 x 480
+// (with-openbox.sh --screen 800x480): every window wholly on the screen, none over the main window
+// or over another, and that is what is stored.
+void TestLifecycle::largeLayoutOnASmallScreen()
+{
+    if (qEnvironmentVariable("DEVOZORA_TEST_SCREEN") != QStringLiteral("800x480"))
+        QSKIP("for the 800 x 480 screen of with-openbox.sh --screen 800x480");
+    const QRect large[] = {{1380, 40, 520, 540}, {480, 40, 880, 220}, {480, 280, 300, 150},
+                           {800, 280, 560, 160}, {480, 460, 420, 200}, {920, 460, 440, 160}};
+    {
+        SettingsStore setup(Locations);
+        QVERIFY(setup.OpenSettingsKeys());
+        for (int n = 1; n <= 6; ++n) {
+            const QRect& r = large[n - 1];
+            const QString number = QString::number(n);
+            setup.WriteUserSetting("Views", "Active" + number, "True");
+            for (const auto& [name, pixels] : {std::pair{"Left", r.x()}, {"Top", r.y()}, {"Width", r.width()}, {"Height", r.height()}})
+                setup.WriteUserSetting("Views", name + number, QString::number(pixels * 15));
+        }
+    }
+    QVERIFY(Start());
+    const char* titles[] = {"Quarvel Vexo Devozora", "Satelite View", "Analog Compass", "Digital Compass",
+                            "Date and Time", "Digital Speed", "Digital Position"};
+    const auto settled = [&] {
+        for (int n = 0; n <= 6; ++n) {
+            if (!Shown(titles[n]).Viewable || (n > 0 && Stored(n) != Shown(titles[n]).Outer))
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(settled(), 10000);
+    QList<QRect> shown;
+    for (const char* title : titles)
+        shown << Shown(title).Outer;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        QVERIFY2(QRect(0, 0, 800, 480).contains(shown[i]), titles[i]);
+        for (qsizetype j = 0; j < i; ++j)
+            QVERIFY2(!shown[i].intersects(shown[j]), qPrintable(QStringLiteral("%1 over %2").arg(titles[i], titles[j])));
+    }
+    Program->terminate();
+    QVERIFY(Program->waitForFinished(20000));
 }
 
 void TestLifecycle::endingsKeepTheSettings_data()
