@@ -2,6 +2,7 @@
 
 #include "InstrumentWindow.h"
 #include "NavState.h"
+#include "PathLine.h"
 #include "ReceptionIndicator.h"
 #include "SettingsStore.h"
 #include "Twips.h"
@@ -24,6 +25,8 @@ constexpr int ClientWidthTwips = 6855;
 // The version line at the bottom reaches 4927 twips; the window is as tall as that, so that the
 // line is not cut off.
 constexpr int ClientHeightTwips = 4927;
+// How long the bottom line says that the settings are written again.
+constexpr int SettingsNewsMs = 15000;
 
 } // namespace
 
@@ -63,6 +66,17 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     StatusLine->setFont(statusFont);
     StatusLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Place(StatusLine, 0, 4672, 6855, 255);
+    SettingsNewsTimer.setSingleShot(true);
+    SettingsNewsTimer.setInterval(SettingsNewsMs);
+    connect(&SettingsNewsTimer, &QTimer::timeout, this, [this] {
+        SettingsNews.clear();
+        ShowStatusLine();
+    });
+    Settings.SetWriteReport([this](const QString& message) {
+        SettingsNews = Settings.WriteProblem().isEmpty() ? message : QString();
+        SettingsNewsTimer.start();
+        ShowStatusLine();
+    });
     ShowStatusLine();
 
     Serving.SetOnScreen(true);
@@ -104,6 +118,7 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
 MainWindow::~MainWindow()
 {
     ShutDown();
+    Settings.SetWriteReport({});
     // Popups and tooltips shown after this window are lit as the desktop's again.
     QApplication::setPalette(DaylightMenuPalette, "QMenu");
     QToolTip::setPalette(DaylightToolTipPalette);
@@ -175,8 +190,11 @@ void MainWindow::ShowFoundBaudRate()
 void MainWindow::ShowPortDevice()
 {
     const QString line = Serving.DeviceLine();
+    const QString device = Receiver().Link().SelectedDevice();
     PortDevice->setToolTip(line);
-    PortDevice->setText(PortDevice->fontMetrics().elidedText(line, Qt::ElideMiddle, PortDevice->width()));
+    // Only the path gives way; what is said of it stays whole, on a second line where it must.
+    PortDevice->setText(line.startsWith(device) ? PathLine(PortDevice->fontMetrics(), PortDevice->width(), {}, device, line.mid(device.size()))
+                                                : line);
 }
 
 WindowBehaviour MainWindow::Behaviour() const

@@ -140,7 +140,8 @@ private:
     void ShowPortDevice();
     // The servers' part of the at-a-glance lines (MainWindowServers.cpp).
     void FillServerGlance(StationGlance& glance);
-    // The bottom line: the version, or what keeps a server from listening.
+    // The bottom line: the version, or what keeps the settings from being written or a server from
+    // listening, or for a while that the settings are written again.
     void ShowStatusLine();
 
     NavState& Nav;
@@ -155,6 +156,8 @@ private:
     bool StartedUp = false;
     bool ShutDownDone = false;
     bool ScreeningStale = false; // lines came while the box could not be seen
+    QString SettingsNews;        // that the settings are written again, shown for a while
+    QTimer SettingsNewsTimer;
 
     QTabWidget* Tabs = nullptr;
     std::array<QCheckBox*, ActiveWindowCount + 1> ActiveWindow{}; // 1..7; slot 0 unused

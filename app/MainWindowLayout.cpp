@@ -130,7 +130,7 @@ void MainWindow::BuildWindowsTab(QWidget* tab)
 
 void MainWindow::BuildNmeaTab(QWidget* tab)
 {
-    QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2655);
+    QGroupBox* input = AddFrame(tab, QStringLiteral("Input"), 480, 2745);
     // The left column is wider than the right one, for the rate "Auto" found ("Auto: 115200").
     PortNumber = AddList(input, QStringLiteral("PortNumber"), QStringLiteral("Port:"), 1200, 360, 1695, 120, 1000);
     Baudrate = AddList(input, QStringLiteral("Baudrate"), QStringLiteral("Baudrate:"), 1200, 840, 1695, 120, 1000);
@@ -140,13 +140,16 @@ void MainWindow::BuildNmeaTab(QWidget* tab)
     Parity = AddList(input, QStringLiteral("Parity"), QStringLiteral("Parity:"), 4200, 840, 1335, 3120, 1000);
 
     // The device that the selected port number opens, so a person can see what "COM9" means here,
-    // whether it is there and why it does not open: a line of its own below the lists.
-    AddCaption(input, QStringLiteral("Device:"), 120, 2280, 1000);
+    // whether it is there and why it does not open: below the lists, room for two lines so that
+    // the advice is never cut.
+    AddCaption(input, QStringLiteral("Device:"), 120, 2250, 1000);
     PortDevice = new QLabel(input);
     PortDevice->setObjectName(QStringLiteral("PortDevice"));
     PortDevice->setFont(LabelFont());
     PortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Place(PortDevice, 1200, 2280, 4815, 300);
+    PortDevice->setWordWrap(true);
+    PortDevice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(PortDevice, 1200, 2250, 4815, 405);
 
     AddCaption(input, QStringLiteral("Active:"), 3120, 1680, 1000);
     Reception = new ReceptionIndicator(input);

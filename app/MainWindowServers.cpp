@@ -1,7 +1,9 @@
 // What the window shows of the servers for plotters: their part of the at-a-glance lines, and on
-// the bottom line what keeps one from listening.
+// the bottom line what keeps one from listening, or the settings from being written.
 #include "MainWindow.h"
 
+#include "PathLine.h"
+#include "SettingsStore.h"
 #include "StationGlance.h"
 
 #include <QLabel>
@@ -17,16 +19,26 @@ void MainWindow::FillServerGlance(StationGlance& glance)
 void MainWindow::ShowStatusLine()
 {
     QStringList problems;
-    for (const ServerStatus& server : Serving.Servers()) {
-        if (!server.Problem.isEmpty())
-            problems << server.Problem;
+    QStringList shown;
+    if (const std::optional<SettingsStore::WriteFailure> failure = Settings.FirstWriteFailure()) {
+        problems << Settings.WriteProblem();
+        // The path gives way to the reason: the tooltip has all of it.
+        shown << PathLine(StatusLine->fontMetrics(), StatusLine->width(), QStringLiteral("Settings not saved: "), failure->Path,
+                          QStringLiteral(" (%1)").arg(failure->Reason));
     }
-    const QString text = problems.isEmpty()
-        ? QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server").arg(QStringLiteral(DEVOZORA_VERSION))
-        : problems.join(QStringLiteral("  \u00B7  "));
+    for (const ServerStatus& server : Serving.Servers()) {
+        if (!server.Problem.isEmpty()) {
+            problems << server.Problem;
+            shown << server.Problem;
+        }
+    }
+    const QString separator = QStringLiteral("  \u00B7  ");
+    const QString text = !shown.isEmpty() ? shown.join(separator)
+        : !SettingsNews.isEmpty() ? SettingsNews
+        : QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server").arg(QStringLiteral(DEVOZORA_VERSION));
     QPalette colours = StatusLine->palette();
     colours.setColor(QPalette::WindowText, ScaledColour(problems.isEmpty() ? Rgb(128, 128, 128) : Rgb(192, 0, 0), Applied));
     StatusLine->setPalette(colours);
-    StatusLine->setToolTip(problems.isEmpty() ? QString() : text);
+    StatusLine->setToolTip(!problems.isEmpty() ? problems.join(separator) : SettingsNews);
     StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, StatusLine->width()));
 }

@@ -46,9 +46,12 @@ int main(int argc, char* argv[])
     nav.SetGpsdPlaceholders();
     SettingsStore store(SettingsStore::DefaultLocations());
     if (!store.OpenSettingsKeys()) {
-        // Without a place to keep settings nothing the person changes would last; say so and stop.
+        // Without a place to keep settings nothing the person changes would last; say so, where and
+        // why, and stop.
+        std::fprintf(stderr, "devozora: Fatal Error: %s\n", qPrintable(store.OpenFailure()));
         QMessageBox message(QMessageBox::Warning, QStringLiteral("Fault writing registry"),
                             QStringLiteral("Fatal Error"), QMessageBox::Ok);
+        message.setInformativeText(store.OpenFailure());
         message.exec();
         return 1;
     }

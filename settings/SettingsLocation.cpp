@@ -10,6 +10,10 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 #endif
 
 #ifdef Q_OS_WIN
@@ -36,10 +40,15 @@ std::optional<SettingsScope> OpenSettingsLocation(const QString& location, Setti
                 key.setValue(group + u'/' + name, value);
             });
             key.sync();
-            return key.status() == QSettings::NoError;
+            return key.status() == QSettings::NoError ? QString() : QStringLiteral("the registry refused the values");
         };
     }
     return SettingsScope(std::move(values), std::move(save));
+}
+
+QString WhyNotWritable(const QString&)
+{
+    return {};
 }
 
 #else
@@ -58,12 +67,12 @@ bool CreateEmptyFile(const QString& path)
     return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
-// A new file replaces the old one at once (QSaveFile), so the folder must be writable as well as
-// the file itself.
-bool MayWrite(const QString& path)
+// The system's reason why this process may not write path; empty when it may.
+QString AccessDenied(const QString& path)
 {
-    const QFileInfo file(path);
-    return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
+    if (::access(QFile::encodeName(path).constData(), W_OK) == 0)
+        return {};
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // Text has no NUL and no control characters other than tab, line ends and page breaks.
@@ -107,13 +116,37 @@ bool SetAside(const QString& path)
     return QFile::rename(path, aside) && CreateEmptyFile(path);
 }
 
-bool Save(const QString& path, const IniDocument& document)
+QString Save(const QString& path, const IniDocument& document)
 {
+    // A file the person made read-only stays as it is, though a new one could take its place.
+    if (QString why = WhyNotWritable(path); !why.isEmpty())
+        return why;
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(document.Text().toUtf8()) >= 0 && file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(document.Text().toUtf8()) >= 0 && file.commit())
+        return {};
+    return file.errorString();
 }
 
 } // namespace
+
+QString WhyNotWritable(const QString& location)
+{
+    const QFileInfo file(location);
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    if (file.exists()) {
+        if (QString denied = AccessDenied(location); !denied.isEmpty())
+            return denied;
+    }
+    QFileInfo folder(file.absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder = QFileInfo(folder.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
+    if (QString denied = AccessDenied(folder.filePath()); !denied.isEmpty())
+        return QStringLiteral("its folder %1: %2").arg(folder.filePath(), denied);
+    return {};
+}
 
 std::optional<SettingsScope> OpenSettingsLocation(const QString& location, SettingsOwner owner, QString& problem)
 {
@@ -128,7 +161,9 @@ std::optional<SettingsScope> OpenSettingsLocation(const QString& location, Setti
     const QByteArray bytes = file.read(LargestFile + 1);
     IniDocument document = IniDocument::Parse(Decoded(bytes.left(LargestFile)));
     const QString damage = Damage(bytes, document);
-    bool writable = MayWrite(location);
+    // A person's own file is always written to, so that a failure is told rather than the
+    // changes dropped without a word; an administrator's file is written only where it may be.
+    bool writable = owner == SettingsOwner::Person || WhyNotWritable(location).isEmpty();
     if (!damage.isEmpty() && owner == SettingsOwner::Administrator) {
         problem = QStringLiteral("The machine-wide settings file %1 cannot be read as a whole (%2). The settings "
                                  "that could be read from it are used, and it is left as it is.").arg(location, damage);

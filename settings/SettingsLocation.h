@@ -17,3 +17,9 @@ enum class SettingsOwner { Person, Administrator };
 // person should know what happened (a damaged or unreadable file), problem receives a sentence
 // saying so; otherwise it is left as it is.
 std::optional<SettingsScope> OpenSettingsLocation(const QString& location, SettingsOwner owner, QString& problem);
+
+// Why this process cannot write a settings file at location, in the system's words: the file's
+// own permission, or its folder's (a new file replaces the old one, so the folder must be
+// writable too), or the nearest folder above it that there is when the folder is still missing.
+// Empty when it can.
+QString WhyNotWritable(const QString& location);

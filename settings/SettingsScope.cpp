@@ -28,10 +28,13 @@ void SettingsScope::Write(const QString& subkey, const QString& name, const QStr
         Changed = true;
 }
 
-void SettingsScope::Flush()
+std::optional<QString> SettingsScope::Flush()
 {
-    if (Changed && IsWritable() && Saver(Values))
-        Changed = false;
+    if (!Changed || !IsWritable())
+        return std::nullopt;
+    QString failure = Saver(Values);
+    Changed = !failure.isEmpty();
+    return failure;
 }
 
 QString TrimAtNul(const QString& text)

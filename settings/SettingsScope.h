@@ -5,16 +5,19 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // One settings location (an INI file, or a registry key on Windows) holding text values in
 // subkeys. Names are matched without regard to case, as the registry always did: start-up reads
 // "Wordbits" where shutdown writes "WordBits", and both must reach one value. Writes are kept in
 // memory until Flush, which stores them all at once. Nothing here reports a failure: a read falls
-// back to its default, a write that cannot be kept is dropped.
+// back to its default, a write that cannot be kept is dropped; a flush that cannot store the
+// values tells why and keeps them for the next.
 class SettingsScope {
 public:
-    // Stores every value of the scope; false when that failed (the values stay to be flushed).
-    using Store = std::function<bool(const IniDocument&)>;
+    // Stores every value of the scope; nothing when that worked, else the system's reason (the
+    // values stay to be flushed).
+    using Store = std::function<QString(const IniDocument&)>;
 
     // A closed scope: every read gives its default, every write is dropped.
     SettingsScope() = default;
@@ -26,8 +29,9 @@ public:
 
     QString Read(const QString& subkey, const QString& name, const QString& defaultText) const;
     void Write(const QString& subkey, const QString& name, const QString& text);
-    // Stores what changed since the last flush; nothing when nothing did.
-    void Flush();
+    // Stores what changed since the last flush. Nothing when nothing did or the scope is
+    // read-only; an empty text when the values were stored; else why they were not.
+    std::optional<QString> Flush();
 
 private:
     IniDocument Values;

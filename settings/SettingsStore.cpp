@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include <charconv>
+#include <cstdio>
 
 SettingsStore::SettingsStore(Locations locations)
     : Where(std::move(locations))
@@ -68,9 +69,15 @@ bool SettingsStore::OpenSettingsKeys()
     };
     if (!UserSettingsKey.IsOpen()) {
         std::optional<SettingsScope> user = open(Where.UserFile, SettingsOwner::Person);
-        if (!user || !user->IsOpen())
+        if (!user || !user->IsOpen()) {
+            const QString why = WhyNotWritable(Where.UserFile);
+            OpenFault = why.isEmpty() ? QStringLiteral("The settings file %1 cannot be opened.").arg(Where.UserFile)
+                                      : QStringLiteral("The settings file %1 cannot be created (%2).").arg(Where.UserFile, why);
             return false;
+        }
         UserSettingsKey = std::move(*user);
+        // Said at once rather than at the first change, which would be lost.
+        UserFailure = WhyNotWritable(Where.UserFile);
     }
     if (MachineSettingsKey.IsOpen())
         return true;
@@ -78,12 +85,18 @@ bool SettingsStore::OpenSettingsKeys()
     // it. Where there is none and this user may not create one (every ordinary user on Linux),
     // the machine-wide values live in a file beside the per-user one, so that the serial settings
     // are still kept from one run to the next.
+    MachinePath = Where.MachineFile;
     std::optional<SettingsScope> machine = open(Where.MachineFile, SettingsOwner::Administrator);
-    if (!machine)
+    if (!machine) {
+        MachinePath = Where.MachineFallbackFile;
         machine = open(Where.MachineFallbackFile, SettingsOwner::Person);
+        if (machine && machine->IsWritable())
+            MachineFailure = WhyNotWritable(MachinePath);
+    }
     if (!machine)
         return false;
     MachineSettingsKey = std::move(*machine);
+    TellWriteProblem();
     return true;
 }
 
@@ -109,8 +122,44 @@ void SettingsStore::WriteMachineSetting(const QString& subkey, const QString& na
 
 void SettingsStore::Flush()
 {
-    UserSettingsKey.Flush();
-    MachineSettingsKey.Flush();
+    if (const std::optional<QString> failure = UserSettingsKey.Flush())
+        UserFailure = *failure;
+    if (const std::optional<QString> failure = MachineSettingsKey.Flush())
+        MachineFailure = *failure;
+    TellWriteProblem();
+}
+
+std::optional<SettingsStore::WriteFailure> SettingsStore::FirstWriteFailure() const
+{
+    if (!UserFailure.isEmpty())
+        return WriteFailure{Where.UserFile, UserFailure};
+    if (!MachineFailure.isEmpty())
+        return WriteFailure{MachinePath, MachineFailure};
+    return std::nullopt;
+}
+
+void SettingsStore::TellWriteProblem()
+{
+    QStringList failures;
+    QStringList paths;
+    for (const auto& [path, failure] : {std::pair{&Where.UserFile, &UserFailure}, {&MachinePath, &MachineFailure}}) {
+        if (failure->isEmpty())
+            continue;
+        failures << QStringLiteral("The settings cannot be written to %1 (%2); changes are kept only until the program "
+                                   "ends, unless it can be written by then.").arg(*path, *failure);
+        paths << *path;
+    }
+    const QString problem = failures.join(u' ');
+    if (problem == WriteFault)
+        return;
+    const QString message = problem.isEmpty()
+        ? QStringLiteral("The settings are written to %1 again.").arg(FailingPaths.join(QStringLiteral(" and ")))
+        : problem;
+    WriteFault = problem;
+    FailingPaths = paths;
+    std::fprintf(stderr, "devozora: %s\n", qPrintable(message));
+    if (Report)
+        Report(message);
 }
 
 bool SettingsStore::ReadFlag(const QString& text)

@@ -5,14 +5,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The settings store: a per-user location and a machine-wide one, each holding text values in the
 // subkeys "Views", "Local" and "NMEA". What belongs to the screen and the person is kept per user;
 // what belongs to the machine and its receiver (serial port, UTC difference, time display) is kept
-// machine-wide. Reads fall back to their default, writes that cannot be kept are dropped silently.
-// Writes are kept in memory until Flush (and the end of the SettingsStore) stores them, so that a batch
-// of writes costs one file write.
+// machine-wide. Reads fall back to their default. Writes are kept in memory until Flush (and the
+// end of the SettingsStore) stores them, so that a batch of writes costs one file write. A
+// location that cannot be written is said in words, once, on standard error and to whoever asked
+// to be told (the desktop's bottom line), and again when it can be written again; an
+// administrator's read-only machine-wide file is no failure, it is meant to be so.
 class SettingsStore {
 public:
     struct Locations {
@@ -37,6 +40,21 @@ public:
     bool OpenSettingsKeys();
     // What a person should know about the opening: a damaged or unreadable settings file, in words.
     const QStringList& Problems() const { return OpenProblems; }
+    // Why OpenSettingsKeys failed: the per-user file's path and the system's reason.
+    const QString& OpenFailure() const { return OpenFault; }
+    // What keeps the settings from being stored now, with the path and the system's reason;
+    // empty while they are stored.
+    const QString& WriteProblem() const { return WriteFault; }
+    // The first location that cannot be written now and the system's reason; nothing while every
+    // one can.
+    struct WriteFailure {
+        QString Path;
+        QString Reason;
+    };
+    std::optional<WriteFailure> FirstWriteFailure() const;
+    // report is called with a sentence whenever storing the settings starts failing, fails for
+    // another reason, or works again; an empty report stops that.
+    void SetWriteReport(std::function<void(const QString&)> report) { Report = std::move(report); }
 
     QString ReadUserSetting(const QString& subkey, const QString& name, const QString& defaultText = {}) const;
     QString ReadMachineSetting(const QString& subkey, const QString& name, const QString& defaultText = {}) const;
@@ -55,7 +73,17 @@ public:
     static int SettingNumber(const QString& text, int lowest, int highest, int fallback);
 
 private:
+    // Says what changed in the write failures, once.
+    void TellWriteProblem();
+
     Locations Where;
+    QString MachinePath; // the machine-wide file in use
+    QString UserFailure;
+    QString MachineFailure;
+    QString OpenFault;
+    QString WriteFault;
+    QStringList FailingPaths;
+    std::function<void(const QString&)> Report;
     SettingsScope UserSettingsKey;
     SettingsScope MachineSettingsKey;
     QStringList OpenProblems;

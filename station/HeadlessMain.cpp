@@ -27,8 +27,7 @@ std::unique_ptr<Service> StartService()
 {
     auto service = std::make_unique<Service>();
     if (!service->Settings.OpenSettingsKeys()) {
-        std::fprintf(stderr, "devozora: Fatal Error: the settings file %s cannot be created\n",
-                     qPrintable(SettingsStore::DefaultLocations().UserFile));
+        std::fprintf(stderr, "devozora: Fatal Error: %s\n", qPrintable(service->Settings.OpenFailure()));
         return nullptr;
     }
     for (const QString& problem : service->Settings.Problems())

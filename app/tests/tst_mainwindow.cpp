@@ -5,6 +5,7 @@
 #include "InstrumentWindow.h"
 #include "MainWindow.h"
 #include "NavState.h"
+#include "PathLine.h"
 #include "ReceptionIndicator.h"
 #include "RecordingHost.h"
 #include "SettingsFolder.h"
@@ -63,6 +64,7 @@ private slots:
     void startsFromDefaults();
     void storedSettingsComeBackAndAutoFollowsTheSun();
     void changesAndShutdownWriteEverySettingWhereItBelongs();
+    void deviceLineKeepsItsAdvice();
 
 private:
     std::unique_ptr<QTemporaryDir> Dir;
@@ -286,6 +288,28 @@ void TestMainWindow::changesAndShutdownWriteEverySettingWhereItBelongs()
     // Each value lives in its own scope only.
     QCOMPARE(store.ReadUserSetting("NMEA", "Parity"), QString());
     QCOMPARE(store.ReadMachineSetting("Local", "BrightnessMode"), QString());
+}
+
+// However long the device's path and the advice, the advice stands whole in the device line's two
+// lines, and so does the path where there is room for it.
+void TestMainWindow::deviceLineKeepsItsAdvice()
+{
+    NavState nav;
+    SettingsStore store(SettingsIn(*Dir));
+    QVERIFY(store.OpenSettingsKeys());
+    MainWindow mainWindow(nav, store, {0, 0});
+    auto* line = mainWindow.findChild<QLabel*>("PortDevice");
+    const QString byId = "/dev/serial/by-id/usb-u-blox_AG_-_www.u-blox.com_u-blox_7_-_GPS_GNSS_Receiver-if00";
+    const std::pair<QString, QString> rows[] = {{"/dev/ttyUSB0", " \u2014 Permission denied: add yourself to the dialout group"},
+                                                {byId, " \u2014 Permission denied: add yourself to the dialout group"},
+                                                {byId, " \u2014 Not present"},
+                                                {"/dev/ttyS0", " \u2014 U-Blox AG u-blox 7 - GPS/GNSS Receiver"}};
+    for (const auto& [device, advice] : rows) {
+        const QString text = PathLine(line->fontMetrics(), line->width(), {}, device, advice);
+        line->setText(text);
+        QVERIFY2(text.endsWith(advice) && line->heightForWidth(line->width()) <= line->height(), qPrintable(text));
+        QVERIFY2(text.startsWith(device) == (device != byId), qPrintable(text));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -49,6 +49,8 @@ private slots:
     void damagedFiles();
     void machineWideLocationNotWritable();
     void userLocationUnusable();
+    void unwritableUserFileIsSaid_data();
+    void unwritableUserFileIsSaid();
     void defaultLocations();
 
 private:
@@ -204,6 +206,7 @@ void TestSettingsStore::machineWideLocationNotWritable()
         SettingsStore store(locations);
         QVERIFY(store.OpenSettingsKeys());
         QVERIFY(store.Problems().isEmpty());
+        QCOMPARE(store.WriteProblem(), QString()); // a read-only machine-wide file is meant to be so
         store.WriteMachineSetting("NMEA", "Baudrate", "7");
         store.WriteUserSetting("Views", "Freeze", "True");
     }
@@ -230,9 +233,52 @@ void TestSettingsStore::userLocationUnusable()
         where.UserFile = user;
         SettingsStore store(where);
         QVERIFY(!store.OpenSettingsKeys());
+        QVERIFY2(store.OpenFailure().contains(user) && store.OpenFailure().contains(user.contains("blocker") ? "blocker is not a folder" : "it is a folder"),
+                 qPrintable(store.OpenFailure()));
         store.WriteUserSetting("Views", "Base", "2");
         QCOMPARE(store.ReadUserSetting("Views", "Base", Absent), Absent);
     }
+}
+
+void TestSettingsStore::unwritableUserFileIsSaid_data()
+{
+    QTest::addColumn<bool>("folder"); // the file's folder is read-only, not the file
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+// A person's own file that cannot be written: said at once with the path and the system's reason,
+// not again while it stays so, the changes kept for when it can be written, and said again then.
+void TestSettingsStore::unwritableUserFileIsSaid()
+{
+    if (!ModeBitsBind)
+        return RunAsUnprivilegedUser();
+    QFETCH(bool, folder);
+    QTemporaryDir dir;
+    const SettingsStore::Locations where = SettingsIn(dir);
+    Put(where.UserFile, "[Views]\nBase=0\n");
+    const QByteArray before = Contents(where.UserFile);
+    auto locked = std::make_unique<WriteProtected>(folder ? FolderOf(where.UserFile) : where.UserFile);
+    SettingsStore store(where);
+    QVERIFY(store.OpenSettingsKeys());
+    const QString reason = folder ? QStringLiteral("its folder %1: Permission denied").arg(FolderOf(where.UserFile))
+                                  : QStringLiteral("Permission denied");
+    QCOMPARE(store.WriteProblem(), QStringLiteral("The settings cannot be written to %1 (%2); changes are kept only until the "
+                                                  "program ends, unless it can be written by then.").arg(where.UserFile, reason));
+    QStringList told;
+    store.SetWriteReport([&told](const QString& message) { told << message; });
+    for (const char* base : {"1", "2"}) {
+        store.WriteUserSetting("Views", "Base", base);
+        store.Flush();
+    }
+    QCOMPARE(told, QStringList());
+    QCOMPARE(Contents(where.UserFile), before);
+    locked.reset();
+    store.WriteUserSetting("Views", "Freeze", "True");
+    store.Flush();
+    QCOMPARE(told, QStringList{QStringLiteral("The settings are written to %1 again.").arg(where.UserFile)});
+    QVERIFY(store.WriteProblem().isEmpty());
+    QCOMPARE(Contents(where.UserFile), QByteArray("[Views]\nBase=2\nFreeze=True\n"));
 }
 
 // The user's file under XDG_CONFIG_HOME, the machine-wide one in the first absolute folder of
