@@ -66,9 +66,10 @@ std::optional<QPoint> InstrumentWindows::Open(const QList<int>& numbers, const B
         InstrumentWindow* window = Create(number);
         Slots[static_cast<std::size_t>(number)] = window;
         window->AdjustColors(brightness);
-        // Before it is shown, so that it appears as the other windows are, with no flicker.
-        SetWindowFrozen(window, behaviour.Frozen);
+        // Before it is shown, so that it appears as the other windows are, with no flicker; the
+        // band first, while the window is still only a widget: freezing makes its native window.
         SetTopMost(window, behaviour.OnTop);
+        SetWindowFrozen(window, behaviour.Frozen);
         opened << window;
     }
     QList<Placement> placements;

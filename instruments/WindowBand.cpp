@@ -1,6 +1,7 @@
 #include "WindowBand.h"
 
 #include "InstrumentWindow.h"
+#include "TaskbarButton.h"
 #include "WindowFrame.h"
 
 void SetTopMost(QWidget* window, bool onTop)
@@ -24,4 +25,5 @@ void SetWindowFrozen(InstrumentWindow* window, bool frozen)
     flags.setFlag(Qt::FramelessWindowHint, frozen);
     window->setWindowTitle(frozen ? QString() : window->Tag());
     window->Frame().SetFlags(flags);
+    SetTaskbarButton(*window, !frozen);
 }

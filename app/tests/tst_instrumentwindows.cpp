@@ -93,7 +93,10 @@ void TestInstrumentWindows::initTestCase()
 {
     if (QGuiApplication::platformName() != QStringLiteral("xcb") || qEnvironmentVariableIsEmpty("DEVOZORA_TEST_WM_PID"))
         QSKIP("needs the desktop of tests/desktop/with-openbox.sh");
-    QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry(), Screen);
+    // The places in the tables are those of the harness's own desktop; the runs on other desktops
+    // run the tests that do not depend on them.
+    if (qEnvironmentVariable("DEVOZORA_TEST_WM") == QStringLiteral("openbox") && qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry(), Screen);
 }
 
 void TestInstrumentWindows::init()
@@ -238,6 +241,7 @@ void TestInstrumentWindows::cyclesLeaveWindowsWhereTheyWere()
                 QVERIFY2(shown->Outer == before[n], qPrintable(QStringLiteral("cycle %1 window %2 %3: %4,%5 %6x%7").arg(cycle).arg(n).arg(
                     first ? "there" : "back").arg(shown->Outer.x()).arg(shown->Outer.y()).arg(shown->Outer.width()).arg(shown->Outer.height())));
                 QCOMPARE(shown->Frame.isNull(), change == Change::Freeze && first);
+                QCOMPARE(shown->OffTaskbar, change == Change::Freeze && first);
                 // The band changes without touching the geometry: nothing to settle, so wait for it.
                 QTRY_COMPARE(Above(Window(n)), change == Change::AlwaysOnTop && first);
             }

@@ -2,7 +2,8 @@
 
 // A window as the window manager shows it, read with the X tools any other client would use
 // (xwininfo, xprop): its outer rectangle with the frame the window manager drew around it
-// (_NET_FRAME_EXTENTS), whether it is on the screen, whether it is kept above other windows.
+// (_NET_FRAME_EXTENTS), whether it is on the screen, whether it is kept above other windows and
+// whether it is left out of taskbars and pagers.
 // For the tests that run under tests/desktop/with-openbox.sh.
 #include <QMargins>
 #include <QProcess>
@@ -17,6 +18,7 @@ struct ShownWindow {
     QMargins Frame;
     bool Viewable = false;
     bool Above = false;
+    bool OffTaskbar = false; // no taskbar button and not in the pager
 
     QRect Client() const { return Outer.marginsRemoved(Frame); }
 
@@ -38,6 +40,7 @@ struct ShownWindow {
         shown.Outer = client.marginsAdded(shown.Frame);
         shown.Viewable = info.contains("Map State: IsViewable");
         shown.Above = properties.contains("_NET_WM_STATE_ABOVE");
+        shown.OffTaskbar = properties.contains("_NET_WM_STATE_SKIP_TASKBAR") && properties.contains("_NET_WM_STATE_SKIP_PAGER");
         return shown;
     }
 
