@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -113,10 +114,12 @@ QRect WindowFrame::Outer() const
 {
     const QWindow* native = Window.windowHandle();
     const bool waiting = Waiting != Wait::Nothing;
-    QRect outer = Window.geometry().marginsAdded(waiting || native == nullptr ? Expected : native->frameMargins());
-    if (!waiting)
+    const QMargins frame = waiting || native == nullptr ? Expected : native->frameMargins();
+    QRect outer = Window.geometry().marginsAdded(frame);
+    if (!waiting && !AsFitted(frame))
         return outer;
-    // Until the window system has framed the window, it is where it was asked to be.
+    // Until the window system has framed the window, and while it stays where it was put, it is
+    // where it was asked to be.
     if (Asked.Position)
         outer.moveTopLeft(Target.topLeft());
     if (Asked.Width)
@@ -124,6 +127,21 @@ QRect WindowFrame::Outer() const
     if (Asked.Height)
         outer.setHeight(Target.height());
     return outer;
+}
+
+// At a fractional scale factor the window system's whole pixels make a window and its frame a
+// pixel of ours larger or smaller than asked for: that is still the rectangle asked for, and
+// taking it for another would rewrite a stored place without anyone moving the window.
+bool WindowFrame::AsFitted(const QMargins& frame) const
+{
+    const int slack = Window.devicePixelRatio() == 1 ? 0 : 1;
+    const auto near = [slack](int a, int b) { return std::abs(a - b) <= slack; };
+    const QRect client = Window.geometry();
+    // Where the window system placed the window, only the size was asked for.
+    const bool placed = !Asked.Position || (near(client.left(), Fitted.left()) && near(client.top(), Fitted.top()));
+    return placed && near(client.width(), Fitted.width()) && near(client.height(), Fitted.height())
+           && near(frame.left(), FittedFrame.left()) && near(frame.top(), FittedFrame.top())
+           && near(frame.right(), FittedFrame.right()) && near(frame.bottom(), FittedFrame.bottom());
 }
 
 bool WindowFrame::eventFilter(QObject* watched, QEvent* event)
@@ -173,6 +191,8 @@ void WindowFrame::Fit(const QMargins& frame)
         client.setWidth(Window.width());
     if (!Asked.Height)
         client.setHeight(Window.height());
+    Fitted = client;
+    FittedFrame = frame;
     if (Asked.Position && Window.geometry() != client)
         Window.setGeometry(client);
     else if (!Asked.Position && Window.size() != client.size())

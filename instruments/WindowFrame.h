@@ -57,6 +57,8 @@ private:
     void CheckFrame();
     void Framed(const QMargins& frame);
     void Fit(const QMargins& frame);
+    // Whether the window is where Fit put it, give or take the window system's rounding.
+    bool AsFitted(const QMargins& frame) const;
 
     QWidget& Window;
     QRect Target;        // the outer rectangle asked for
@@ -64,6 +66,8 @@ private:
     enum class Wait { Nothing, FirstExpose, FrameChange } Waiting = Wait::Nothing;
     QMargins Expected;   // the frame the window has once the window system has done its part
     QMargins Reported;   // the frame the window system reported when the flags changed
+    QRect Fitted;        // the client area Fit asked for, and the frame it allowed for
+    QMargins FittedFrame;
     QTimer Poll;         // the window system says nothing but the frame's size when it changes it
     int PollsLeft = 0;
 };

@@ -25,16 +25,27 @@ void FinishClosing()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// The window as the window manager shows it once the window manager and the program agree on
-// where it is and the program is not waiting for a frame any more.
+// What the window system sees of a rectangle of the program's (logical) pixels, at a scale factor.
+QRect InDevicePixels(const QRect& rect, qreal scale)
+{
+    return QRect(qRound(rect.x() * scale), qRound(rect.y() * scale), qRound(rect.width() * scale), qRound(rect.height() * scale));
+}
+
+// The window as the window manager shows it (in the X server's pixels) once the window manager and
+// the program agree on where it is and the program is not waiting for a frame any more.
 std::optional<ShownWindow> Settled(QWidget* window)
 {
     std::optional<ShownWindow> shown;
     const auto* instrument = qobject_cast<InstrumentWindow*>(window);
+    const qreal scale = window->devicePixelRatio();
     const bool agreed = QTest::qWaitFor([&] {
-        shown = ShownWindow::Of(QString::number(window->winId()));
+        shown = ShownWindow::Of(QString::number(window->windowHandle()->winId()));
+        // The program knows the frame in its own pixels, rounded from the X server's.
+        const QMargins off = shown ? shown->Frame - window->windowHandle()->frameMargins() * scale : QMargins();
+        const int slack = scale == 1 ? 0 : 1;
         return shown && shown->Viewable && (instrument == nullptr || instrument->Frame().Settled())
-               && shown->Client() == window->geometry() && shown->Frame == window->windowHandle()->frameMargins();
+               && shown->Client() == InDevicePixels(window->geometry(), scale)
+               && std::max({std::abs(off.left()), std::abs(off.top()), std::abs(off.right()), std::abs(off.bottom())}) <= slack;
     }, 10000);
     if (!agreed)
         qWarning() << window->windowTitle() << "shown at" << (shown ? shown->Client() : QRect()) << "program has" << window->geometry();
@@ -55,7 +66,7 @@ bool TextsInside(const QWidget* window)
 
 bool Above(const QWidget* window)
 {
-    return ShownWindow::Of(QString::number(window->winId())).value_or(ShownWindow()).Above;
+    return ShownWindow::Of(QString::number(window->windowHandle()->winId())).value_or(ShownWindow()).Above;
 }
 
 enum class Change { Freeze, AlwaysOnTop, Untick, Close };
@@ -75,6 +86,7 @@ private slots:
     void cyclesLeaveWindowsWhereTheyWere_data();
     void cyclesLeaveWindowsWhereTheyWere();
     void shutdownRecordsAndStartUpReopens();
+    void frozenAtAScaleFactor();
 
 private:
     void Start();
@@ -285,6 +297,45 @@ void TestInstrumentWindows::shutdownRecordsAndStartUpReopens()
     QTest::qWait(600); // a refresh tick draws the texts ("No reception", white at full brightness)
     for (int n : {5, 3, 2, 1})
         QCOMPARE(Brightest(Window(n)->grab().toImage()), QColor(64, 0, 0));
+}
+
+// At a scale factor (with-openbox.sh --scale 1.5 or 2): windows at stored places show there, a
+// frozen window fills exactly the stored rectangle in the X server's pixels, and the framed
+// window around it is off by no more than the frame's own rounding: a one-pixel border of the
+// window manager is a fraction of the program's pixel. None of it changes a stored value.
+void TestInstrumentWindows::frozenAtAScaleFactor()
+{
+    const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    if (scale <= 1)
+        QSKIP("for the scaled desktop of with-openbox.sh --scale");
+    const QMap<QString, QString> stored{{"Left6", "3000"}, {"Top6", "2400"}, {"Width6", "4500"}, {"Height6", "1800"},
+                                        {"Left5", "4515"}, {"Top5", "4815"}, {"Width5", "3015"}, {"Height5", "1815"}};
+    for (auto value = stored.begin(); value != stored.end(); ++value)
+        Settings->WriteUserSetting("Views", value.key(), value.value());
+    Start();
+    Box(6)->setChecked(true);
+    Box(5)->setChecked(true);
+    const auto shown = [this](int n) {
+        const std::optional<ShownWindow> window = ShownWindow::Of(QString::number(Window(n)->windowHandle()->winId()));
+        return Window(n)->Frame().Settled() && window && window->Viewable ? window->Outer : QRect();
+    };
+    const auto near = [](const QRect& a, const QRect& b) {
+        return std::max({std::abs(a.left() - b.left()), std::abs(a.top() - b.top()), std::abs(a.right() - b.right()),
+                         std::abs(a.bottom() - b.bottom())}) <= 2;
+    };
+    const QMap<int, QRect> asked{{6, InDevicePixels(QRect(200, 160, 300, 120), scale)}, {5, InDevicePixels(QRect(301, 321, 201, 121), scale)}};
+    for (const bool frozen : {false, true, false, true}) {
+        Control("Freeze")->setChecked(frozen);
+        for (const int n : {6, 5}) {
+            if (frozen)
+                QTRY_COMPARE(shown(n), asked[n]);
+            else
+                QTRY_VERIFY2(near(shown(n), asked[n]), qPrintable(QStringLiteral("window %1").arg(n)));
+        }
+    }
+    Main.reset();
+    for (auto value = stored.begin(); value != stored.end(); ++value)
+        QCOMPARE(Settings->ReadUserSetting("Views", value.key()), value.value());
 }
 
 QTEST_MAIN(TestInstrumentWindows)
