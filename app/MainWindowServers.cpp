@@ -5,6 +5,7 @@
 #include "PathLine.h"
 #include "SettingsStore.h"
 #include "StationGlance.h"
+#include "WaylandSession.h"
 
 #include <QLabel>
 
@@ -35,10 +36,11 @@ void MainWindow::ShowStatusLine()
     const QString separator = QStringLiteral("  \u00B7  ");
     const QString text = !shown.isEmpty() ? shown.join(separator)
         : !SettingsNews.isEmpty() ? SettingsNews
+        : !WindowPromisesNotKept().isEmpty() ? WindowPromisesNotKept()
         : QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server").arg(QStringLiteral(DEVOZORA_VERSION));
     QPalette colours = StatusLine->palette();
     colours.setColor(QPalette::WindowText, ScaledColour(problems.isEmpty() ? Rgb(128, 128, 128) : Rgb(192, 0, 0), Applied));
     StatusLine->setPalette(colours);
-    StatusLine->setToolTip(!problems.isEmpty() ? problems.join(separator) : SettingsNews);
+    StatusLine->setToolTip(!problems.isEmpty() ? problems.join(separator) : text.startsWith(QLatin1String("DevozOra ")) ? QString() : text);
     StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, StatusLine->width()));
 }

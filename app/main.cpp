@@ -6,6 +6,7 @@
 #include "NavState.h"
 #include "SettingsStore.h"
 #include "TerminationSignals.h"
+#include "WaylandSession.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -32,9 +33,12 @@ int main(int argc, char* argv[])
     // GLib's loop. QT_NO_GLIB set to an empty text brings it back.
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
+    ChooseWindowSystem();
     RunHeadlessWhenNoDisplayOpens(argv[0]);
     QApplication application(argc, argv);
     DisplayOpened();
+    if (const QString notKept = WindowPromisesNotKept(); !notKept.isEmpty())
+        std::fprintf(stderr, "devozora: %s\n", qPrintable(notKept));
     QApplication::setApplicationName(QStringLiteral("DevozOra"));
     QApplication::setOrganizationName(QStringLiteral("Quarvel"));
     QApplication::setApplicationVersion(QStringLiteral(DEVOZORA_VERSION));

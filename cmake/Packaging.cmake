@@ -33,8 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
-# The windows need Qt's platform plugins; the service without a screen does not.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-qpa-plugins)
+# The windows need Qt's platform plugins (X11, and Wayland for a session without XWayland); the
+# service without a screen does not.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS gpsd-clients)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -27,11 +27,12 @@ private slots:
     void answersItsOptionsWithoutADesktop();
     void restartsShowWindowsWhereTheyWere();
     void largeLayoutOnASmallScreen();
+    void waylandSession();
     void endingsKeepTheSettings_data();
     void endingsKeepTheSettings(); // last: one of its endings takes the X server with it
 
 private:
-    bool Start();
+    bool Start(const QStringList& unset = {});
     QRect Stored(int number) const;
     // What the window manager shows of the window with that title; nothing shown, nothing viewable.
     ShownWindow Shown(const char* title) const { return ShownWindow::Of(title, true).value_or(ShownWindow()); }
@@ -63,12 +64,15 @@ void TestLifecycle::init()
         setup.WriteUserSetting("Views", name, value);
 }
 
-bool TestLifecycle::Start()
+// The program on this desktop, without the environment variables named in unset.
+bool TestLifecycle::Start(const QStringList& unset)
 {
     Program = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", Dir->filePath("home"));
     environment.insert("XDG_CONFIG_DIRS", Dir->filePath("etc"));
+    for (const QString& name : unset)
+        environment.remove(name);
     Program->setProcessEnvironment(environment);
     Program->start(QStringLiteral(DEVOZORA_PATH), {});
     return Program->waitForStarted(10000);
@@ -161,6 +165,48 @@ void TestLifecycle::largeLayoutOnASmallScreen()
     }
     Program->terminate();
     QVERIFY(Program->waitForFinished(20000));
+}
+
+// A Wayland session (with-openbox.sh --wm weston): with XWayland the program runs through it and
+// shows a stored window where it was, start after start, to the pixel; without XWayland it runs
+// on Wayland and says, once, what it cannot keep there.
+void TestLifecycle::waylandSession()
+{
+    if (qEnvironmentVariable("DEVOZORA_TEST_WM") != QStringLiteral("weston"))
+        QSKIP("for the Wayland session of with-openbox.sh --wm weston");
+    // Where the window is once weston has framed and placed it and it stays put for a second.
+    const auto steady = [this] {
+        QRect before;
+        for (int look = 0, same = 0; look < 60 && same < 4; ++look) {
+            const ShownWindow now = Shown(Position);
+            same = now.Viewable && now.Outer == before ? same + 1 : 0;
+            before = now.Outer;
+            QTest::qWait(250);
+        }
+        return before;
+    };
+    QRect shown;
+    for (int run = 1; run <= 2; ++run) {
+        QVERIFY(Start());
+        if (run == 1)
+            shown = steady();
+        QCOMPARE(steady(), shown);
+        Program->terminate();
+        QVERIFY(Program->waitForFinished(20000));
+        QCOMPARE(Stored(6), QRect(200, 160, 300, 120));
+        QVERIFY(!Program->readAllStandardError().contains("Wayland"));
+    }
+    QVERIFY(Start({"DISPLAY"}));
+    QByteArray said;
+    const char notKept[] = "devozora: Wayland without XWayland: the compositor places the windows";
+    QTRY_VERIFY_WITH_TIMEOUT((said += Program->readAllStandardError()).contains(notKept), 10000);
+    QTest::qWait(1000);
+    QCOMPARE(Program->state(), QProcess::Running);
+    said += Program->readAllStandardError();
+    QVERIFY2(said.count(notKept) == 1 && !said.contains("without a screen"), said.constData());
+    Program->terminate();
+    QVERIFY(Program->waitForFinished(20000));
+    QCOMPARE(Program->exitCode(), 0);
 }
 
 void TestLifecycle::endingsKeepTheSettings_data()
