@@ -193,7 +193,7 @@ void MainWindow::ShowPortDevice()
     const QString device = Receiver().Link().SelectedDevice();
     PortDevice->setToolTip(line);
     // Only the path gives way; what is said of it stays whole, on a second line where it must.
-    PortDevice->setText(line.startsWith(device) ? PathLine(PortDevice->fontMetrics(), PortDevice->width(), {}, device, line.mid(device.size()))
+    PortDevice->setText(line.startsWith(device) ? PathLine(PortDevice->fontMetrics(), PortDevice->width(), {}, device, line.mid(device.size()), true)
                                                 : line);
 }
 

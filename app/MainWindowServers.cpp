@@ -23,9 +23,12 @@ void MainWindow::ShowStatusLine()
     QStringList shown;
     if (const std::optional<SettingsStore::WriteFailure> failure = Settings.FirstWriteFailure()) {
         problems << Settings.WriteProblem();
-        // The path gives way to the reason: the tooltip has all of it.
+        // The path gives way to the reason, the folder's path to the file's: the tooltip has all.
+        QString reason = failure->Reason;
+        if (reason.startsWith(QLatin1String("its folder ")))
+            reason = QStringLiteral("its folder: ") + reason.mid(reason.lastIndexOf(QLatin1String(": ")) + 2);
         shown << PathLine(StatusLine->fontMetrics(), StatusLine->width(), QStringLiteral("Settings not saved: "), failure->Path,
-                          QStringLiteral(" (%1)").arg(failure->Reason));
+                          QStringLiteral(" (%1)").arg(reason), false);
     }
     for (const ServerStatus& server : Serving.Servers()) {
         if (!server.Problem.isEmpty()) {
@@ -34,13 +37,16 @@ void MainWindow::ShowStatusLine()
         }
     }
     const QString separator = QStringLiteral("  \u00B7  ");
+    // Without a problem: that the settings are written again, for a while, or what the window
+    // system does not let the program keep, or else the version.
+    const QString note = !SettingsNews.isEmpty() ? SettingsNews : WindowPromisesNotKept();
     const QString text = !shown.isEmpty() ? shown.join(separator)
-        : !SettingsNews.isEmpty() ? SettingsNews
-        : !WindowPromisesNotKept().isEmpty() ? WindowPromisesNotKept()
+        : !SettingsNews.isEmpty() ? QStringLiteral("Settings saved again")
+        : !note.isEmpty() ? note
         : QStringLiteral("DevozOra %1 \u00B7 NMEA instruments and GPSD server").arg(QStringLiteral(DEVOZORA_VERSION));
     QPalette colours = StatusLine->palette();
     colours.setColor(QPalette::WindowText, ScaledColour(problems.isEmpty() ? Rgb(128, 128, 128) : Rgb(192, 0, 0), Applied));
     StatusLine->setPalette(colours);
-    StatusLine->setToolTip(!problems.isEmpty() ? problems.join(separator) : text.startsWith(QLatin1String("DevozOra ")) ? QString() : text);
+    StatusLine->setToolTip(!problems.isEmpty() ? problems.join(separator) : note);
     StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, StatusLine->width()));
 }

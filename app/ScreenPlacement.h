@@ -22,9 +22,10 @@ QRect WhollyOnScreen(const QRect& window, const QList<QRect>& screens);
 // stays there, overlaps and all: it was made for these screens. Every other window is first
 // brought wholly onto a screen; those that then overlap the main window or another window are
 // laid out again, largest first, each as near to where it was as the room allows, beside the main
-// window, the windows that stay (staying: windows open already) and those placed before it. Windows never placed go where there is room, nearest the top left of the first
-// screen. Where the screens have no room for them at their size, the windows laid out again are
-// reduced alike, a twentieth at a time down to a third; where even that leaves no room, each goes
-// where it covers least, the main window above all.
+// window, the windows that stay (staying: windows open already) and those placed before it.
+// Windows never placed go where there is room, nearest the top left of the first screen. Where
+// the screens have no room for them at their size, the windows laid out again are reduced alike,
+// a twentieth at a time down to a third; where even that leaves no room, each goes where it
+// covers least, the main window above all.
 QList<QRect> PlaceWindows(const QList<QRect>& screens, const QRect& mainWindow, const QList<QRect>& staying,
                           const QList<WindowRequest>& windows);

@@ -10,9 +10,9 @@
 // One settings location (an INI file, or a registry key on Windows) holding text values in
 // subkeys. Names are matched without regard to case, as the registry always did: start-up reads
 // "Wordbits" where shutdown writes "WordBits", and both must reach one value. Writes are kept in
-// memory until Flush, which stores them all at once. Nothing here reports a failure: a read falls
-// back to its default, a write that cannot be kept is dropped; a flush that cannot store the
-// values tells why and keeps them for the next.
+// memory until Flush, which stores them all at once. A read falls back to its default, a write to
+// a read-only scope is dropped, and a flush that cannot store the values tells why and keeps them
+// for the next.
 class SettingsScope {
 public:
     // Stores every value of the scope; nothing when that worked, else the system's reason (the

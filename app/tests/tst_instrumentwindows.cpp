@@ -185,7 +185,8 @@ void TestInstrumentWindows::storedGeometryIsShown_data()
     QTest::newRow("left 0: the top only") << QList<int>{0, 2400, 4500, 1800} << QRect(0, 160, 300, 120);
     QTest::newRow("nothing: the window's own size") << QList<int>{0, -5, 0, -1} << QRect(-1, -1, 207, 117);
     QTest::newRow("on a monitor that is gone") << QList<int>{60000, 300, 4500, 1800} << QRect(980, 20, 300, 120);
-    QTest::newRow("larger than the screen") << QList<int>{1500, 1500, 1000000000, 1000000000} << QRect(0, 0, 410, 410); // beside the main window, which openbox centres
+    // Beside the main window, which openbox centres: as large as the room there.
+    QTest::newRow("larger than the screen") << QList<int>{1500, 1500, 1000000000, 1000000000} << QRect(0, 0, 410, 410);
 }
 
 void TestInstrumentWindows::storedGeometryIsShown()
@@ -280,8 +281,9 @@ void TestInstrumentWindows::shutdownRecordsAndStartUpReopens()
     for (int n = 1; n <= 6; ++n)
         QCOMPARE(Main->Instruments().IsOpen(n), n >= 5);
     // Reopened frozen; a window opened while "Freeze position" and "Always on top" are ticked is
-    // frozen and on top as it appears. The brightness, stepped with B in a window, reaches the open windows and
-    // those opened later, every kind of them: at night in red, nothing but red at a quarter.
+    // frozen and on top as it appears. The brightness, stepped with B in a window, reaches the
+    // open windows and those opened later, every kind of them: at night in red, nothing but red at
+    // a quarter.
     const std::optional<ShownWindow> frozen = Settled(Window(5));
     QVERIFY(frozen && frozen->Frame.isNull());
     Control("AlwaysOnTop")->setChecked(true);

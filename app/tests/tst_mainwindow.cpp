@@ -9,6 +9,7 @@
 #include "ReceptionIndicator.h"
 #include "RecordingHost.h"
 #include "SettingsFolder.h"
+#include "Unprivileged.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -65,6 +66,7 @@ private slots:
     void storedSettingsComeBackAndAutoFollowsTheSun();
     void changesAndShutdownWriteEverySettingWhereItBelongs();
     void deviceLineKeepsItsAdvice();
+    void unwritableSettingsOnTheBottomLine();
 
 private:
     std::unique_ptr<QTemporaryDir> Dir;
@@ -305,11 +307,40 @@ void TestMainWindow::deviceLineKeepsItsAdvice()
                                                 {byId, " \u2014 Not present"},
                                                 {"/dev/ttyS0", " \u2014 U-Blox AG u-blox 7 - GPS/GNSS Receiver"}};
     for (const auto& [device, advice] : rows) {
-        const QString text = PathLine(line->fontMetrics(), line->width(), {}, device, advice);
+        const QString text = PathLine(line->fontMetrics(), line->width(), {}, device, advice, true);
         line->setText(text);
         QVERIFY2(text.endsWith(advice) && line->heightForWidth(line->width()) <= line->height(), qPrintable(text));
         QVERIFY2(text.startsWith(device) == (device != byId), qPrintable(text));
     }
+}
+
+// A settings folder that cannot be written: the bottom line says so with the path, shortened where
+// it must be, and the reason, the tooltip with all of it; and that it works again once it does.
+void TestMainWindow::unwritableSettingsOnTheBottomLine()
+{
+    if (!ModeBitsBindUs())
+        return RunAsUnprivilegedUser();
+    const SettingsStore::Locations where = SettingsIn(*Dir);
+    {
+        SettingsStore setup(where);
+        QVERIFY(setup.OpenSettingsKeys());
+        setup.WriteUserSetting("Views", "Base", "0");
+    }
+    const QString folder = QFileInfo(where.UserFile).absolutePath();
+    auto locked = std::make_unique<WriteProtected>(folder);
+    NavState nav;
+    SettingsStore store(where);
+    QVERIFY(store.OpenSettingsKeys());
+    MainWindow mainWindow(nav, store, {0, 0});
+    const auto* status = mainWindow.findChild<QLabel*>("StatusLine");
+    QVERIFY2(status->text().startsWith("Settings not saved: ") && status->text().endsWith(QStringLiteral("DevozOra.conf (its folder: Permission denied)")),
+             qPrintable(status->text()));
+    QVERIFY(status->toolTip().contains(QStringLiteral("cannot be written to %1 (its folder %2: Permission denied)").arg(where.UserFile, folder)));
+    locked.reset();
+    store.WriteUserSetting("Views", "Base", "2");
+    store.Flush();
+    QCOMPARE(status->text(), QString("Settings saved again"));
+    QCOMPARE(status->toolTip(), QStringLiteral("The settings are written to %1 again.").arg(where.UserFile));
 }
 
 QTEST_MAIN(TestMainWindow)
