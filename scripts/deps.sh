@@ -21,7 +21,7 @@ test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   locales-all
-  xvfb xauth openbox icewm weston xwayland x11-utils xdotool
+  xvfb xauth openbox icewm weston xwayland x11-utils x11-xserver-utils xdotool
   netcat-openbsd iproute2
   gpsd gpsd-clients python3-gps tmux navit
   lintian systemd

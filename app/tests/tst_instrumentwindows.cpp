@@ -11,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -87,6 +89,7 @@ private slots:
     void cyclesLeaveWindowsWhereTheyWere();
     void shutdownRecordsAndStartUpReopens();
     void frozenAtAScaleFactor();
+    void screenShrinks();
 
 private:
     void Start();
@@ -338,6 +341,38 @@ void TestInstrumentWindows::frozenAtAScaleFactor()
     Main.reset();
     for (auto value = stored.begin(); value != stored.end(); ++value)
         QCOMPARE(Settings->ReadUserSetting("Views", value.key()), value.value());
+}
+
+// The screen's resolution lowered while the program runs (xrandr, as a display's settings do): a
+// window that no longer fits is brought wholly onto the screen, clear of the main window; the
+// resolution is given back at the end.
+void TestInstrumentWindows::screenShrinks()
+{
+    if (qEnvironmentVariable("DEVOZORA_TEST_WM") != QStringLiteral("openbox") || !qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        QSKIP("for the harness's own desktop");
+    const auto resolution = [](const char* mode) {
+        return QProcess::execute("sh", {"-c", QStringLiteral("xrandr --newmode 800x600 40 800 840 968 1056 600 601 605 628 2>/dev/null;"
+                                                             "xrandr --addmode screen 800x600; xrandr --output screen --mode %1")
+                                                  .arg(mode)});
+    };
+    if (resolution("1280x1024") != 0)
+        QSKIP("xrandr (x11-xserver-utils) cannot change this X server's resolution");
+    for (const auto& [name, value] : {std::pair{"Left6", "13500"}, {"Top6", "12000"}, {"Width6", "4500"}, {"Height6", "1800"}})
+        Settings->WriteUserSetting("Views", name, value);
+    Start();
+    Box(6)->setChecked(true);
+    QVERIFY(Settled(Main.get()));
+    std::optional<ShownWindow> shown = Settled(Window(6));
+    QVERIFY(shown);
+    QCOMPARE(shown->Outer, QRect(900, 800, 300, 120));
+    const auto restore = qScopeGuard([&] { QCOMPARE(resolution("1280x1024"), 0); });
+    QCOMPARE(resolution("800x600"), 0);
+    const QRect screen(0, 0, 800, 600);
+    QTRY_VERIFY(Settled(Window(6)) && screen.contains(Settled(Window(6))->Outer));
+    shown = Settled(Window(6));
+    QVERIFY(!shown->Outer.intersects(Main->frameGeometry()));
+    QCOMPARE(shown->Outer.size(), QSize(300, 120));
+    QTRY_COMPARE(StoredOuter(6), shown->Outer);
 }
 
 QTEST_MAIN(TestInstrumentWindows)
