@@ -1,7 +1,7 @@
 #include "WindowBand.h"
 
 #include "InstrumentWindow.h"
-#include "TaskbarButton.h"
+#include "X11Window.h"
 #include "WindowFrame.h"
 
 void SetTopMost(QWidget* window, bool onTop)

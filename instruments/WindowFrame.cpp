@@ -1,5 +1,7 @@
 #include "WindowFrame.h"
 
+#include "X11Window.h"
+
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
@@ -183,6 +185,21 @@ void WindowFrame::Framed(const QMargins& frame)
     emit FrameKnown();
 }
 
+// At a fractional scale factor the program's pixels cannot say where a frame of whole screen
+// pixels puts the client area: the window goes there in the screen's pixels.
+void WindowFrame::FitDevicePixels()
+{
+    const qreal scale = Window.devicePixelRatio();
+    if (scale == 1 || !Window.isVisible())
+        return;
+    const std::optional<QMargins> frame = DeviceFrame(Window);
+    if (!frame)
+        return;
+    const QRect target(qRound(Target.x() * scale), qRound(Target.y() * scale), qRound(Target.width() * scale),
+                       qRound(Target.height() * scale));
+    SetDeviceGeometry(Window, target.marginsRemoved(*frame));
+}
+
 // Puts the client area inside the wanted parts of Target for the given frame.
 void WindowFrame::Fit(const QMargins& frame)
 {
@@ -195,6 +212,8 @@ void WindowFrame::Fit(const QMargins& frame)
     FittedFrame = frame;
     if (Asked.Position && Window.geometry() != client)
         Window.setGeometry(client);
+    if (Asked.Position && Asked.Width && Asked.Height && Waiting == Wait::Nothing)
+        FitDevicePixels();
     else if (!Asked.Position && Window.size() != client.size())
         Window.resize(client.size());
 }

@@ -57,6 +57,7 @@ private:
     void CheckFrame();
     void Framed(const QMargins& frame);
     void Fit(const QMargins& frame);
+    void FitDevicePixels();
     // Whether the window is where Fit put it, give or take the window system's rounding.
     bool AsFitted(const QMargins& frame) const;
 

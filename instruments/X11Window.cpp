@@ -1,4 +1,4 @@
-#include "TaskbarButton.h"
+#include "X11Window.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -61,15 +61,20 @@ void AskWindowManager(xcb_connection_t* connection, xcb_window_t window, xcb_ato
                    reinterpret_cast<const char*>(&message));
 }
 
+xcb_connection_t* Connection()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
 } // namespace
 
 void SetTaskbarButton(QWidget& window, bool shown)
 {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = Connection();
     // A window that has never been made has the button it is born with.
-    if (x11 == nullptr || (shown && window.windowHandle() == nullptr))
+    if (connection == nullptr || (shown && window.windowHandle() == nullptr))
         return;
-    xcb_connection_t* connection = x11->connection();
     window.winId(); // the native window, made now where it is not there yet
     const auto id = static_cast<xcb_window_t>(window.windowHandle()->winId());
     const xcb_atom_t state = Atom(connection, "_NET_WM_STATE");
@@ -81,9 +86,61 @@ void SetTaskbarButton(QWidget& window, bool shown)
     xcb_flush(connection);
 }
 
+std::optional<QMargins> DeviceFrame(QWidget& window)
+{
+    xcb_connection_t* connection = Connection();
+    if (connection == nullptr || window.windowHandle() == nullptr)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window.windowHandle()->winId());
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, id, Atom(connection, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    std::optional<QMargins> frame;
+    if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+        const auto* extents = static_cast<const uint32_t*>(xcb_get_property_value(reply)); // left, right, top, bottom
+        frame = QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
+    }
+    std::free(reply);
+    return frame;
+}
+
+void SetDeviceGeometry(QWidget& window, const QRect& client)
+{
+    xcb_connection_t* connection = Connection();
+    if (connection == nullptr || window.windowHandle() == nullptr || client.isEmpty())
+        return;
+    const auto id = static_cast<xcb_window_t>(window.windowHandle()->winId());
+    // At a scale factor Qt asks for sizes in steps of its pixel, which the window manager keeps to;
+    // the step goes for this request (Qt gives it back with its next one).
+    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0, 18);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 18 * 4) {
+        std::array<uint32_t, 18> hints{};
+        std::memcpy(hints.data(), xcb_get_property_value(reply), sizeof hints);
+        constexpr uint32_t BaseSize = 1U << 8, ResizeIncrement = 1U << 6;
+        hints[0] &= ~(BaseSize | ResizeIncrement);
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
+                            static_cast<uint32_t>(hints.size()), hints.data());
+    }
+    std::free(reply);
+    const uint32_t values[] = {uint32_t(client.x()), uint32_t(client.y()), uint32_t(client.width()), uint32_t(client.height())};
+    xcb_configure_window(connection, id,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+    xcb_flush(connection);
+}
+
 #else
 
 void SetTaskbarButton(QWidget&, bool)
+{
+}
+
+std::optional<QMargins> DeviceFrame(QWidget&)
+{
+    return std::nullopt;
+}
+
+void SetDeviceGeometry(QWidget&, const QRect&)
 {
 }
 
