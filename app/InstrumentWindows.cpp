@@ -17,6 +17,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// What the screens there are now leave to windows: their areas without panels and docks.
+QList<QRect> AvailableScreens()
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    return screens;
+}
+
+} // namespace
+
 InstrumentWindows::InstrumentWindows(const NavState& nav, InstrumentHost& host, SettingsStore& settings, const QWidget& main)
     : Nav(nav), Host(host), Settings(settings), Main(main)
 {
@@ -78,11 +91,8 @@ std::optional<QPoint> InstrumentWindows::Open(const QList<int>& numbers, const B
         placements << StoredPlacement(*window);
         requests << WindowRequest{placements.back().Outer, placements.back().Stored.Position};
     }
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
     const QRect mainOuter = MainOuter();
-    const QList<QRect> places = PlaceWindows(screens, mainOuter, staying, requests);
+    const QList<QRect> places = PlaceWindows(AvailableScreens(), mainOuter, staying, requests);
     bool aroundMain = false;
     for (qsizetype i = 0; i < opened.size(); ++i) {
         Placement& placement = placements[i];
@@ -109,10 +119,7 @@ void InstrumentWindows::FitScreens()
         open << &window;
         requests << WindowRequest{window.Frame().Outer()};
     });
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    const QList<QRect> places = PlaceWindows(screens, MainOuter(), {}, requests);
+    const QList<QRect> places = PlaceWindows(AvailableScreens(), MainOuter(), {}, requests);
     for (qsizetype i = 0; i < open.size(); ++i) {
         if (places[i] != requests[i].Outer)
             open[i]->Frame().MoveTo(places[i]);
