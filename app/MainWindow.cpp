@@ -92,6 +92,9 @@ MainWindow::MainWindow(NavState& nav, SettingsStore& store, ServerPorts ports, Q
     WatchScreens();
     connect(BrightnessMode, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyBrightness);
     connect(NightRed, &QCheckBox::toggled, this, &MainWindow::ApplyBrightness);
+    connect(UtcDifference, &QComboBox::currentIndexChanged, this, &MainWindow::TellLook);
+    for (QAbstractButton* box : std::initializer_list<QAbstractButton*>{DaylightSaving, TimeDisplay[1]})
+        connect(box, &QAbstractButton::toggled, this, &MainWindow::TellLook);
     connect(&link, &SerialLink::LineReceived, this, [this](const LineResult& result) {
         if (result.FixAccepted)
             FollowSun();

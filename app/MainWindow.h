@@ -127,6 +127,8 @@ private:
     // Lights every open window as the brightness list, "Auto" and the red night palette say, when
     // that has changed; windows opened later are lit so when they open.
     void ApplyBrightness();
+    // The station's web page is shown as the windows are: their level, red palette and time.
+    void TellLook();
     void FollowSun();
     void ShowAutoChoice();
     // The window itself, lit as the instruments are (MainWindowBrightness.cpp).

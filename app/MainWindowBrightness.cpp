@@ -41,6 +41,7 @@ void MainWindow::StepBrightness(int steps)
 void MainWindow::ApplyBrightness()
 {
     ShowAutoChoice();
+    TellLook();
     const Brightness now = CurrentBrightness();
     if (now == Applied)
         return;
@@ -48,6 +49,12 @@ void MainWindow::ApplyBrightness()
     Windows.ForEachOpen([&now](InstrumentWindow& window) { window.AdjustColors(now); });
     ApplyLook(now);
     emit BrightnessApplied(now.Mode);
+}
+
+void MainWindow::TellLook()
+{
+    Serving.SetLook({CurrentBrightness().Mode, NightRed->isChecked(),
+                     {LocalTimeSelected(), DaylightSavingTicked(), UtcDifferenceText()}});
 }
 
 void MainWindow::ApplyLook(const Brightness& brightness)

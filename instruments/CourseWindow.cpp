@@ -1,6 +1,7 @@
 #include "CourseWindow.h"
 
 #include "BrightnessColour.h"
+#include "InstrumentColours.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
 
@@ -8,9 +9,9 @@ CourseWindow::CourseWindow(const NavState& nav, InstrumentHost& host, QWidget* p
     : DigitalWindow(3, QStringLiteral("Digital Compass"), QSize(3075, 1245), Arrangement::Stacked,
                     nav, host, parent)
 {
-    AddLabel("CourseSort", {LabelRole::Heading, Rgb(128, 128, 128), 150, 250},
+    AddLabel("CourseSort", {LabelRole::Heading, HeadingColour, 150, 250},
              QStringLiteral("Course Over Ground"));
-    CourseText = AddLabel("CourseText", {LabelRole::Value, Rgb(255, 255, 255), 30, 50});
+    CourseText = AddLabel("CourseText", {LabelRole::Value, ValueColour, 30, 50});
 }
 
 void CourseWindow::ShowFix()

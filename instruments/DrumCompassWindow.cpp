@@ -1,5 +1,6 @@
 #include "DrumCompassWindow.h"
 
+#include "InstrumentColours.h"
 #include "LabelLayout.h"
 #include "NavState.h"
 #include "ScaledColour.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr std::int32_t ScaleBase = Rgb(255, 255, 192);
-constexpr std::int32_t IndexBase = Rgb(255, 0, 0);
 constexpr int BaseLineWidth = 2;
 
 QFont LabelFont(double points)
@@ -45,8 +44,8 @@ DrumCompassWindow::DrumCompassWindow(const NavState& nav, InstrumentHost& host, 
 
 void DrumCompassWindow::AdjustColors(const Brightness& brightness)
 {
-    ScaleColour = ScaledColour(ScaleBase, brightness);
-    IndexColour = ScaledColour(IndexBase, brightness);
+    ScaleColour = ScaledColour(DrumScaleColour, brightness);
+    IndexColour = ScaledColour(DrumIndexColour, brightness);
     update();
 }
 

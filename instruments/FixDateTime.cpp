@@ -1,5 +1,6 @@
 #include "FixDateTime.h"
 
+#include "InstrumentTexts.h"
 #include "NavState.h"
 #include "NumberText.h"
 #include "Rounding.h"
@@ -83,4 +84,13 @@ ShownDateTime FixDateTime(const NavState& nav, const TimeDisplay& display,
     if (date)
         result.Date = shown.date();
     return result;
+}
+
+DateTimeTexts ShownDateTimeTexts(const NavState& nav, const TimeDisplay& display, const QDateTime& computerNow,
+                                 const QLocale& locale)
+{
+    const ShownDateTime shown = FixDateTime(nav, display, computerNow);
+    return {display.LocalTime ? QStringLiteral("Local Time") : QStringLiteral("UTC"),
+            ClockText(shown.Time, TimeSeparator(locale.timeFormat(QLocale::ShortFormat))),
+            shown.Date ? locale.toString(*shown.Date, QLocale::LongFormat) : QString()};
 }

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QTime>
 
@@ -17,6 +18,7 @@ struct TimeDisplay {
     bool LocalTime = false;
     bool DaylightSaving = false;
     QString UtcDifference; // "AUTO", "-4:30", "+5:45", ... or empty when nothing is selected
+    bool operator==(const TimeDisplay&) const = default;
 };
 
 // The fix's time of day and date as the date and time window shows them. Either is empty when
@@ -43,3 +45,16 @@ std::int64_t AutoUtcDifference(std::int64_t minutes);
 // difference. computerNow is the computer's local date and time, read only for "AUTO".
 ShownDateTime FixDateTime(const NavState& nav, const TimeDisplay& display,
                           const QDateTime& computerNow);
+
+// The three lines of the date and time window: "UTC" or "Local Time", the clock time with the
+// locale's separator (only the dashes while the time is unknown), and the locale's long date
+// (empty while the date is unknown).
+struct DateTimeTexts {
+    QString Sort;
+    QString Time;
+    QString Date;
+    bool operator==(const DateTimeTexts&) const = default;
+};
+
+DateTimeTexts ShownDateTimeTexts(const NavState& nav, const TimeDisplay& display, const QDateTime& computerNow,
+                                 const QLocale& locale);

@@ -1,6 +1,7 @@
 #include "PositionWindow.h"
 
 #include "BrightnessColour.h"
+#include "InstrumentColours.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
 
@@ -8,7 +9,7 @@ PositionWindow::PositionWindow(const NavState& nav, InstrumentHost& host, QWidge
     : DigitalWindow(6, QStringLiteral("Digital Position"), QSize(3585, 1500), Arrangement::Centred,
                     nav, host, parent)
 {
-    Position = AddLabel("Position", {LabelRole::Value, Rgb(255, 255, 255), 70, 150});
+    Position = AddLabel("Position", {LabelRole::Value, ValueColour, 70, 150});
 }
 
 void PositionWindow::ShowFix()

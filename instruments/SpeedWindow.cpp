@@ -1,6 +1,7 @@
 #include "SpeedWindow.h"
 
 #include "BrightnessColour.h"
+#include "InstrumentColours.h"
 #include "InstrumentTexts.h"
 #include "NavState.h"
 
@@ -8,9 +9,9 @@ SpeedWindow::SpeedWindow(const NavState& nav, InstrumentHost& host, QWidget* par
     : DigitalWindow(5, QStringLiteral("Digital Speed"), QSize(3075, 1380), Arrangement::Stacked, nav,
                     host, parent)
 {
-    AddLabel("SpeedSort", {LabelRole::Heading, Rgb(128, 128, 128), 250, 350},
+    AddLabel("SpeedSort", {LabelRole::Heading, HeadingColour, 250, 350},
              QStringLiteral("Speed Over Ground (knots)"));
-    SpeedText = AddLabel("SpeedText", {LabelRole::Value, Rgb(255, 255, 255), 30, 45});
+    SpeedText = AddLabel("SpeedText", {LabelRole::Value, ValueColour, 30, 45});
 }
 
 void SpeedWindow::ShowFix()

@@ -8,7 +8,8 @@
 #include <utility>
 
 PortListener::PortListener(QString service, quint16 port, const QHostAddress& address, QObject* parent)
-    : QTcpServer(parent), ServiceName(std::move(service)), Address(address), ListenPort(port)
+    : QTcpServer(parent), ServiceName(std::move(service)), Address(address), ListenPort(port),
+      ReadAheadBytes(ClientConnection::ReadAhead)
 {
 }
 
@@ -55,7 +56,8 @@ void PortListener::Listen()
 void PortListener::incomingConnection(qintptr descriptor)
 {
     auto* socket = new QTcpSocket(this);
-    socket->setReadBufferSize(ClientConnection::ReadAhead);
+    socket->setReadBufferSize(ReadAheadBytes);
     socket->setSocketDescriptor(descriptor);
+    emit Accepted(socket);
     addPendingConnection(socket);
 }

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QString>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <chrono>
 
@@ -41,6 +42,8 @@ public:
     // Applies to clients served from now on (see SetKeepAlive).
     void SetKeepAlive(std::chrono::seconds letGoAfter) { KeepAliveTime = letGoAfter; }
     std::chrono::seconds KeepAlive() const { return KeepAliveTime; }
+    // How much a connection reads ahead of its server (ClientConnection::ReadAhead unless set).
+    void SetReadAhead(qint64 bytes) { ReadAheadBytes = bytes; }
 
     // Listens, unless it already does.
     void Listen();
@@ -53,6 +56,8 @@ public:
 signals:
     // The problem changed: there is one now, or it is over and the port listens.
     void ProblemChanged(const QString& problem);
+    // A connection was taken from the system; it waits for its server next.
+    void Accepted(QTcpSocket* socket);
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -63,5 +68,6 @@ private:
     quint16 ListenPort = 0;
     int ClientsAllowed = DefaultMaxClients;
     std::chrono::seconds KeepAliveTime = DefaultKeepAlive;
+    qint64 ReadAheadBytes;
     QString Obstacle;
 };

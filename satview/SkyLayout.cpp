@@ -5,6 +5,7 @@
 #include "Rounding.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -62,19 +63,31 @@ SkyPoint SatellitePosition(const SkyLayout& layout, std::int16_t elevation, std:
             static_cast<float>(static_cast<double>(layout.CenterY) - std::cos(a) * r)};
 }
 
-std::int32_t SignalColor(std::uint8_t snr, bool red)
+int SignalClass(std::uint8_t snr)
 {
     if (snr == 0)
-        return red ? Rgb(72, 0, 0) : Rgb(128, 128, 128);
+        return 0;
     if (snr <= 5)
-        return red ? Rgb(104, 0, 0) : Rgb(255, 0, 0);
+        return 1;
     if (snr <= 15)
-        return red ? Rgb(144, 0, 0) : Rgb(255, 128, 0);
+        return 2;
     if (snr <= 20)
-        return red ? Rgb(192, 0, 0) : Rgb(255, 255, 0);
-    if (snr <= 99)
-        return red ? Rgb(255, 0, 0) : Rgb(0, 255, 0);
-    return red ? Rgb(255, 0, 0) : Rgb(128, 0, 128);
+        return 3;
+    return snr <= 99 ? 4 : 5;
+}
+
+std::int32_t SignalClassColor(int signalClass, bool red)
+{
+    static constexpr std::array<std::int32_t, SignalClassCount> Day{Rgb(128, 128, 128), Rgb(255, 0, 0), Rgb(255, 128, 0),
+                                                                    Rgb(255, 255, 0),   Rgb(0, 255, 0), Rgb(128, 0, 128)};
+    static constexpr std::array<std::int32_t, SignalClassCount> Red{Rgb(72, 0, 0),  Rgb(104, 0, 0), Rgb(144, 0, 0),
+                                                                    Rgb(192, 0, 0), Rgb(255, 0, 0), Rgb(255, 0, 0)};
+    return (red ? Red : Day).at(static_cast<std::size_t>(signalClass));
+}
+
+std::int32_t SignalColor(std::uint8_t snr, bool red)
+{
+    return SignalClassColor(SignalClass(snr), red);
 }
 
 std::string SatelliteLabel(char system, int prn)

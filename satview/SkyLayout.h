@@ -47,6 +47,13 @@ struct SkyPoint {
 // centre and an elevation beyond 90 lies across it.
 SkyPoint SatellitePosition(const SkyLayout& layout, std::int16_t elevation, std::int16_t azimuth);
 
+// The signal classes of the plot, as a satellite's signal-to-noise ratio in dB falls in them: 0 not
+// tracked, 1 for 1-5, 2 for 6-15, 3 for 16-20, 4 for 21-99, 5 above.
+inline constexpr int SignalClassCount = 6;
+int SignalClass(std::uint8_t snr);
+// The base colour of a signal class (0 to SignalClassCount - 1), as SignalColor gives it.
+std::int32_t SignalClassColor(int signalClass, bool red);
+
 // The base colour (red in the low byte) of a satellite's disc for its signal-to-noise ratio in dB.
 // In red, a shade that grows with the signal, so that the classes can still be told apart at
 // night; above 99, which no receiver reports, as bright as the strongest.

@@ -2,6 +2,7 @@
 
 #include "InstrumentHost.h"
 #include "ScaledColour.h"
+#include "SkyPlotColours.h"
 
 #include <QPainter>
 
@@ -11,15 +12,6 @@ namespace {
 
 constexpr int FirstRedrawMs = 50;
 constexpr int RedrawPauseMs = 1000;
-
-struct PlotColours {
-    std::int32_t OuterRing, InnerRing, Center, Letter, Label;
-};
-
-constexpr PlotColours DayColours{Rgb(0, 0, 128), Rgb(192, 192, 0), Rgb(128, 0, 0), Rgb(128, 0, 0), Rgb(192, 192, 255)};
-// In red the plot is told apart by brightness alone: the horizon darkest, below every satellite's
-// shade, and the letters brightest.
-constexpr PlotColours RedColours{Rgb(32, 0, 0), Rgb(80, 0, 0), Rgb(128, 0, 0), Rgb(255, 0, 0), Rgb(224, 0, 0)};
 
 } // namespace
 
@@ -33,7 +25,7 @@ SkyViewWindow::SkyViewWindow(const NavState& nav, InstrumentHost& host, QWidget*
 void SkyViewWindow::AdjustColors(const Brightness& brightness)
 {
     // Takes effect at the next redraw.
-    const PlotColours& base = brightness.Red ? RedColours : DayColours;
+    const PlotColours& base = brightness.Red ? RedPlotColours : DayPlotColours;
     Colours.OuterRing = ScaledColour(base.OuterRing, brightness);
     Colours.InnerRing = ScaledColour(base.InnerRing, brightness);
     Colours.Center = ScaledColour(base.Center, brightness);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sourced by the demo and screenshot scripts: starts the receiver simulator on a pseudo-terminal
 # and points a throwaway settings folder at it, so that the person's own settings are never
-# touched. Needs: $build (build folder) and $work (an empty folder); $gpsd_port and $nmea_port
-# when the servers are not to use their usual ports. Exports XDG_CONFIG_HOME and XDG_CONFIG_DIRS
+# touched. Needs: $build (build folder) and $work (an empty folder); $gpsd_port, $nmea_port and
+# $web_port when the servers are not to use their usual ports. Exports XDG_CONFIG_HOME and XDG_CONFIG_DIRS
 # and sets $simulator_pid.
 
 # The port's line settings are a first run's: "Auto" finds the receiver's baud rate.
@@ -18,6 +18,8 @@ COMport=0
 TcpPort=${nmea_port:-10110}
 [GPSD]
 Port=${gpsd_port:-2947}
+[Web]
+Port=${web_port:-8947}
 SETTINGS
 : >"$work/config/Quarvel/DevozOra.conf"
 export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg"

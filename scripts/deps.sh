@@ -8,15 +8,15 @@ set -euo pipefail
 
 run_packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-wayland libgl-dev libxcb1-dev
+  qt6-base-dev qt6-serialport-dev qt6-httpserver-dev qt6-websockets-dev qt6-wayland libgl-dev libxcb1-dev
   fonts-liberation
 )
 # The package's dependencies are read from the binaries with dpkg-shlibdeps.
 package_packages=(dpkg-dev)
 # The tests run the program beside real GPSD clients, Navit and gpsd itself, a client in a network
-# namespace of its own, and its windows under Xvfb with openbox and icewm and in weston's Wayland
-# session; the benchmarks and the fuzzer want Google Benchmark and clang; CI checks the package
-# with lintian.
+# namespace of its own, its windows under Xvfb with openbox and icewm and in weston's Wayland
+# session, and its web page in Chromium driven by Selenium, its screenshots read with Pillow; the
+# benchmarks and the fuzzer want Google Benchmark and clang; CI checks the package with lintian.
 test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
@@ -24,6 +24,7 @@ test_packages=(
   xvfb xauth openbox icewm weston xwayland x11-utils x11-xserver-utils xdotool
   netcat-openbsd iproute2
   gpsd gpsd-clients python3-gps tmux navit
+  chromium chromium-driver python3-selenium python3-pil
   lintian systemd
 )
 

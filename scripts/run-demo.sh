@@ -19,7 +19,7 @@ free_port() {
     while (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
     echo "$port"
 }
-gpsd_port=$(free_port 2947) nmea_port=$(free_port 10110)
+gpsd_port=$(free_port 2947) nmea_port=$(free_port 10110) web_port=$(free_port 8947)
 source scripts/demo-settings.sh
 # All six instrument windows open, laid out beside the main window (places in twips).
 cat >"$work/config/Quarvel/DevozOra.conf" <<'WINDOWS'
@@ -49,4 +49,5 @@ echo "Receiver simulator on $work/gps."
     echo "Port 2947 is held by another program (the system's gpsd?); the demo serves GPSD on $gpsd_port."
 echo "GPSD clients: nc localhost $gpsd_port, then type o, or gpspipe -w localhost:$gpsd_port"
 echo "Plain NMEA:   nc localhost $nmea_port"
+echo "Web page:     http://localhost:$web_port/ (from a phone on this network: this computer's address)"
 "$build/app/devozora"

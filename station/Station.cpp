@@ -69,6 +69,12 @@ void Station::AddServer(NetworkServer& server)
     });
 }
 
+void Station::SetLook(const InstrumentLook& look)
+{
+    if (WebOut)
+        WebOut->SetLook(look);
+}
+
 void Station::SelectSerialSettings(const SerialSettings& settings)
 {
     Input.Link().ChangeSettings(settings);

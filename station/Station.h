@@ -3,6 +3,7 @@
 #include "GpsdServer.h"
 #include "NmeaReceiver.h"
 #include "NmeaTcpServer.h"
+#include "WebServer.h"
 
 #include <QObject>
 #include <QString>
@@ -15,16 +16,19 @@
 class SettingsStore;
 struct NavState;
 
-// Where the servers listen unless the machine's settings say otherwise. Tests pass 0 for both:
-// GPSD on a free port, no NMEA server.
+// Where the servers listen unless the machine's settings say otherwise. Tests pass 0 for all:
+// GPSD on a free port, no NMEA server and no web page.
 struct ServerPorts {
     quint16 Gpsd = 2947;
     quint16 NmeaTcp = 10110;
+    // Taken by no common boat software: not Signal K's 3000, not 80 or 8080 of a router's or a
+    // chart server's pages.
+    quint16 Web = 8947;
 };
 
 // What a person is shown of one server.
 struct ServerStatus {
-    QString Service; // "GPSD", "NMEA"
+    QString Service; // "GPSD", "NMEA", "Web"
     quint16 Port = 0;
     bool Listening = false;
     QString Problem; // why it does not listen; empty while it does
@@ -71,6 +75,11 @@ public:
     GpsdServer& Gpsd() { return GpsdOut; }
     // Null while "NMEA"/"TcpPort" is 0.
     NmeaTcpServer* NmeaServer() { return NmeaOut.get(); }
+    // Null while "Web"/"Port" is 0.
+    WebServer* Web() { return WebOut.get(); }
+    // How the instruments are shown, for the web page: the main window says so whenever it
+    // changes; without one, Configure takes it from the stored settings.
+    void SetLook(const InstrumentLook& look);
 
     IndicatorColour ReceptionColour() const { return Input.Link().ReceptionColour(); }
     // The selected device and what is known of it, or why it does not open.
@@ -93,6 +102,7 @@ private:
     bool OnlyCounting() const;
     void UpdateServerStatus();
     std::optional<SerialLine> DeviceSerialLine() const;
+    InstrumentLook StoredLook() const;
     // The words on standard error (StationLog.cpp).
     void TellDevice(const QString& problem);
     void TellOpened() const;
@@ -105,6 +115,7 @@ private:
     NmeaReceiver Input;
     GpsdServer GpsdOut;
     std::unique_ptr<NmeaTcpServer> NmeaOut;
+    std::unique_ptr<WebServer> WebOut;
     std::vector<NetworkServer*> Served;
     std::vector<ServerStatus> LastStatus;
     bool OnScreen = false;

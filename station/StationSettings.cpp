@@ -3,12 +3,15 @@
 #include "Station.h"
 
 #include "NavState.h"
+#include "OptionLists.h"
 #include "SettingsStore.h"
 
 namespace {
 
 const QString GpsdGroup = QStringLiteral("GPSD");
 const QString NmeaGroup = QStringLiteral("NMEA");
+const QString WebGroup = QStringLiteral("Web");
+const QString LocalGroup = QStringLiteral("Local");
 
 } // namespace
 
@@ -44,6 +47,17 @@ void Station::Configure()
         AddServer(*NmeaOut);
     }
 
+    // The instruments as a web page for the phones and tablets aboard; 0 turns it off.
+    const int webPort = number(WebGroup, "Port", 0, 65535, DefaultPorts.Web);
+    if (webPort != 0 && !WebOut) {
+        WebOut = std::make_unique<WebServer>(Nav, static_cast<quint16>(webPort), address);
+        WebOut->TcpListener().SetMaxClients(maxClients);
+        WebOut->TcpListener().SetKeepAlive(keepAlive);
+        WebOut->SetLook(StoredLook());
+        connect(&Input.Link(), &SerialLink::EpochEnded, WebOut.get(), &WebServer::EpochEnded);
+        AddServer(*WebOut);
+    }
+
     // "True" reads the GPS talker only, for a receiver whose other talkers mislead.
     Input.Link().Interpreter().SetTalkersGpOnly(SettingsStore::ReadFlag(Settings.ReadMachineSetting(NmeaGroup, QStringLiteral("TalkersGPOnly"))));
     for (int port = 1; port <= SerialPortCount; ++port)
@@ -65,4 +79,26 @@ SerialSettings Station::StoredSerialSettings() const
     read(stored.StopBitsIndex, "StopBits", StopBitsTexts.size());
     read(stored.HandShakeIndex, "HandShake", HandShakeTexts.size());
     return stored;
+}
+
+// The look the main window restores at its start: the brightness list and the red palette of the
+// person's settings, the time controls of the machine's. A service has no person of its own: where
+// its user's settings do not say, the machine-wide file does.
+InstrumentLook Station::StoredLook() const
+{
+    const auto personal = [this](const QString& name) {
+        const QString text = Settings.ReadUserSetting(LocalGroup, name);
+        return text.isEmpty() ? Settings.ReadMachineSetting(LocalGroup, name) : text;
+    };
+    const auto machine = [this](const char* name) { return Settings.ReadMachineSetting(LocalGroup, QString::fromLatin1(name)); };
+    InstrumentLook look;
+    const QStringList modes = BrightnessEntries();
+    look.Mode = modes.at(SettingsStore::SettingNumber(personal(QStringLiteral("BrightnessMode")), 0, static_cast<int>(modes.size()) - 1, 0));
+    look.NightRed = SettingsStore::ReadFlag(personal(QStringLiteral("NightRed")));
+    const QStringList differences = UtcDifferenceEntries();
+    look.Time.UtcDifference =
+        differences.at(SettingsStore::SettingNumber(machine("UTChours"), 0, static_cast<int>(differences.size()) - 1, 0));
+    look.Time.DaylightSaving = SettingsStore::ReadFlag(machine("DaylightSaving"));
+    look.Time.LocalTime = SettingsStore::SettingNumber(machine("TimeDisplay"), 1, 2, 2) == 1;
+    return look;
 }

@@ -135,7 +135,7 @@ void TestInstrumentWindows::cleanup()
 // As the program starts: the stored windows first, then the main window.
 void TestInstrumentWindows::Start()
 {
-    Main = std::make_unique<MainWindow>(*Nav, *Settings, ServerPorts{0, 0});
+    Main = std::make_unique<MainWindow>(*Nav, *Settings, ServerPorts{0, 0, 0});
     Main->StartUp();
     Main->show();
 }

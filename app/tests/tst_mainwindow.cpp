@@ -106,7 +106,7 @@ void TestMainWindow::startsFromDefaults()
     NavState nav;
     SettingsStore store(SettingsIn(*Dir));
     QVERIFY(store.OpenSettingsKeys());
-    MainWindow mainWindow(nav, store, {0, 0});
+    MainWindow mainWindow(nav, store, {0, 0, 0});
     mainWindow.StartUp();
     const bool first = stored == QStringLiteral("0");
     for (const auto& [list, entry] : {std::pair{"PortNumber", "COM1"}, {"Baudrate", first ? "300" : "Auto"}, {"WordBits", first ? "6" : "8"}, {"StopBits", "1"},
@@ -169,7 +169,7 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
     NavState nav;
     SettingsStore store(SettingsIn(*Dir));
     QVERIFY(store.OpenSettingsKeys());
-    MainWindow mainWindow(nav, store, {0, 0});
+    MainWindow mainWindow(nav, store, {0, 0, 0});
     QSignalSpy opened(&mainWindow.Receiver().Link(), &SerialLink::PortOpened);
     QSignalSpy applied(&mainWindow, &MainWindow::BrightnessApplied);
     QSignalSpy told(&mainWindow.Server().TcpListener(), &PortListener::ProblemChanged);
@@ -267,7 +267,7 @@ void TestMainWindow::changesAndShutdownWriteEverySettingWhereItBelongs()
         return !file.OpenSettingsKeys() ? QString() : machine ? file.ReadMachineSetting(subkey, name) : file.ReadUserSetting(subkey, name);
     };
     {
-        MainWindow mainWindow(nav, store, {0, 0});
+        MainWindow mainWindow(nav, store, {0, 0, 0});
         mainWindow.StartUp();
         mainWindow.findChild<QComboBox*>("Parity")->setCurrentIndex(4);
         mainWindow.findChild<QComboBox*>("BrightnessMode")->setCurrentIndex(2);

@@ -65,7 +65,7 @@ std::unique_ptr<Station> TestStation::Started()
     Settings = std::make_unique<SettingsStore>(SettingsIn(*Dir));
     if (!Settings->OpenSettingsKeys())
         return nullptr;
-    auto station = std::make_unique<Station>(Nav, *Settings, ServerPorts{0, 0}, NoTimer);
+    auto station = std::make_unique<Station>(Nav, *Settings, ServerPorts{0, 0, 0}, NoTimer);
     station->Configure();
     station->SelectSerialSettings(station->StoredSerialSettings());
     station->Start();

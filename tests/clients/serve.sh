@@ -44,8 +44,9 @@ for s in held:
 print(" ".join(str(s.getsockname()[1]) for s in held))
 PYTHON
 }
-# The program's GPSD and plain NMEA ports, chosen free so that a system's gpsd on 2947 is no bother.
-read -r gpsd_port nmea_port <<<"$(free_ports 2)"
+# The program's GPSD, plain NMEA and web ports, chosen free so that a system's gpsd on 2947 is no
+# bother.
+read -r gpsd_port nmea_port web_port <<<"$(free_ports 3)"
 
 # wait_for_port PORT: until something accepts connections there.
 wait_for_port() {
@@ -56,13 +57,15 @@ wait_for_port() {
     fail "nothing listens on port $1"
 }
 
-# write_settings DEVICE [GPSD SETTINGS]: throwaway settings serving GPSD on $gpsd_port and plain
-# NMEA on $nmea_port, COM1 being DEVICE at 4800 baud (the baud-rate list's position $baud_index,
-# when set), with more lines of the GPSD group if given.
+# write_settings DEVICE [GPSD SETTINGS]: throwaway settings serving GPSD on $gpsd_port, plain
+# NMEA on $nmea_port and the web page on $web_port, COM1 being DEVICE at 4800 baud (the baud-rate
+# list's position $baud_index, when set), with more lines of the GPSD group if given, and
+# $user_settings as the person's own settings file.
 write_settings() {
     mkdir -p "$work/config/Quarvel" "$work/xdg/Quarvel"
-    printf '[NMEA]\nDevice1=%s\nBaudrate=%s\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n%s\n' "$1" "${baud_index:-4}" \
-        "$nmea_port" "$gpsd_port" "${2:-}" >"$work/xdg/Quarvel/DevozOra.conf"
+    printf '[Web]\nPort=%s\n[NMEA]\nDevice1=%s\nBaudrate=%s\nWordBits=2\nTcpPort=%s\n[GPSD]\nPort=%s\n%s\n' "$web_port" \
+        "$1" "${baud_index:-4}" "$nmea_port" "$gpsd_port" "${2:-}" >"$work/xdg/Quarvel/DevozOra.conf"
+    printf '%s' "${user_settings:-}" >"$work/config/Quarvel/DevozOra.conf"
 }
 
 # start_devozora DEVICE [GPSD SETTINGS]: the program with those settings, without a display, as a

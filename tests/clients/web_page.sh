@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The instruments' web page in a real browser (Chromium headless, driven by Selenium) from the
+# service fed by the simulator, against the program's own GPSD replies: web_page.py says what is
+# checked. Then what a browser never asks: a path outside the page's files, a method other than
+# GET, and a request larger than any browser's.
+#   web_page.sh DEVOZORA SIMULATOR
+set -euo pipefail
+devozora="$1" simulator="$2"
+work="$(mktemp -d)"
+source "$(dirname "$0")/serve.sh"
+python=/usr/bin/python3
+skip_unless_installed chromium chromedriver curl "$python"
+"$python" -c 'import selenium, PIL' 2>/dev/null || { echo "SKIP: Selenium or Pillow for Python is not installed"; exit 77; }
+
+start_simulator "$work/gps" --seed 7 --baud 38400 --drop-fix-after 10 --drop-fix-for 6
+baud_index=7 devozora_option=--headless start_devozora "$work/gps"
+wait_for_port "$web_port"
+
+status() { curl -s -o /dev/null -w '%{http_code}' "$@" || true; }
+[[ "$(status "http://127.0.0.1:$web_port/etc/passwd")" == 404 ]] || fail "a path outside the page is not 404"
+[[ "$(status --path-as-is "http://127.0.0.1:$web_port/../page.js")" != 200 ]] || fail "a path with .. is served"
+[[ "$(status -X POST -d x "http://127.0.0.1:$web_port/")" == 404 ]] || fail "POST is not 404"
+[[ "$(status -H "X-Big: $(head -c 65536 /dev/zero | tr '\0' a)" "http://127.0.0.1:$web_port/")" != 200 ]] ||
+    fail "a request of 64 KiB was answered"
+[[ "$(status "http://127.0.0.1:$web_port/manifest.webmanifest")" == 200 ]] || fail "no web app manifest"
+
+"$python" "$(dirname "$0")/web_page.py" "$web_port" "$gpsd_port" "$work" "$devozora_pid" "$work/config/Quarvel/DevozOra.conf" ||
+    fail "the web page: $(cat "$work/devozora.log")"
+[[ -n "${WEB_SCREENSHOTS:-}" ]] && cp "$work"/*.png "$WEB_SCREENSHOTS"/
+kill -TERM "$devozora_pid"
+wait "$devozora_pid" || fail "devozora ended with status $? on SIGTERM: $(cat "$work/devozora.log")"
