@@ -12,7 +12,9 @@
 void MainWindow::FillServerGlance(StationGlance& glance)
 {
     for (const ServerStatus& server : Serving.Servers()) {
-        ServerGlance& shown = server.Service == QLatin1String("GPSD") ? glance.Gpsd : glance.Nmea;
+        ServerGlance& shown = server.Service == QLatin1String("GPSD") ? glance.Gpsd
+            : server.Service == QLatin1String("NMEA")                 ? glance.Nmea
+                                                                      : glance.Web;
         shown = {true, server.Listening, server.Port, server.Clients};
     }
 }

@@ -61,17 +61,19 @@ std::string Satellites(const StationGlance& glance)
     return {};
 }
 
-std::string Server(const char* name, const ServerGlance& server)
+// "GPSD on port 2947: 2 clients"; the web page counts its clients as pages.
+std::string Server(const char* name, const ServerGlance& server, const char* off = " server off",
+                   const std::string& client = "client")
 {
     std::string text = name;
     if (!server.Enabled)
-        return text + " server off";
+        return text + off;
     text += " on port " + std::to_string(server.Port) + ": ";
     if (!server.Listening)
         return text + "not serving";
     if (server.Clients == 0)
-        return text + "no clients";
-    return text + std::to_string(server.Clients) + (server.Clients == 1 ? " client" : " clients");
+        return text + "no " + client + "s";
+    return text + std::to_string(server.Clients) + " " + client + (server.Clients == 1 ? "" : "s");
 }
 
 } // namespace
@@ -106,5 +108,6 @@ std::string ReceiverGlanceText(const StationGlance& glance)
 
 std::string ServersGlanceText(const StationGlance& glance)
 {
-    return Server("GPSD", glance.Gpsd) + Separator + Server("NMEA", glance.Nmea);
+    return Server("GPSD", glance.Gpsd) + Separator + Server("NMEA", glance.Nmea) + Separator
+        + Server("Web page", glance.Web, " off", "page");
 }

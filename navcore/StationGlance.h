@@ -25,6 +25,7 @@ struct StationGlance {
     std::optional<double> SentencesPerSecond; // with a valid checksum; absent before the first
     ServerGlance Gpsd;
     ServerGlance Nmea;
+    ServerGlance Web;
 };
 
 // The quality of a receiver cycle's fix from its mode (1 none, 2 2D, 3 3D) and its status in
@@ -33,5 +34,6 @@ FixQuality QualityOf(int mode, int status);
 
 // The receiver in one line: "3D fix · 9 of 12 satellites used · fix 0.4 s old · 8 sentences/s".
 std::string ReceiverGlanceText(const StationGlance& glance);
-// The servers in one line: "GPSD on port 2947: 2 clients · NMEA on port 10110: no clients".
+// The servers in one line: "GPSD on port 2947: 2 clients · NMEA on port 10110: no clients · Web
+// page on port 8947: 1 page".
 std::string ServersGlanceText(const StationGlance& glance);

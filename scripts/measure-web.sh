@@ -19,8 +19,9 @@ work="$(mktemp -d)"
 source tests/clients/serve.sh
 
 cat >"$work/pages.py" <<'PYTHON'
-# pages.py PORT COUNT WORK: COUNT pages of the station open in one headless Chromium, until killed.
-import sys, time
+# pages.py PORT COUNT WORK: COUNT pages of the station open in one headless Chromium, until
+# SIGTERM, which closes Chromium with it.
+import signal, sys, time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 port, count, work = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
@@ -31,6 +32,7 @@ for argument in ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run"
                  "--window-size=1280,800"):
     options.add_argument(argument)
 browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
 browser.get(f"http://127.0.0.1:{port}/")
 if count > 1:
     browser.execute_script("""document.body.textContent = '';

@@ -15,13 +15,14 @@ struct PageFile {
     const char* Type;
 };
 
-constexpr std::array<PageFile, 6> Files{{
+constexpr std::array<PageFile, 7> Files{{
     {"/", ":/page/index.html", "text/html; charset=utf-8"},
     {"/index.html", ":/page/index.html", "text/html; charset=utf-8"},
     {"/page.css", ":/page/page.css", "text/css; charset=utf-8"},
     {"/page.js", ":/page/page.js", "text/javascript; charset=utf-8"},
     {"/manifest.webmanifest", ":/page/manifest.webmanifest", "application/manifest+json"},
     {"/icon.svg", ":/page/icon.svg", "image/svg+xml"},
+    {"/icon.png", ":/page/icon.png", "image/png"},
 }};
 
 // Nothing from elsewhere may load into the page, and the page may connect only back here.

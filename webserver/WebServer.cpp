@@ -150,9 +150,13 @@ void WebServer::Refresh()
     const std::optional<qint64> age = LastFixAt ? std::optional<qint64>((now - *LastFixAt) / 1000) : std::nullopt;
     const QString values = ValuesMessage(Nav, Look.Time, QDateTime::currentDateTime(), QLocale::system(), age);
     const bool lookChanged = look != LookSent;
-    const bool valuesChanged = values != ValuesSent;
+    // Unchanged values go again now and then: a page tells a link that has dropped without a
+    // word by its silence.
+    const bool valuesChanged = values != ValuesSent || now - ValuesSentAt >= RepeatIntervalMs;
     LookSent = look;
     ValuesSent = values;
+    if (valuesChanged)
+        ValuesSentAt = now;
     for (const auto& page : Pages) {
         if (lookChanged)
             page->SendLook(look, now);

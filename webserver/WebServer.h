@@ -24,8 +24,8 @@ struct NavState;
 // has stopped reading, or is told to try again.
 //
 // While pages are open the values are looked at twice a second, as often as the digital windows
-// show them, and sent when they differ from what was sent; with no page open the server does
-// nothing between connections.
+// show them, and sent when they differ from what was sent, or every two seconds all the same;
+// with no page open the server does nothing between connections.
 class WebServer : public NetworkServer {
     Q_OBJECT
 
@@ -35,6 +35,8 @@ public:
     // The most a request may be, headers and all: a browser's are well under 2 KiB.
     static constexpr qint64 RequestLimit = 8 * 1024;
     static constexpr std::chrono::milliseconds RefreshInterval{500};
+    // The longest a page waits for a message while its link works.
+    static constexpr std::int64_t RepeatIntervalMs = 2000;
 
     WebServer(const NavState& nav, quint16 port, const QHostAddress& address = QHostAddress::Any,
               QObject* parent = nullptr);
@@ -74,5 +76,6 @@ private:
     std::optional<std::int64_t> LastFixAt;
     QString LookSent;
     QString ValuesSent;
+    std::int64_t ValuesSentAt = 0;
     bool Bound = false;
 };

@@ -221,7 +221,7 @@ void TestMainWindow::storedSettingsComeBackAndAutoFollowsTheSun()
     for (QTcpSocket& plotter : plotters)
         plotter.connectToHost(QHostAddress::LocalHost, held);
     const QRegularExpression fix(QStringLiteral("^3D fix \u00B7 \\d+ of \\d+ satellites used \u00B7 fix \\d+(\\.\\d)? s old \u00B7 \\d+(\\.\\d)? sentences/s\n"
-                                                "GPSD on port %1: 2 clients \u00B7 NMEA server off$").arg(held));
+                                                "GPSD on port %1: 2 clients \u00B7 NMEA server off \u00B7 Web page off$").arg(held));
     QTRY_VERIFY2_WITH_TIMEOUT(fix.match(glance->text()).hasMatch(), qPrintable(glance->text()), WaitMs);
     // Any serial list change reopens the port once, with the whole selection.
     mainWindow.findChild<QComboBox*>("Baudrate")->setCurrentIndex(5);

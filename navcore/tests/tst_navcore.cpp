@@ -255,15 +255,17 @@ private slots:
     {
         const auto server = [](bool enabled, bool listening, int port, int clients) { return ServerGlance{enabled, listening, port, clients}; };
         const struct { StationGlance Glance; const char* Receiver; const char* Servers; } rows[] = {
-            {{}, "No fix \u00B7 no fix yet \u00B7 no sentences", "GPSD server off \u00B7 NMEA server off"},
-            {{FixQuality::Fix3D, 9, 12, 0.43, 8.0, server(true, true, 2947, 2), server(true, true, 10110, 1)},
+            {{}, "No fix \u00B7 no fix yet \u00B7 no sentences", "GPSD server off \u00B7 NMEA server off \u00B7 Web page off"},
+            {{FixQuality::Fix3D, 9, 12, 0.43, 8.0, server(true, true, 2947, 2), server(true, true, 10110, 1),
+              server(true, true, 8947, 1)},
              "3D fix \u00B7 9 of 12 satellites used \u00B7 fix 0.4 s old \u00B7 8 sentences/s",
-             "GPSD on port 2947: 2 clients \u00B7 NMEA on port 10110: 1 client"},
-            {{FixQuality::None, 0, 11, 95.0, 0.2, server(true, false, 2947, 0), server(true, true, 10110, 0)},
+             "GPSD on port 2947: 2 clients \u00B7 NMEA on port 10110: 1 client \u00B7 Web page on port 8947: 1 page"},
+            {{FixQuality::None, 0, 11, 95.0, 0.2, server(true, false, 2947, 0), server(true, true, 10110, 0),
+              server(true, true, 8947, 3)},
              "No fix \u00B7 0 of 11 satellites used \u00B7 last fix 95 s ago \u00B7 0.2 sentences/s",
-             "GPSD on port 2947: not serving \u00B7 NMEA on port 10110: no clients"},
-            {{FixQuality::Dgps, 1, {}, 7200.0, 12.4, {}, {}}, "DGPS fix \u00B7 1 satellite used \u00B7 fix 2 h old \u00B7 12 sentences/s", nullptr},
-            {{FixQuality::RtkFloat, {}, 1, 600.0, 0.0, {}, {}}, "RTK float \u00B7 1 satellite in view \u00B7 fix 10 min old \u00B7 no sentences", nullptr},
+             "GPSD on port 2947: not serving \u00B7 NMEA on port 10110: no clients \u00B7 Web page on port 8947: 3 pages"},
+            {{FixQuality::Dgps, 1, {}, 7200.0, 12.4, {}, {}, {}}, "DGPS fix \u00B7 1 satellite used \u00B7 fix 2 h old \u00B7 12 sentences/s", nullptr},
+            {{FixQuality::RtkFloat, {}, 1, 600.0, 0.0, {}, {}, {}}, "RTK float \u00B7 1 satellite in view \u00B7 fix 10 min old \u00B7 no sentences", nullptr},
         };
         for (const auto& [glance, receiver, servers] : rows) {
             QCOMPARE(QString::fromStdString(ReceiverGlanceText(glance)), QString::fromUtf8(receiver));

@@ -1,18 +1,20 @@
 // The GPSD server and the plain NMEA server through real sockets on 127.0.0.1, both GPSD protocols
 // and several clients, fed by a real character intake the way the program's link feeds them; who
-// makes room when every place is taken.
+// makes room when every place is taken; what a web page that stops reading is sent.
 #include "GpsdReply.h"
 #include "GpsdServer.h"
 #include "MakingRoom.h"
 #include "JsonLines.h"
 #include "NmeaTcpServer.h"
 #include "Received.h"
+#include "WebPage.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebSocketServer>
 
 
 namespace {
@@ -63,6 +65,7 @@ private slots:
     void whoMakesRoom_data();
     void whoMakesRoom();
     void queueThatStopsIsStalled();
+    void pageThatStopsReadingGetsTheNewest();
 
 private:
     // Lines through the intake, each to the servers as the serial link hands it on; quiet: the
@@ -342,6 +345,71 @@ void TestGpsdServer::queueThatStopsIsStalled()
     QCOMPARE(connections[1]->Standing(StallLimit.count() + 1).StalledForMs, StallLimit.count() + 1);
     for (const auto& connection : connections)
         connection->Release();
+}
+
+// A page that stops reading (a phone put to sleep) is not sent more and more: once what it was
+// sent stops going out, newer values replace those held back, and when it reads again the newest
+// comes last, without the stale ones between.
+void TestGpsdServer::pageThatStopsReadingGetsTheNewest()
+{
+    // Small buffers on both sides: what the systems hold for a sleeping phone is soon full.
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    QTcpSocket phone;
+    phone.setReadBufferSize(1024);
+    phone.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+    QVERIFY(listener.waitForNewConnection(IoTimeout));
+    QTcpSocket* accepted = listener.nextPendingConnection();
+    accepted->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 4096);
+    phone.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    QWebSocketServer server(QStringLiteral("test"), QWebSocketServer::NonSecureMode);
+    server.handleConnection(accepted);
+    phone.write("GET /live HTTP/1.1\r\nHost: boat\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    QVERIFY(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, IoTimeout));
+    WebPage page{std::unique_ptr<QWebSocket>(server.nextPendingConnection())};
+
+    const QString filler(4000, QLatin1Char('x'));
+    int sent = 0;
+    const auto send = [&] { page.SendValues(QStringLiteral("%1 %2").arg(++sent).arg(filler), 0); };
+    while (page.Standing(1).StalledForMs == 0 && sent < 10000) {
+        send();
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(page.Standing(1).StalledForMs > 0);
+    for (int more = 0; more < 1000; ++more)
+        send();
+
+    // Reading again: frames from the server are unmasked, their length in 7, 16 or 64 bits.
+    phone.setReadBufferSize(0);
+    QByteArray received;
+    bool answered = false;
+    QString last;
+    int frames = 0;
+    const auto readFrames = [&] {
+        received += phone.readAll();
+        if (!answered && received.contains("\r\n\r\n")) {
+            received.remove(0, received.indexOf("\r\n\r\n") + 4);
+            answered = true;
+        }
+        while (answered && received.size() >= 2) {
+            const auto length7 = static_cast<quint8>(received[1]) & 0x7F;
+            const int header = length7 == 126 ? 4 : length7 == 127 ? 10 : 2;
+            if (received.size() < header)
+                break;
+            qsizetype length = length7 < 126 ? length7 : 0;
+            for (int byte = 2; byte < header; ++byte)
+                length = (length << 8) | static_cast<quint8>(received[byte]);
+            if (header + length > received.size())
+                break;
+            last = QString::fromUtf8(received.mid(header, length)).section(QLatin1Char(' '), 0, 0);
+            ++frames;
+            received.remove(0, header + length);
+        }
+        return last == QString::number(sent);
+    };
+    QVERIFY(QTest::qWaitFor(readFrames, IoTimeout));
+    QVERIFY2(frames < sent / 2, qPrintable(QStringLiteral("%1 of %2 sent").arg(frames).arg(sent)));
 }
 
 QTEST_GUILESS_MAIN(TestGpsdServer)

@@ -22,7 +22,9 @@ status() { curl -s -o /dev/null -w '%{http_code}' "$@" || true; }
 [[ "$(status -X POST -d x "http://127.0.0.1:$web_port/")" == 404 ]] || fail "POST is not 404"
 [[ "$(status -H "X-Big: $(head -c 65536 /dev/zero | tr '\0' a)" "http://127.0.0.1:$web_port/")" != 200 ]] ||
     fail "a request of 64 KiB was answered"
-[[ "$(status "http://127.0.0.1:$web_port/manifest.webmanifest")" == 200 ]] || fail "no web app manifest"
+for file in manifest.webmanifest icon.svg icon.png; do
+    [[ "$(status "http://127.0.0.1:$web_port/$file")" == 200 ]] || fail "no $file for the home screen"
+done
 
 "$python" "$(dirname "$0")/web_page.py" "$web_port" "$gpsd_port" "$work" "$devozora_pid" "$work/config/Quarvel/DevozOra.conf" ||
     fail "the web page: $(cat "$work/devozora.log")"

@@ -6,11 +6,11 @@
 const Svg = 'http://www.w3.org/2000/svg';
 const LevelKey = 'devozora.level';
 const ReconnectMs = 2000;
+const SilenceMs = 5000;
 
 let levels = null;   // the palette of every level, from the station
 let stationLevel = 'Daylight';
 let values = null;
-let socket = null;
 let shownHeading = null; // tenths of a degree, as the drum shows it now
 
 function element(name, attributes, parent) {
@@ -24,16 +24,15 @@ function element(name, attributes, parent) {
 let ownLevel = '';
 try { ownLevel = localStorage.getItem(LevelKey) || ''; } catch (e) { /* no storage: the station's level */ }
 
-function chosenLevel() {
-  return ownLevel;
+function palette() {
+  return levels && (levels[ownLevel] || levels[stationLevel]);
 }
 
 function applyLevel() {
-  if (!levels) return;
-  const palette = levels[chosenLevel()] || levels[stationLevel];
-  if (!palette) return;
+  const colours = palette();
+  if (!colours) return;
   const style = document.documentElement.style;
-  for (const [name, colour] of Object.entries(palette)) {
+  for (const [name, colour] of Object.entries(colours)) {
     if (typeof colour === 'string') style.setProperty('--' + name, colour);
   }
   drawSky();
@@ -56,7 +55,8 @@ function fitText(svg, lines) {
   }
 }
 
-// A value of two lines ("No reception" is one, as the windows show it) is sent joined by CR LF.
+// A value of two lines (the position, and "No reception" as the windows show it) comes joined by
+// CR LF.
 const lines = (text) => text.split('\r\n');
 
 function showDigital() {
@@ -73,14 +73,14 @@ function showDigital() {
 function drawSky() {
   const group = document.getElementById('satellites');
   group.textContent = '';
-  if (!values || !levels) return;
-  const palette = levels[chosenLevel()] || levels[stationLevel];
+  const colours = palette();
+  if (!values || !colours) return;
   const side = 1000, radius = side / 24, horizon = side / 2.1 - radius;
   for (const sat of values.satellites) {
     const distance = Math.cos(sat.elevation * Math.PI / 180) * horizon;
     const angle = sat.azimuth * Math.PI / 180;
     const x = side / 2 + Math.sin(angle) * distance, y = side / 2 - Math.cos(angle) * distance;
-    element('circle', {cx: x, cy: y, r: radius, fill: palette.signal[sat.signal]}, group);
+    element('circle', {cx: x, cy: y, r: radius, fill: colours.signal[sat.signal]}, group);
     const box = element('rect', {class: 'labelBox'}, group);
     const label = element('text', {class: 'label', x: x, y: y}, group);
     label.textContent = sat.label;
@@ -144,9 +144,12 @@ function glide() {
     if (shownHeading === null) shownHeading = Math.round(course);
     let delta = (Math.round(course - shownHeading) % 3600 + 3600) % 3600;
     if (delta > 1800) delta -= 3600;
-    if (delta !== 0) shownHeading = ((Math.round(shownHeading + delta / 4) % 3600) + 3600) % 3600;
+    // Drawn again only when it moves: a phone's battery pays for every frame.
+    if (delta !== 0) {
+      shownHeading = ((Math.round(shownHeading + delta / 4) % 3600) + 3600) % 3600;
+      drawDrum();
+    }
   }
-  drawDrum();
 }
 
 // ---- the link to the station
@@ -156,11 +159,27 @@ function setLink(text, lost) {
   link.classList.toggle('lost', lost);
 }
 
+// The station sends at least every two seconds: a link silent for longer has dropped without a
+// word (the phone left the Wi-Fi, the computer lost power), which the browser may not notice for
+// minutes.
+let live = null;
+let heard = 0;
+
+function lost(why) {
+  live = null;
+  setLink(`${why}; trying again`, true);
+  setTimeout(connect, ReconnectMs);
+}
+
 function connect() {
   const scheme = location.protocol === 'https:' ? 'wss:' : 'ws:';
-  socket = new WebSocket(`${scheme}//${location.host}/live`);
+  const socket = new WebSocket(`${scheme}//${location.host}/live`);
+  live = socket;
+  heard = Date.now();
   socket.onopen = () => setLink('Live from the station', false);
   socket.onmessage = (event) => {
+    if (socket !== live) return;
+    heard = Date.now();
     let message;
     try { message = JSON.parse(event.data); } catch (e) { return; }
     if (message.levels) {
@@ -177,12 +196,18 @@ function connect() {
     drawDrum();
   };
   socket.onclose = (event) => {
-    socket = null;
-    const why = event.code === 1013 ? 'The station serves as many pages as it may' : 'Connection to the station lost';
-    setLink(`${why}; trying again`, true);
-    setTimeout(connect, ReconnectMs);
+    if (socket !== live) return;
+    lost(event.code === 1013 ? 'The station serves as many pages as it may' : 'Connection to the station lost');
   };
 }
+
+setInterval(() => {
+  if (live && live.readyState === WebSocket.OPEN && Date.now() - heard > SilenceMs) {
+    const silent = live;
+    lost('Connection to the station lost');
+    silent.close();
+  }
+}, 1000);
 
 // ---- one instrument or all: a phone shows one, swiped or tapped on to the next; a larger screen
 // shows all six, and a tap shows one alone until the next tap.
@@ -230,7 +255,7 @@ phone.addEventListener('change', () => show(current));
 window.addEventListener('resize', () => requestAnimationFrame(refit));
 
 const levelList = document.getElementById('level');
-levelList.value = chosenLevel();
+levelList.value = ownLevel;
 levelList.addEventListener('change', () => {
   ownLevel = levelList.value;
   // Kept in this browser only; where it cannot be kept (a private window) it holds for this visit.
