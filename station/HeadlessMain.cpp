@@ -9,6 +9,7 @@
 #include "TerminationSignals.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
 
 #include <cstdio>
@@ -54,6 +55,11 @@ int main(int argc, char* argv[])
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
     QCoreApplication application(argc, argv);
+    // No plugins: the service serves plain TCP and HTTP and needs none, and Qt's HTTP server
+    // would otherwise load a TLS backend with OpenSSL as it starts, 5 MB resident for nothing.
+    // Without one, Qt says so as a warning that no one here needs to read.
+    QCoreApplication::setLibraryPaths({});
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.network.ssl.warning=false"));
     QCoreApplication::setApplicationName(QStringLiteral("DevozOra"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quarvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DEVOZORA_VERSION));

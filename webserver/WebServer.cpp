@@ -137,30 +137,36 @@ void WebServer::EpochEnded()
         Sun.Follow(Nav);
 }
 
-QString WebServer::CurrentLook()
+// Built again only when the level shown or the red palette changed.
+const QString& WebServer::CurrentLook()
 {
-    const std::string mode = Look.Mode == QLatin1String("Auto") ? std::string(Sun.Mode()) : Look.Mode.toStdString();
-    return LookMessage(mode, Look.NightRed);
+    const QString mode = Look.Mode == QLatin1String("Auto") ? QString::fromLatin1(Sun.Mode().data(), static_cast<qsizetype>(Sun.Mode().size()))
+                                                            : Look.Mode;
+    if (LookMessageFor != std::pair(mode, Look.NightRed)) {
+        LookMessageFor = {mode, Look.NightRed};
+        LookMessageText = LookMessage(mode.toStdString(), Look.NightRed);
+    }
+    return LookMessageText;
 }
 
 void WebServer::Refresh()
 {
     const std::int64_t now = Clock.elapsed();
-    const QString look = CurrentLook();
+    const QString& look = CurrentLook();
     const std::optional<qint64> age = LastFixAt ? std::optional<qint64>((now - *LastFixAt) / 1000) : std::nullopt;
     const QString values = ValuesMessage(Nav, Look.Time, QDateTime::currentDateTime(), QLocale::system(), age);
     const bool lookChanged = look != LookSent;
     // Unchanged values go again now and then: a page tells a link that has dropped without a
     // word by its silence.
-    const bool valuesChanged = values != ValuesSent || now - ValuesSentAt >= RepeatIntervalMs;
+    const bool sendValues = values != ValuesSent || now - ValuesSentAt >= RepeatIntervalMs;
     LookSent = look;
     ValuesSent = values;
-    if (valuesChanged)
+    if (sendValues)
         ValuesSentAt = now;
     for (const auto& page : Pages) {
         if (lookChanged)
             page->SendLook(look, now);
-        if (valuesChanged)
+        if (sendValues)
             page->SendValues(values, now);
     }
 }

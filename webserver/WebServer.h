@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct NavState;
@@ -62,7 +63,7 @@ private:
     void AdmitPages();
     void DropGone();
     void Refresh();
-    QString CurrentLook();
+    const QString& CurrentLook();
 
     const NavState& Nav;
     PageFiles Http;
@@ -74,6 +75,8 @@ private:
     InstrumentLook Look;
     AutoBrightness Sun;
     std::optional<std::int64_t> LastFixAt;
+    std::pair<QString, bool> LookMessageFor; // the level and red palette of LookMessageText
+    QString LookMessageText;
     QString LookSent;
     QString ValuesSent;
     std::int64_t ValuesSentAt = 0;

@@ -40,6 +40,11 @@ function applyLevel() {
 
 // ---- digital instruments: the text scaled to fill its box, never cut off
 function fitText(svg, lines) {
+  // Laid out again only when the text changed: a phone's battery pays for every layout.
+  const joined = lines.join('\n');
+  if (svg.dataset.shown === joined && svg.dataset.width === String(svg.clientWidth)) return;
+  svg.dataset.shown = joined;
+  svg.dataset.width = String(svg.clientWidth);
   const text = svg.querySelector('text');
   text.textContent = '';
   lines.forEach((line, n) => {
@@ -70,11 +75,16 @@ function showDigital() {
 }
 
 // ---- the sky: the window's geometry in a square of 1000
+let skyShown = '';
+
 function drawSky() {
-  const group = document.getElementById('satellites');
-  group.textContent = '';
   const colours = palette();
   if (!values || !colours) return;
+  const sky = JSON.stringify([values.satellites, colours.signal]);
+  if (sky === skyShown) return;
+  skyShown = sky;
+  const group = document.getElementById('satellites');
+  group.textContent = '';
   const side = 1000, radius = side / 24, horizon = side / 2.1 - radius;
   for (const sat of values.satellites) {
     const distance = Math.cos(sat.elevation * Math.PI / 180) * horizon;
@@ -223,6 +233,7 @@ function show(n) {
 }
 
 function refit() {
+  skyShown = '';
   if (values) { showDigital(); drawSky(); }
   drawDrum();
 }
