@@ -25,6 +25,8 @@ void WebPage::Leave()
     if (Closed)
         return;
     Socket->close(QWebSocketProtocol::CloseCodeGoingAway, QStringLiteral("another page took this place"));
+    // The page goes at once: its last word is handed to the system before its socket closes.
+    Socket->flush();
 }
 
 void WebPage::Send(Held& kind, const QString& message, std::int64_t now)
