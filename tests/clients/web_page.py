@@ -1,6 +1,6 @@
 # The web page in Chromium, headless, driven by Selenium: what it shows against the GPSD reply of
 # the same moment, "No reception" and the fix's age once the simulator drops the fix, a 360x640
-# phone without sideways scrolling or cut-off text, 20 pages at once beside one that stops
+# phone upright and on its side without sideways scrolling or cut-off text, 20 pages at once beside one that stops
 # reading while a GPSD watcher loses nothing; then the service reads settings of Night in red
 # (SIGHUP): the page says at once that it lost its link, comes back by itself, and its screenshot
 # has no green or blue pixel. One browser for everything; screenshots are left in WORK.
@@ -92,10 +92,16 @@ def night_red():
 
 
 def phone(name):
-    # A phone: one instrument fills the screen, each in turn, without sideways scrolling or a text
-    # cut off at its edges.
-    browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                            {"width": 360, "height": 640, "deviceScaleFactor": 1, "mobile": True})
+    # A phone upright and on its side: one instrument fills the screen, each in turn, without
+    # sideways scrolling or a text cut off at its edges.
+    for width, height in ((360, 640), (640, 360)):
+        browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+        fits_phone(f"{name}-phone-{width}x{height}")
+    browser.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+def fits_phone(name):
     for n in range(6):
         browser.execute_script(f"show({n});")
         time.sleep(0.3)
@@ -114,9 +120,8 @@ def phone(name):
             }
             return '';""")
         if problem:
-            fail(f"360x640: {problem}")
-        screenshot().save(f"{work}/{name}-phone-{n}.png")
-    browser.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+            fail(f"{name}: {problem}")
+        screenshot().save(f"{work}/{name}-{n}.png")
 
 
 def watch_gpsd(seconds, reports):
