@@ -15,9 +15,8 @@ struct PageFile {
     const char* Type;
 };
 
-constexpr std::array<PageFile, 7> Files{{
+constexpr std::array<PageFile, 6> Files{{
     {"/", ":/page/index.html", "text/html; charset=utf-8"},
-    {"/index.html", ":/page/index.html", "text/html; charset=utf-8"},
     {"/page.css", ":/page/page.css", "text/css; charset=utf-8"},
     {"/page.js", ":/page/page.js", "text/javascript; charset=utf-8"},
     {"/manifest.webmanifest", ":/page/manifest.webmanifest", "application/manifest+json"},

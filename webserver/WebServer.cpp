@@ -35,16 +35,12 @@ WebServer::~WebServer()
 void WebServer::Accept(QTcpSocket* socket)
 {
     SetKeepAlive(*socket, Listener->KeepAlive());
+    DropGone();
+    // A browser opens up to six connections at once to load a page; far more than that for every
+    // page there may be is a flood, and the oldest waiting connection goes.
+    if (static_cast<int>(Requests.size()) >= RequestsPerPage * Listener->MaxClients())
+        Requests.front().Socket->abort();
     Requests.push_back({socket, Clock.elapsed()});
-    if (static_cast<int>(Requests.size()) > 2 * Listener->MaxClients()) {
-        // Far more connections than pages may be open at once: the oldest waiting one goes.
-        for (Request& request : Requests) {
-            if (request.Socket && request.Socket != socket) {
-                request.Socket->abort();
-                break;
-            }
-        }
-    }
     DropGone();
     TellClientsChanged();
 }

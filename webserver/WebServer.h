@@ -35,6 +35,8 @@ public:
     static constexpr std::int64_t RequestTimeLimitMs = 10000;
     // The most a request may be, headers and all: a browser's are well under 2 KiB.
     static constexpr qint64 RequestLimit = 8 * 1024;
+    // Connections waiting for an answer, for every page there may be.
+    static constexpr int RequestsPerPage = 8;
     static constexpr std::chrono::milliseconds RefreshInterval{500};
     // The longest a page waits for a message while its link works.
     static constexpr std::int64_t RepeatIntervalMs = 2000;

@@ -1,9 +1,10 @@
 # The web page in Chromium, headless, driven by Selenium: what it shows against the GPSD reply of
 # the same moment, "No reception" and the fix's age once the simulator drops the fix, a 360x640
-# phone upright and on its side without sideways scrolling or cut-off text, 20 pages at once beside one that stops
-# reading while a GPSD watcher loses nothing; then the service reads settings of Night in red
-# (SIGHUP): the page says at once that it lost its link, comes back by itself, and its screenshot
-# has no green or blue pixel. One browser for everything; screenshots are left in WORK.
+# phone upright and on its side without sideways scrolling or cut-off text, 20 pages at once
+# beside one that stops reading, one more than the places, while a GPSD watcher loses nothing;
+# then the service reads settings of Night in red (SIGHUP): the page says at once that it lost its
+# link, comes back by itself, and its screenshot has no green or blue pixel. One browser for
+# everything; screenshots are left in WORK.
 #   web_page.py WEB_PORT GPSD_PORT WORK DEVOZORA_PID USER_SETTINGS
 import io, json, os, re, signal, socket, sys, threading, time
 
@@ -64,6 +65,8 @@ def compare_with_gpsd():
     # The page looks twice a second: a fix just come or gone may not be on it yet.
     if "lat" not in before or "lat" not in after or values["speed"] == "No reception":
         return None
+    if values["age"]:
+        fail(f"with a fix the page tells the age of the last: {values['age']}")
     knots = float(values["speed"])
     lat, lon = degrees(values["position"][0]), degrees(values["position"][1])
     course = int(values["course"].rstrip("º"))
@@ -134,8 +137,9 @@ def watch_gpsd(seconds, reports):
 
 
 def crowd():
-    # 20 pages at once, each in a frame of this one, beside a page that never reads what it is
-    # sent; a watcher of the GPSD port meanwhile gets every cycle's report, once.
+    # 20 pages at once, each in a frame of this one, beside this page and one that never reads
+    # what it is sent: one more than the 21 places, so one frame is told to try again, while the
+    # others are live; a watcher of the GPSD port meanwhile gets every cycle's report, once.
     reports = []
     watcher = threading.Thread(target=watch_gpsd, args=(10, reports))
     watcher.start()
@@ -152,10 +156,12 @@ def crowd():
             frame.width = 320; frame.height = 240;
             document.body.appendChild(frame);
         }""")
-    until("20 pages live", lambda: browser.execute_script("""
-        return Array.from(document.querySelectorAll('iframe')).every(f => f.contentDocument &&
-            f.contentDocument.getElementById('link').textContent === 'Live from the station' &&
-            f.contentDocument.querySelector('#speed .value text').textContent !== '');"""))
+    until("19 pages live and one told to try again", lambda: browser.execute_script("""
+        const frames = Array.from(document.querySelectorAll('iframe'), f => f.contentDocument);
+        const link = (frame) => (frame && frame.getElementById('link') || {textContent: ''}).textContent;
+        return frames.filter(f => link(f) === 'Live from the station' &&
+                                  f.querySelector('#speed .value text').textContent !== '').length === 19 &&
+            frames.filter(f => link(f).startsWith('The station serves as many pages as it may')).length === 1;"""))
     watcher.join()
     silent.close()
     times = [report.get("time") for report in reports]
@@ -197,5 +203,5 @@ try:
     phone("night")
 finally:
     browser.quit()
-print("the web page agrees with GPSD, shows the loss, fits a phone, serves 20 pages beside a silent one, "
-      "comes back after a restart and is red only at Night red")
+print("the web page agrees with GPSD, shows the loss, fits a phone, fills every place beside a silent page and "
+      "tells the next to try again, comes back after a restart and is red only at Night red")
