@@ -59,6 +59,7 @@ void TestLifecycle::init()
     QVERIFY(gpsd.listen(QHostAddress::Any, 0) && nmea.listen(QHostAddress::Any, 0));
     setup.WriteMachineSetting("GPSD", "Port", QString::number(gpsd.serverPort()));
     setup.WriteMachineSetting("NMEA", "TcpPort", QString::number(nmea.serverPort()));
+    setup.WriteMachineSetting("Web", "Port", "0");
     for (const auto& [name, value] : {std::pair{"Active3", "True"}, {"Active6", "True"}, {"Left6", "3000"},
                                       {"Top6", "2400"}, {"Width6", "4500"}, {"Height6", "1800"}})
         setup.WriteUserSetting("Views", name, value);

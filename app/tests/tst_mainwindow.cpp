@@ -299,7 +299,7 @@ void TestMainWindow::deviceLineKeepsItsAdvice()
     NavState nav;
     SettingsStore store(SettingsIn(*Dir));
     QVERIFY(store.OpenSettingsKeys());
-    MainWindow mainWindow(nav, store, {0, 0});
+    MainWindow mainWindow(nav, store, {0, 0, 0});
     auto* line = mainWindow.findChild<QLabel*>("PortDevice");
     const QString byId = "/dev/serial/by-id/usb-u-blox_AG_-_www.u-blox.com_u-blox_7_-_GPS_GNSS_Receiver-if00";
     const std::pair<QString, QString> rows[] = {{"/dev/ttyUSB0", " \u2014 Permission denied: add yourself to the dialout group"},
@@ -331,7 +331,7 @@ void TestMainWindow::unwritableSettingsOnTheBottomLine()
     NavState nav;
     SettingsStore store(where);
     QVERIFY(store.OpenSettingsKeys());
-    MainWindow mainWindow(nav, store, {0, 0});
+    MainWindow mainWindow(nav, store, {0, 0, 0});
     const auto* status = mainWindow.findChild<QLabel*>("StatusLine");
     QVERIFY2(status->text().startsWith("Settings not saved: ") && status->text().endsWith(QStringLiteral("DevozOra.conf (its folder: Permission denied)")),
              qPrintable(status->text()));
