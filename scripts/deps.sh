@@ -15,13 +15,14 @@ run_packages=(
 package_packages=(dpkg-dev)
 # The tests run the program beside real GPSD clients, Navit and gpsd itself, a client in a network
 # namespace of its own, its windows under Xvfb with openbox and icewm and in weston's Wayland
-# session, and its web page in Chromium driven by Selenium, its screenshots read with Pillow; the
-# benchmarks and the fuzzer want Google Benchmark and clang; CI checks the package with lintian.
+# session (with the Mesa drivers weston recommends, as a desktop has them), and its web page in
+# Chromium driven by Selenium, its screenshots read with Pillow; the benchmarks and the fuzzer
+# want Google Benchmark and clang; CI checks the package with lintian.
 test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   locales-all
-  xvfb xauth openbox icewm weston xwayland x11-utils x11-xserver-utils xdotool
+  xvfb xauth openbox icewm weston xwayland libgl1-mesa-dri x11-utils x11-xserver-utils xdotool
   netcat-openbsd iproute2
   gpsd gpsd-clients python3-gps tmux navit
   chromium chromium-driver python3-selenium python3-pil
