@@ -1,15 +1,19 @@
 // The GPSD server and the plain NMEA server through real sockets on 127.0.0.1, both GPSD protocols
 // and several clients, fed by a real character intake the way the program's link feeds them; who
-// makes room when every place is taken; what a web page that stops reading is sent.
+// makes room when every place is taken; what a web page is sent, and what one that stops reading
+// is sent.
 #include "GpsdReply.h"
 #include "GpsdServer.h"
 #include "MakingRoom.h"
 #include "JsonLines.h"
 #include "NmeaTcpServer.h"
+#include "PageMessages.h"
 #include "Received.h"
 #include "WebPage.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -66,6 +70,9 @@ private slots:
     void whoMakesRoom();
     void queueThatStopsIsStalled();
     void pageThatStopsReadingGetsTheNewest();
+    void fixAgeText_data();
+    void fixAgeText();
+    void pageIsRedOnlyWhereTheWindowsAre();
 
 private:
     // Lines through the intake, each to the servers as the serial link hands it on; quiet: the
@@ -410,6 +417,51 @@ void TestGpsdServer::pageThatStopsReadingGetsTheNewest()
     };
     QVERIFY(QTest::qWaitFor(readFrames, IoTimeout));
     QVERIFY2(frames < sent / 2, qPrintable(QStringLiteral("%1 of %2 sent").arg(frames).arg(sent)));
+}
+
+void TestGpsdServer::fixAgeText_data()
+{
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("seconds") << qint64{119} << "Last fix 119 s ago";
+    QTest::newRow("minutes") << qint64{120} << "Last fix 2 min ago";
+    QTest::newRow("last minute") << qint64{7199} << "Last fix 119 min ago";
+    QTest::newRow("hours") << qint64{7200} << "Last fix 2 h ago";
+}
+
+void TestGpsdServer::fixAgeText()
+{
+    QFETCH(qint64, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(FixAgeText(seconds), text);
+}
+
+// A device may pick any level, so the page is sent every level's colours: with "Red at dusk and
+// night" those of Dusk and Night have no green or blue, and the brighter levels keep theirs.
+void TestGpsdServer::pageIsRedOnlyWhereTheWindowsAre()
+{
+    const auto look = [](bool nightRed) {
+        return QJsonDocument::fromJson(LookMessage("Dusk", nightRed).toUtf8()).object();
+    };
+    QCOMPARE(look(true).value(QStringLiteral("look")).toString(), QStringLiteral("Dusk"));
+    const auto redOnly = [](const QJsonObject& palette) {
+        QStringList colours;
+        for (const QJsonValue& value : palette)
+            if (value.isArray())
+                for (const QJsonValue& signal : value.toArray())
+                    colours << signal.toString();
+            else
+                colours << value.toString();
+        return std::all_of(colours.begin(), colours.end(),
+                           [](const QString& colour) { return colour.mid(3) == QStringLiteral("0000"); });
+    };
+    const QJsonObject red = look(true).value(QStringLiteral("levels")).toObject();
+    const QJsonObject white = look(false).value(QStringLiteral("levels")).toObject();
+    for (const char* mode : {"Daylight", "Shade", "Dusk", "Night"}) {
+        const bool dark = QByteArray(mode) == "Dusk" || QByteArray(mode) == "Night";
+        QCOMPARE(redOnly(red.value(QLatin1String(mode)).toObject()), dark);
+        QVERIFY(!redOnly(white.value(QLatin1String(mode)).toObject()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGpsdServer)
