@@ -7,7 +7,7 @@
 
 namespace {
 
-// Windows laid out again are reduced in steps of a twentieth, but not below a third of their
+// Windows laid out again are reduced in steps of a twentieth, but not below 35 % of their
 // size: smaller, an instrument is no use, and overlapping is the lesser harm.
 constexpr int StepPercent = 5;
 constexpr int SmallestPercent = 35;

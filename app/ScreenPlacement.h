@@ -25,7 +25,7 @@ QRect WhollyOnScreen(const QRect& window, const QList<QRect>& screens);
 // window, the windows that stay (staying: windows open already) and those placed before it.
 // Windows never placed go where there is room, nearest the top left of the first screen. Where
 // the screens have no room for them at their size, the windows laid out again are reduced alike,
-// a twentieth at a time down to a third; where even that leaves no room, each goes where it
+// a twentieth at a time down to 35 %; where even that leaves no room, each goes where it
 // covers least, the main window above all.
 QList<QRect> PlaceWindows(const QList<QRect>& screens, const QRect& mainWindow, const QList<QRect>& staying,
                           const QList<WindowRequest>& windows);
